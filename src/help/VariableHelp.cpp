@@ -36,10 +36,9 @@ constexpr VariableHelpEntry helpTable[] = {
         "is not known. Set real limits with limit lines in the ai profile files instead.\r\n"
         "(ai_limit=10;)"),
     row("ai_weight",
-        "Reportedly read like a line of the computer player's ai profiles, e.g. weight ARMFLAK "
-        "0.5, to make the computer player more or less likely to build a unit (weights run "
-        "from 0 to 100, default 100). This is inferred from engine research, not confirmed; "
-        "no stock unit uses it.\r\n"
+        "Reportedly read like the lines of the computer player's ai profiles, e.g. weight "
+        "ARMFLAK 0.5, which make the computer player more or less likely to build a unit. "
+        "This is inferred from engine research and not confirmed; no stock unit uses it.\r\n"
         "(ai_weight=weight ARMFLAK 0.5;)"),
     row("altfromsealevel",
         "Nominal height above sea level. The original game appears to ignore it (aircraft fly "
@@ -48,8 +47,8 @@ constexpr VariableHelpEntry helpTable[] = {
     row("amphibious",
         "Lets an aircraft land on water; without it a landing aircraft needs dry ground under "
         "it. Stock files set it only on seaplanes. Old guides say it lets ground units go "
-        "under water, but no engine shows that: a ground unit's water depth limits come from "
-        "its MovementClass.\r\n"
+        "under water, but no engine code backs that up: a ground unit's water depth limits "
+        "come from its MovementClass.\r\n"
         "(amphibious=1;)"),
     row("antiweapons",
         "Marks an anti-missile unit. In the original game it only draws the coverage circle "
@@ -81,10 +80,10 @@ constexpr VariableHelpEntry helpTable[] = {
         "divides by it.\r\n"
         "(BrakeRate=0.3;)"),
     row("BuildAngle",
-        "Gives a newly built unit, usually a structure, a slightly random facing: it starts "
-        "facing south, turned at random by up to half this value either way (0 or 1 means "
-        "exactly south). Angle units: 65536 is a full circle, so 8192 allows 22.5 degrees "
-        "either side.\r\n"
+        "Gives a newly built unit, usually a structure, a slightly random facing: in the "
+        "original game it faces south, turned at random by up to half this value either way "
+        "(0 or 1 means exactly south). Angle units: 65536 is a full circle, so 8192 allows "
+        "22.5 degrees either side.\r\n"
         "(BuildAngle=8192;)"),
     row("BuildCostEnergy",
         "Total energy needed to build the unit, drawn bit by bit as construction goes on.\r\n"
@@ -225,7 +224,7 @@ constexpr VariableHelpEntry helpTable[] = {
         "An unknown name means no explosion.\r\n"
         "(ExplodeAs=BIG_UNITEX;)"),
     row("ExtractsMetal",
-        "Makes the unit a metal extractor. When it is placed, its rate is worked out once as "
+        "Makes the unit a metal extractor. When it is created, its rate is worked out once as "
         "this value times the sum of (metal value + 1) over the map cells under its "
         "footprint; it yields that much metal per second while on and while its EnergyUse is "
         "paid.\r\n"
@@ -263,8 +262,8 @@ constexpr VariableHelpEntry helpTable[] = {
         "(GermanName=Windgenerator;)"),
     row("HealTime",
         "Lets a finished unit slowly repair itself. In the original game, as far as research "
-        "shows, any value above 0 gives a slow repair of roughly 4 hit points per second at "
-        "a small energy cost, so the number hardly matters; TA3D instead heals the full "
+        "shows, any value above 0 gives a slow repair of at most about 4 hit points per "
+        "second at a small energy cost, so the number hardly matters; TA3D instead heals the full "
         "MaxDamage over HealTime seconds.\r\n"
         "(HealTime=27;)"),
     row("HideDamage",
@@ -292,7 +291,7 @@ constexpr VariableHelpEntry helpTable[] = {
         "(IsFeature=1;)"),
     row("istargetingupgrade",
         "Set to 1 on targeting facilities. While the owner has at least one finished, "
-        "switched-on unit with this flag, the owner's units may fire at enemies seen only on "
+        "switched-on unit with this flag, the owner's units may pick targets seen only on "
         "radar. TA3D does not support it.\r\n"
         "(istargetingupgrade=1;)"),
     row("ItalianDescription",
@@ -335,8 +334,8 @@ constexpr VariableHelpEntry helpTable[] = {
     row("MaxSlope",
         "The steepest ground the unit may move onto, or a structure may be built on. The "
         "original game compares it with the height difference across each map cell (0 to "
-        "255; stock 10 to 32), and a valid MovementClass replaces it for mobile units. Spring "
-        "reads it as degrees instead.\r\n"
+        "255; stock 10 to 32), and a valid MovementClass replaces it for mobile units. The "
+        "old Spring engine reads it as degrees instead.\r\n"
         "(MaxSlope=10;)"),
     row("MaxVelocity",
         "Top speed in world units per tick; times 30 gives world units per second. Every "
@@ -510,7 +509,8 @@ constexpr VariableHelpEntry helpTable[] = {
         "it does not make a unit teleport.\r\n"
         "(teleporter=1;)"),
     row("ThreeD",
-        "Old flag that every stock unit sets to 1. No game reads it; just leave it at 1.\r\n"
+        "Old flag that every stock unit sets to 1. The original game does not read it; just "
+        "leave it at 1.\r\n"
         "(ThreeD=1;)"),
     row("TidalGenerator",
         "Tidal power: while switched on, the unit makes this value times the map's tidal "

@@ -9,7 +9,8 @@ using Help::VariableHelpText;
 
 namespace {
 
-const QString acceleration = QStringLiteral("How fast the unit accelerates.\r\n(Acceleration=0.895;)");
+const QString acceleration =
+    QStringLiteral("How fast the unit accelerates.\r\n(Acceleration=0.895;)");
 const QString commentedOut =
     QStringLiteral("This variable is commented out, therefore ignored when run within TA. ");
 const QString noHelp = QStringLiteral(
@@ -63,7 +64,8 @@ void TestVariableHelp::lookup_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("exact key") << "Acceleration" << acceleration;
-    QTest::newRow("exact key, mixed case kept") << "Frenchdescription" << tableText("Frenchdescription");
+    QTest::newRow("exact key, mixed case kept")
+        << "Frenchdescription" << tableText("Frenchdescription");
     QTest::newRow("exact key with underscore") << "wsec_badTargetCategory"
                                                << tableText("wsec_badTargetCategory");
     QTest::newRow("last key") << "ZBuffer" << tableText("ZBuffer");
@@ -77,7 +79,8 @@ void TestVariableHelp::lookup_data()
     QTest::newRow("prefix of a key") << "Accel" << noHelp;
     QTest::newRow("key plus suffix") << "Acceleration2" << noHelp;
     QTest::newRow("unknown name") << "NoSuchVariable" << noHelp;
-    QTest::newRow("third weapon bad target key is not in the table") << "wspe_badTargetCategory" << noHelp;
+    QTest::newRow("third weapon bad target key is not in the table")
+        << "wspe_badTargetCategory" << noHelp;
 
     QTest::newRow("commented-out key") << "//Acceleration" << commentedOut;
     QTest::newRow("commented-out unknown name") << "//whatever" << commentedOut;

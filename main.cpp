@@ -1,0 +1,14 @@
+#include "mainwindow/frmMain.h"
+#include "startup/StartUp.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (!StartUp::Main(QApplication::arguments()))
+        return 1;
+    const int status = QApplication::exec();
+    delete frmMain::instance();
+    return status;
+}

@@ -1,0 +1,48 @@
+#include "documents/FbiDocument.h"
+
+int FbiDocument::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_content.rows.size());
+}
+
+int FbiDocument::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant FbiDocument::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    const FbiRow &row = m_content.rows.at(index.row());
+    return index.column() == NameColumn ? row.name : row.value;
+}
+
+void FbiDocument::setContent(FbiContent content)
+{
+    beginResetModel();
+    m_content = std::move(content);
+    endResetModel();
+}
+
+void FbiDocument::appendRow(const QString &name, const QString &value)
+{
+    const int row = rowCount();
+    beginInsertRows({}, row, row);
+    m_content.rows.append(FbiRow{name, value});
+    endInsertRows();
+}
+
+void FbiDocument::setValue(int row, const QString &value)
+{
+    m_content.rows[row].value = value;
+    const QModelIndex changed = index(row, ValueColumn);
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void FbiDocument::removeRow(int row)
+{
+    beginRemoveRows({}, row, row);
+    m_content.rows.removeAt(row);
+    endRemoveRows();
+}

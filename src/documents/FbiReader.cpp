@@ -1,0 +1,184 @@
+#include "documents/FbiReader.h"
+
+#include "documents/LineReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+QByteArrayView trimBlanks(QByteArrayView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == ' ')
+        ++begin;
+    while (end > begin && text[end - 1] == ' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+bool isUnitHeader(QByteArrayView normalized)
+{
+    return normalized.compare(QByteArrayView("[UNITINFO]"), Qt::CaseInsensitive) == 0;
+}
+
+QString fromFileText(QByteArrayView bytes)
+{
+    return QString::fromLatin1(bytes.data(), bytes.size());
+}
+}
+
+QByteArrayView Fbi::normalizeLine(QByteArrayView line, QByteArray &scratch)
+{
+    QByteArrayView text = trimBlanks(line);
+    const qsizetype semicolon = text.indexOf(';');
+    if (semicolon >= 0)
+        text.truncate(semicolon);
+    if (!text.contains('\t'))
+        return text;
+    scratch.clear();
+    scratch.reserve(text.size());
+    for (char c : text) {
+        if (c != '\t')
+            scratch.append(c);
+    }
+    return scratch;
+}
+
+bool Fbi::isNestedSectionHeader(QByteArrayView normalized)
+{
+    const QByteArrayView text = trimBlanks(normalized);
+    if (!text.startsWith('['))
+        return false;
+    const qsizetype close = text.indexOf(']');
+    if (close < 0)
+        return false;
+    const QByteArrayView rest = trimBlanks(text.sliced(close + 1));
+    return rest.isEmpty() || rest == QByteArrayView("{");
+}
+
+namespace {
+ParsedLine classify(QByteArrayView normalized)
+{
+    ParsedLine parsed;
+    if (normalized.isEmpty() || normalized == QByteArrayView("{") || isUnitHeader(normalized))
+        return parsed;
+    if (normalized == QByteArrayView("}")) {
+        parsed.kind = ParsedLine::Kind::SectionEnd;
+        return parsed;
+    }
+    const qsizetype equals = normalized.indexOf('=');
+    if (equals < 0)
+        return parsed;
+    parsed.kind = ParsedLine::Kind::Row;
+    parsed.name = normalized.first(equals);
+    parsed.value = normalized.sliced(equals + 1);
+    return parsed;
+}
+
+// Follows the braces of a nested section so that all of it, and only it, is kept verbatim.
+class NestedSection
+{
+public:
+    bool isOpen() const { return m_open; }
+
+    void start(QByteArrayView normalizedHeader)
+    {
+        m_open = true;
+        m_braceSeen = trimBlanks(normalizedHeader).endsWith('{');
+        m_depth = m_braceSeen ? 1 : 0;
+    }
+
+    // Returns false when the line does not belong to the section: a closing brace before any
+    // opening one closes the unit section, not this one.
+    bool take(QByteArrayView normalized)
+    {
+        const QByteArrayView text = trimBlanks(normalized);
+        if (text == QByteArrayView("{")) {
+            ++m_depth;
+            m_braceSeen = true;
+        } else if (text == QByteArrayView("}")) {
+            if (!m_braceSeen) {
+                m_open = false;
+                return false;
+            }
+            if (--m_depth == 0)
+                m_open = false;
+        }
+        return true;
+    }
+
+private:
+    bool m_open = false;
+    bool m_braceSeen = false;
+    int m_depth = 0;
+};
+}
+
+ParsedLine ParseLine(QByteArrayView line, QByteArray &scratch)
+{
+    return classify(Fbi::normalizeLine(line, scratch));
+}
+
+FbiReadResult readFbi(QIODevice &device)
+{
+    FbiReadResult result;
+    LineReader reader(device, Fbi::MaxLineLength);
+    QByteArray scratch;
+    NestedSection nested;
+    bool insideUnit = false;
+    int lineCount = 0;
+
+    QByteArrayView line;
+    for (;;) {
+        const LineReader::Status status = reader.next(line);
+        if (status == LineReader::Status::End)
+            break;
+        if (status == LineReader::Status::TooLong) {
+            result.error = FbiReadResult::Error::LineTooLong;
+            break;
+        }
+        if (status == LineReader::Status::ReadError) {
+            result.error = FbiReadResult::Error::ReadFailed;
+            break;
+        }
+        ++lineCount;
+
+        const QByteArrayView normalized = Fbi::normalizeLine(line, scratch);
+        if (nested.isOpen() && nested.take(normalized)) {
+            result.content.preserved.append(line.toByteArray());
+        } else if (insideUnit && Fbi::isNestedSectionHeader(normalized)) {
+            nested.start(normalized);
+            result.content.preserved.append(line.toByteArray());
+        } else {
+            const ParsedLine parsed = classify(normalized);
+            if (parsed.kind == ParsedLine::Kind::Row) {
+                result.content.rows.append(FbiRow{fromFileText(parsed.name), fromFileText(parsed.value)});
+            } else if (parsed.kind == ParsedLine::Kind::SectionEnd) {
+                result.sectionEnded = true;
+                break;
+            } else if (normalized == QByteArrayView("{")) {
+                insideUnit = true;
+            }
+        }
+
+        if (lineCount >= Fbi::MaxLinesWithoutClosingBrace) {
+            result.error = FbiReadResult::Error::TooManyLines;
+            break;
+        }
+    }
+    return result;
+}
+
+FbiReadResult readFbiFile(const QString &path)
+{
+    FbiReadResult result;
+    // Only regular files: a folder cannot be read, and a pipe or device could block or never end.
+    const QFileInfo info(path);
+    QFile file(path);
+    if (path.isEmpty() || !info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        result.error = FbiReadResult::Error::CannotOpen;
+        return result;
+    }
+    return readFbi(file);
+}

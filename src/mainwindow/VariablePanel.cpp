@@ -1,0 +1,167 @@
+#include "mainwindow/VariablePanel.h"
+
+#include "docwindow/frmChild.h"
+#include "help/ShowVariableHelp.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Twips.h"
+#include "startup/Globals.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+
+namespace {
+constexpr int PanelWidth = 2805;
+constexpr int ScrollerWidth = 2775;
+constexpr int ContentHeight = 4560 + 2295;
+const QString NewVariableValue = QStringLiteral("Change This");
+
+// One etched line, drawn as the old design did: a shadow line with a highlight line under it.
+QWidget *makeDivider(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(Twips::rect(120, 3120, 2400, 30));
+    return line;
+}
+}
+
+VariablePanel::VariablePanel(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("picTools"));
+    setFixedWidth(Twips::toPixels(PanelWidth));
+
+    m_scrTools = new QScrollArea(this);
+    m_scrTools->setObjectName(QStringLiteral("scrTools"));
+    m_scrTools->setFrameShape(QFrame::NoFrame);
+    m_scrTools->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scrTools->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_scrTools->setWidgetResizable(true);
+    m_scrTools->setGeometry(0, 0, Twips::toPixels(ScrollerWidth), height());
+
+    m_content = new QWidget;
+    m_content->setMinimumHeight(Twips::toPixels(ContentHeight));
+    m_content->installEventFilter(this);
+    m_scrTools->setWidget(m_content);
+
+    m_frmAddRemove = new QGroupBox(QStringLiteral("Add/Remove Variables"), m_content);
+    m_frmAddRemove->setObjectName(QStringLiteral("frmAddRemove"));
+    m_frmAddRemove->setGeometry(Twips::rect(120, 0, 2655, 4455));
+
+    m_lstAdd = new QListWidget(m_frmAddRemove);
+    m_lstAdd->setObjectName(QStringLiteral("lstAdd"));
+    m_lstAdd->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstAdd->setUniformItemSizes(true);
+    m_lstAdd->setGeometry(Twips::rect(120, 360, 2415, 2010));
+
+    auto makeButton = [this](const char *name, const QString &text, const QString &tip, int top) {
+        auto *button = new QPushButton(text, m_frmAddRemove);
+        button->setObjectName(QLatin1String(name));
+        button->setToolTip(tip);
+        button->setGeometry(Twips::rect(120, top, 2415, 375));
+        return button;
+    };
+    m_cmdAdd = makeButton("cmdAdd", QStringLiteral("Add Variable"),
+                          QStringLiteral("Adds the selected variable to the list above"), 2640);
+    makeDivider(m_frmAddRemove);
+    m_cmdRemove = makeButton("cmdRemove", QStringLiteral("Remove Variable"),
+                             QStringLiteral("Remove selected variable from the list"), 3240);
+    m_cmdChange = makeButton("cmdChange", QStringLiteral("Change Value"),
+                             QStringLiteral("Change the value of the variable selected"), 3840);
+
+    m_frame3 = new QGroupBox(QStringLiteral("Variable Help"), m_content);
+    m_frame3->setObjectName(QStringLiteral("Frame3"));
+    m_frame3->setGeometry(Twips::rect(120, 4560, 2655, 2295));
+
+    m_lblHelp = new QLabel(QStringLiteral("Nothing Selected."), m_frame3);
+    m_lblHelp->setObjectName(QStringLiteral("lblHelp"));
+    m_lblHelp->setWordWrap(true);
+    m_lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblHelp->setGeometry(Twips::rect(120, 240, 2415, 1935));
+
+    connect(m_lstAdd, &QListWidget::itemSelectionChanged, this, [this] {
+        if (QListWidgetItem *item = m_lstAdd->currentItem(); item && item->isSelected())
+            ShowVariableHelp(item->text());
+    });
+    connect(m_lstAdd, &QListWidget::itemDoubleClicked, this, &VariablePanel::addVariable);
+    connect(m_cmdAdd, &QPushButton::clicked, this, &VariablePanel::addVariable);
+    connect(m_cmdRemove, &QPushButton::clicked, this, &VariablePanel::removeVariable);
+    connect(m_cmdChange, &QPushButton::clicked, this, &VariablePanel::changeValue);
+}
+
+// The frames keep their design places; only their width follows the room the scroll bar leaves.
+bool VariablePanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_content && event->type() == QEvent::Resize) {
+        const int width = std::max(0, m_content->width() - m_frmAddRemove->x());
+        m_frmAddRemove->resize(width, m_frmAddRemove->height());
+        m_frame3->resize(width, m_frame3->height());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void VariablePanel::setScrollerHeight(int height)
+{
+    m_scrollerHeight = height;
+    m_scrTools->resize(m_scrTools->width(), std::min(m_scrollerHeight, this->height()));
+}
+
+// Whatever this platform's window frame measures, the scroller never reaches below the panel.
+void VariablePanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    setScrollerHeight(m_scrollerHeight);
+}
+
+void VariablePanel::showHelp(const QString &text)
+{
+    m_lblHelp->setText(text);
+    // The label shows what fits; its tooltip always carries the whole text.
+    m_lblHelp->setToolTip(text);
+}
+
+QString VariablePanel::helpText() const
+{
+    return m_lblHelp->text();
+}
+
+void VariablePanel::setCommandsEnabled(bool enabled)
+{
+    m_cmdAdd->setEnabled(enabled);
+    m_cmdRemove->setEnabled(enabled);
+    m_cmdChange->setEnabled(enabled);
+}
+
+void VariablePanel::addVariable()
+{
+    frmChild *window = frmMain::instance()->activeDocumentWindow();
+    QListWidgetItem *known = m_lstAdd->currentItem();
+    if (!window || !known || !known->isSelected())
+        return;
+    Globals::CurrentDoc = qint16(window->documentNumber());
+    window->appendVariable(known->text(), NewVariableValue);
+}
+
+void VariablePanel::removeVariable()
+{
+    frmChild *window = frmMain::instance()->activeDocumentWindow();
+    if (!window)
+        return;
+    Globals::CurrentDoc = qint16(window->documentNumber());
+    window->deleteSelectedVariable();
+}
+
+void VariablePanel::changeValue()
+{
+    frmChild *window = frmMain::instance()->activeDocumentWindow();
+    if (!window || window->selectedRow() < 0)
+        return;
+    window->editSelectedValue();
+}

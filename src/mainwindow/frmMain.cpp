@@ -1,0 +1,299 @@
+#include "mainwindow/frmMain.h"
+
+#include "docwindow/frmChild.h"
+#include "documents/ChildForms.h"
+#include "mainwindow/VariablePanel.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+frmMain *theMainWindow = nullptr;
+
+constexpr float PanelScrollerMargin = 1320.0f;
+
+struct ToolbarButton
+{
+    const char *key;    // nullptr for a separator
+    const char *icon;
+    bool enabled;
+};
+
+constexpr ToolbarButton ToolbarButtons[] = {
+    {"New", "new", true},     {"Open", "open", true},   {"Save", "save", false},    {nullptr, nullptr, true},
+    {"Cut", "cut", false},    {"Copy", "copy", false},  {"Paste", "paste", false},  {"Delete", "delete", false},
+    {"Find", "find", false},  {nullptr, nullptr, true}, {"Undo", "undo", false},    {"Redo", "redo", false},
+    {nullptr, nullptr, true}, {"Options", "options", true}, {"Help", "help", true},
+};
+
+struct StatusPanel
+{
+    int width;          // twips
+    const char *text;
+};
+
+constexpr StatusPanel StatusPanels[] = {
+    {1440, ""}, {4765, ""}, {640, "CAPS"}, {640, "NUM"}, {640, "INS"}, {1440, ""},
+};
+constexpr int StretchingPanel = 1;
+constexpr int StretchingPanelMinimum = 100;
+}
+
+frmMain::frmMain(QWidget *parent)
+    : QMainWindow(parent)
+    , m_mdiArea(new QMdiArea)
+    , m_panel(new VariablePanel)
+{
+    theMainWindow = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/korvid-48.png")));
+
+    auto *central = new QWidget;
+    auto *layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_mdiArea, 1);
+    layout->addWidget(m_panel);
+    setCentralWidget(central);
+
+    createToolbar();
+    createStatusBar();
+    createMenus();
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::updateMenuBar);
+    updateMenuBar();
+
+    resize(Twips::size(9945, 8925) + QSize(0, menuBar()->sizeHint().height()));
+}
+
+frmMain::~frmMain()
+{
+    // The document windows go first, while the main window they refer to still exists.
+    for (QWidget *window : m_mdiArea->subWindowList())
+        delete window;
+    if (theMainWindow == this)
+        theMainWindow = nullptr;
+}
+
+frmMain *frmMain::instance()
+{
+    return theMainWindow;
+}
+
+void frmMain::createToolbar()
+{
+    m_barTools = addToolBar(QStringLiteral("Tools"));
+    m_barTools->setObjectName(QStringLiteral("barTools"));
+    m_barTools->setMovable(false);
+    m_barTools->setFloatable(false);
+    m_barTools->setIconSize(QSize(16, 16));
+    m_barTools->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_barTools->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (const ToolbarButton &button : ToolbarButtons) {
+        if (!button.key) {
+            m_buttons.append(m_barTools->addSeparator());
+            continue;
+        }
+        const QString key = QString::fromLatin1(button.key);
+        QAction *action = m_barTools->addAction(
+            QIcon(QStringLiteral(":/toolbar/%1.png").arg(QLatin1String(button.icon))), key);
+        action->setData(key);
+        action->setToolTip(key);
+        action->setEnabled(button.enabled);
+        m_buttons.append(action);
+    }
+    connect(m_barTools, &QToolBar::actionTriggered, this,
+            [this](QAction *action) { dispatchToolbar(action->data().toString()); });
+}
+
+void frmMain::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("tlbTools"));
+    for (int index = 0; index < int(std::size(StatusPanels)); ++index) {
+        auto *panel = new QLabel(QString::fromLatin1(StatusPanels[index].text));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (index == StretchingPanel) {
+            panel->setMinimumWidth(Twips::toPixels(StretchingPanelMinimum));
+            bar->addPermanentWidget(panel, 1);
+        } else {
+            panel->setFixedWidth(Twips::toPixels(StatusPanels[index].width));
+            panel->setAlignment(index >= 2 && index <= 4 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+            bar->addPermanentWidget(panel);
+        }
+        m_statusPanels.append(panel);
+    }
+}
+
+void frmMain::createMenus()
+{
+    auto addMenu = [this](const char *name, const QString &caption) {
+        auto *menu = new QMenu(caption, this);
+        menu->setObjectName(QLatin1String(name));
+        m_ownMenus.append(menu);
+        return menu;
+    };
+    auto addItem = [](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    auto addSeparator = [](QMenu *menu, const char *name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
+
+    QMenu *file = addMenu("mnuFile", QStringLiteral("&File"));
+    connect(addItem(file, "mnuFile_New", QStringLiteral("&New")), &QAction::triggered, this,
+            [] { ChildForms::NewDocument(); });
+    connect(addItem(file, "mnuFile_Open", QStringLiteral("&Open...")), &QAction::triggered, this,
+            [] { ChildForms::OpenCommand(); });
+    addSeparator(file, "Seperator1");
+    // Ends the program at once; only reachable while no document window is open.
+    connect(addItem(file, "mnuFile_Exit", QStringLiteral("E&xit")), &QAction::triggered, this,
+            [] { QCoreApplication::quit(); });
+
+    QMenu *edit = addMenu("mnuEdit", QStringLiteral("&Edit"));
+    connect(addItem(edit, "mnuEdit_Options", QStringLiteral("&Options...")), &QAction::triggered, this,
+            &frmMain::showOptions);
+
+    QMenu *help = addMenu("mnuHelp", QStringLiteral("&Help"));
+    addItem(help, "mnuHelp_Help", QStringLiteral("Help &Topics..."));
+    addSeparator(help, "Seperator3");
+    connect(addItem(help, "mnuHelp_About", QStringLiteral("&About...")), &QAction::triggered, this,
+            &frmMain::showAbout);
+}
+
+// The menu bar shows the active document window's menus, or the main window's own when none is active.
+void frmMain::updateMenuBar()
+{
+    frmChild *active = activeDocumentWindow();
+    if (active ? active == m_menuOwner : m_showingOwnMenus)
+        return;
+    menuBar()->clear();
+    for (QMenu *menu : active ? active->menus() : m_ownMenus)
+        menuBar()->addMenu(menu);
+    m_menuOwner = active;
+    m_showingOwnMenus = !active;
+}
+
+QAction *frmMain::toolbarButton(int position) const
+{
+    return m_buttons.value(position - 1);
+}
+
+QLabel *frmMain::statusPanel(int position) const
+{
+    return m_statusPanels.value(position - 1);
+}
+
+frmChild *frmMain::activeDocumentWindow() const
+{
+    return qobject_cast<frmChild *>(m_mdiArea->currentSubWindow());
+}
+
+void frmMain::addDocumentWindow(frmChild *window)
+{
+    m_mdiArea->addSubWindow(window);
+    if (!isVisible())
+        show();
+    window->show();
+    m_mdiArea->setActiveSubWindow(window);
+    updateMenuBar();
+}
+
+void frmMain::arrange(Arrangement arrangement)
+{
+    switch (arrangement) {
+    case Arrangement::Cascade:
+        m_mdiArea->cascadeSubWindows();
+        break;
+    case Arrangement::TileHorizontal:
+    case Arrangement::TileVertical:
+    case Arrangement::ArrangeIcons:
+        break;
+    }
+}
+
+void frmMain::setDocumentCommandsEnabled(bool enabled)
+{
+    toolbarButton(3)->setEnabled(enabled);
+    toolbarButton(8)->setEnabled(enabled);
+    m_panel->setCommandsEnabled(enabled);
+}
+
+void frmMain::dispatchToolbar(const QString &key)
+{
+    if (key == QLatin1String("New"))
+        ChildForms::NewDocument();
+    else if (key == QLatin1String("Open"))
+        ChildForms::OpenCommand();
+    else if (key == QLatin1String("Save"))
+        SaveActiveDocument();
+    else if (key == QLatin1String("Delete"))
+        m_panel->removeVariable();
+    else if (key == QLatin1String("Options"))
+        showOptions();
+}
+
+void frmMain::SaveActiveDocument()
+{
+    ChildForms::SaveCommand(activeDocumentWindow());
+}
+
+void frmMain::SaveActiveDocumentAs()
+{
+    ChildForms::SaveAsCommand(activeDocumentWindow());
+}
+
+void frmMain::showOptions()
+{
+}
+
+void frmMain::showAbout()
+{
+}
+
+std::optional<float> frmMain::panelScrollerHeight(float outerHeight)
+{
+    if (outerHeight <= PanelScrollerMargin)
+        return std::nullopt;
+    return outerHeight - PanelScrollerMargin;
+}
+
+void frmMain::fitPanelScroller()
+{
+    if (isMinimized())
+        return;
+    const std::optional<float> height = panelScrollerHeight(float(Twips::fromPixels(frameGeometry().height())));
+    if (!height)
+        return;
+    m_panel->setScrollerHeight(Twips::toPixels(*height));
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    fitPanelScroller();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Every document window gets its own close request first; one that stays open keeps the program running.
+    for (QWidget *window : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+    QCoreApplication::quit();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+class QWidget;
+
+struct MessageBoxRequest
+{
+    QString text;
+    QString title;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+struct FileDialogRequest
+{
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QStringList filters;        // "Text(*.ext)" entries
+    int filterIndex = 0;        // the entry selected when the dialog opens
+    QString defaultSuffix;      // added to a typed name that has none
+    QString directory;          // where the dialog starts; empty for the platform's default
+    QString fileName;           // the name the dialog starts with
+};
+
+// Every dialog the program takes from the platform goes through here, so that tests can answer
+// them and check exactly what the user would have seen.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    virtual QMessageBox::StandardButton messageBox(QWidget *owner, const MessageBoxRequest &request) = 0;
+    // The chosen file's full path, or nothing when the user cancels.
+    virtual std::optional<QString> fileDialog(QWidget *owner, const FileDialogRequest &request) = 0;
+    // The chosen folder's path as the platform gives it, or nothing when the user cancels.
+    virtual std::optional<QString> folderDialog(QWidget *owner, const QString &title) = 0;
+    // Opens a web address in the user's browser; the outcome is not reported.
+    virtual void openUrl(const QUrl &url) = 0;
+
+    static Dialogs &current();
+    // Replaces the dialogs in use; nullptr goes back to the platform's. The caller keeps ownership.
+    static void install(Dialogs *dialogs);
+};
+
+// A modal message box; returns the button pressed.
+QMessageBox::StandardButton showMessage(QWidget *owner, const QString &text, const QString &title,
+                                        QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);

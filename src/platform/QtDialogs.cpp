@@ -1,0 +1,46 @@
+#include "platform/QtDialogs.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+
+QMessageBox::StandardButton QtDialogs::messageBox(QWidget *owner, const MessageBoxRequest &request)
+{
+    QMessageBox box(request.icon, request.title, request.text, request.buttons, owner);
+    if (request.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(request.defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+std::optional<QString> QtDialogs::fileDialog(QWidget *owner, const FileDialogRequest &request)
+{
+    QFileDialog dialog(owner, request.title, request.directory);
+    const bool saving = request.mode == FileDialogRequest::Mode::Save;
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The name is not checked here: a file that is not there is reported when it is opened.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (saving)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(request.filters);
+    if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
+        dialog.selectNameFilter(request.filters.at(request.filterIndex));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+std::optional<QString> QtDialogs::folderDialog(QWidget *owner, const QString &title)
+{
+    const QString folder = QFileDialog::getExistingDirectory(owner, title);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(folder);
+}
+
+void QtDialogs::openUrl(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}

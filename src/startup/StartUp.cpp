@@ -1,0 +1,105 @@
+#include "startup/StartUp.h"
+
+#include "docwindow/frmChild.h"
+#include "documents/ChildForms.h"
+#include "documents/LineReader.h"
+#include "mainwindow/VariablePanel.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Dialogs.h"
+#include "startup/CommandLine.h"
+#include "startup/Globals.h"
+#include "startup/ProgramFolder.h"
+#include "startup/Settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+
+using namespace Globals;
+
+namespace {
+const QString ProgramTitle = QStringLiteral("Korvid4");
+const QString Version = QStringLiteral("4.00");
+
+void firstStart()
+{
+    Settings::write(Settings::FirstRun, Settings::SetValue);
+    Settings::write(Settings::VariableDir, ProgramFolder::file(QStringLiteral("Variables.dat")));
+    Settings::write(Settings::ProjectDir, ProgramFolder::path());
+    const QMessageBox::StandardButton answer = showMessage(
+        nullptr,
+        QStringLiteral("This is the first time that you have run Korvid! Do you wish to associate all .FBI files with Korvid?"),
+        QStringLiteral("Welcome to Korvid!"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Information,
+        QMessageBox::Yes);
+    if (answer != QMessageBox::Yes)
+        return;
+    showMessage(nullptr, QStringLiteral("You will need to restart your computer for settings to take affect."),
+                QStringLiteral("Restart"), QMessageBox::Ok, QMessageBox::Information);
+    Settings::write(Settings::Associated, Settings::SetValue);
+}
+
+// A relative path is taken from the folder the program was started in, so the caption shows its name.
+QString absolutePath(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isRelative() ? info.absoluteFilePath() : path;
+}
+}
+
+bool StartUp::Main(const QStringList &arguments)
+{
+    const QString commandLine = CommandLine::fileArgument(arguments);
+
+    if (!Settings::isSet(Settings::FirstRun))
+        firstStart();
+
+    IsAssociated = Settings::isSet(Settings::Associated);
+    VariableDir = Settings::read(Settings::VariableDir);
+    ProjectDir = Settings::read(Settings::ProjectDir);
+
+    auto *main = new frmMain;
+    DocStates = {DocState{}};
+    DocWindows = {nullptr};
+    ChildForms::NewDocument();
+    main->arrange(frmMain::Arrangement::Cascade);
+
+    if (!commandLine.isEmpty()) {
+        if (frmChild *first = main->activeDocumentWindow())
+            first->close();
+        ChildForms::OpenDocument(absolutePath(commandLine));
+    }
+
+    main->setWindowTitle(QStringLiteral("Korvid Version ") + Version);
+    main->statusPanel(6)->setText(QStringLiteral("Version: ") + Version);
+
+    if (!LoadKnownVariables(VariableDir)) {
+        showMessage(main,
+                    QStringLiteral("Error loading the variables data file please check the file path in the options "
+                                   "or specify a new one."),
+                    QStringLiteral("Error Loading..."), QMessageBox::Ok, QMessageBox::Critical);
+    }
+    return true;
+}
+
+bool StartUp::LoadKnownVariables(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QListWidget *list = frmMain::instance()->variablePanel()->lstAdd();
+    LineReader reader(file);
+    QByteArrayView line;
+    for (;;) {
+        switch (reader.next(line)) {
+        case LineReader::Status::Line:
+            list->addItem(QString::fromLatin1(line.data(), line.size()));
+            break;
+        case LineReader::Status::End:
+            return true;
+        case LineReader::Status::TooLong:
+        case LineReader::Status::ReadError:
+            return false;
+        }
+    }
+}

@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup build run test clean
+.PHONY: all setup build run test bench clean
 
 all: build
 
@@ -19,6 +19,12 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks want an optimised build of their own.
+bench: setup
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build-release -j $(JOBS) --target korvid_bench
+	QT_QPA_PLATFORM=offscreen ./build-release/bench/korvid_bench
 
 clean:
 	rm -rf $(BUILD)

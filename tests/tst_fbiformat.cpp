@@ -34,10 +34,19 @@ FbiReadResult readBytes(const QByteArray &bytes)
     return readFbi(buffer);
 }
 
+FbiContent makeContent(const QList<FbiRow> &rows, const QList<QByteArray> &preserved = {})
+{
+    FbiContent content;
+    for (const FbiRow &row : rows)
+        content.appendRow(row.name, row.value);
+    content.preserved = preserved;
+    return content;
+}
+
 QStringList rowTexts(const FbiContent &content)
 {
     QStringList texts;
-    for (const FbiRow &row : content.rows)
+    for (const FbiRow &row : content.rows())
         texts.append(row.name + QLatin1Char('|') + row.value);
     return texts;
 }
@@ -263,7 +272,7 @@ void TestFbiFormat::limits()
     QFETCH(int, rowsKept);
     const FbiReadResult result = readBytes(bytes);
     QCOMPARE(int(result.error), error);
-    QCOMPARE(int(result.content.rows.size()), rowsKept);
+    QCOMPARE(int(result.content.rowCount()), rowsKept);
 }
 
 void TestFbiFormat::fixtureRoundTrip_data()
@@ -295,25 +304,23 @@ void TestFbiFormat::fixtureRoundTrip()
 void TestFbiFormat::writerLayout()
 {
     QCOMPARE(writeFbi(FbiContent{}), QByteArray("[UNITINFO]\r\n\t{\r\n\t}\r\n"));
-    FbiContent content;
-    content.rows = {{"Side", "CORE"}, {"Name", "Obliterator"}};
+    FbiContent content = makeContent({{"Side", "CORE"}, {"Name", "Obliterator"}});
     QCOMPARE(writeFbi(content), QByteArray("[UNITINFO]\r\n\t{\r\n\tSide=CORE;\r\n\tName=Obliterator;\r\n\t}\r\n"));
     content.preserved = {"[SFXTypes]", "{", "}"};
     QCOMPARE(writeFbi(content),
              QByteArray("[UNITINFO]\r\n\t{\r\n\tSide=CORE;\r\n\tName=Obliterator;\r\n[SFXTypes]\r\n{\r\n}\r\n\t}\r\n"));
     // A character the file's one-byte text cannot hold is written as "?".
-    QCOMPARE(writeFbi(FbiContent{{{QString::fromUtf8("N\u20ac"), QString::fromLatin1("\xe9")}}, {}}),
+    QCOMPARE(writeFbi(makeContent({{QString::fromUtf8("N\u20ac"), QString::fromLatin1("\xe9")}})),
              QByteArray("[UNITINFO]\r\n\t{\r\n\tN?=\xe9;\r\n\t}\r\n"));
 }
 
 // Blanks at either end of names and values survive a save and a new read.
 void TestFbiFormat::writtenRowsReadBack()
 {
-    FbiContent content;
-    content.rows = {{" Name ", " Big Tank "}, {"", ""}, {"Same", "1"}, {"Same", "a=b"}, {"//Old", "x"},
-                    {QString::fromLatin1("\xc6"), QString::fromLatin1("\xff\x80")}};
-    const FbiReadResult read = readBytes(writeFbi(content));
-    QCOMPARE(read.content.rows, content.rows);
+    const QList<FbiRow> rows{{" Name ", " Big Tank "}, {"", ""}, {"Same", "1"}, {"Same", "a=b"}, {"//Old", "x"},
+                             {QString::fromLatin1("\xc6"), QString::fromLatin1("\xff\x80")}};
+    const FbiReadResult read = readBytes(writeFbi(makeContent(rows)));
+    QCOMPARE(read.content.rows(), rows);
     QVERIFY(read.sectionEnded);
 }
 
@@ -353,7 +360,7 @@ void TestFbiFormat::saveFailuresKeepTheOldFile()
     const QByteArray old("[UNITINFO]\r\n\t{\r\n\tOld=1;\r\n\t}\r\n");
     QVERIFY(putFile(dir.filePath("old.fbi"), old));
     const QString path = target.startsWith('/') || target.isEmpty() ? target : dir.filePath(target);
-    QVERIFY(!writeFbiFile(path, FbiContent{{{"New", "2"}}, {}}));
+    QVERIFY(!writeFbiFile(path, makeContent({{"New", "2"}})));
     QCOMPARE(fileBytes(dir.filePath("old.fbi")), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.fbi"});
     struct stat device{};
@@ -368,7 +375,8 @@ void TestFbiFormat::fullDiskKeepsTheOldFile()
     const QByteArray old("[UNITINFO]\r\n\t{\r\n\tOld=1;\r\n\t}\r\n");
     QVERIFY(putFile(path, old));
     FbiContent large;
-    large.rows.fill(FbiRow{"Name", QString(100, 'x')}, 1000);
+    for (int row = 0; row < 1000; ++row)
+        large.appendRow(QStringLiteral("Name"), QString(100, 'x'));
 
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);

@@ -1,6 +1,7 @@
 #include "documents/ChildForms.h"
 
 #include "docwindow/frmChild.h"
+#include "documents/FbiDocument.h"
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
 #include "mainwindow/frmMain.h"

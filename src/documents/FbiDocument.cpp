@@ -2,7 +2,7 @@
 
 int FbiDocument::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_content.rows.size());
+    return parent.isValid() ? 0 : int(m_content.rowCount());
 }
 
 int FbiDocument::columnCount(const QModelIndex &parent) const
@@ -14,8 +14,7 @@ QVariant FbiDocument::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    const FbiRow &row = m_content.rows.at(index.row());
-    return index.column() == NameColumn ? row.name : row.value;
+    return index.column() == NameColumn ? m_content.name(index.row()) : m_content.value(index.row());
 }
 
 void FbiDocument::setContent(FbiContent content)
@@ -29,13 +28,13 @@ void FbiDocument::appendRow(const QString &name, const QString &value)
 {
     const int row = rowCount();
     beginInsertRows({}, row, row);
-    m_content.rows.append(FbiRow{name, value});
+    m_content.appendRow(name, value);
     endInsertRows();
 }
 
 void FbiDocument::setValue(int row, const QString &value)
 {
-    m_content.rows[row].value = value;
+    m_content.setValue(row, value);
     const QModelIndex changed = index(row, ValueColumn);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
@@ -43,6 +42,6 @@ void FbiDocument::setValue(int row, const QString &value)
 void FbiDocument::removeRow(int row)
 {
     beginRemoveRows({}, row, row);
-    m_content.rows.removeAt(row);
+    m_content.removeRow(row);
     endRemoveRows();
 }

@@ -1,25 +1,8 @@
 #pragma once
 
+#include "documents/FbiContent.h"
+
 #include <QAbstractTableModel>
-#include <QByteArray>
-#include <QList>
-#include <QString>
-
-// One variable of a unit: the text before the first "=" and the text after it.
-struct FbiRow
-{
-    QString name;
-    QString value;
-    friend bool operator==(const FbiRow &, const FbiRow &) = default;
-};
-
-// Everything a unit file holds that the editor keeps: its rows in file order, and the nested
-// sections (such as "[SFXTypes]") exactly as read, which are written back unchanged.
-struct FbiContent
-{
-    QList<FbiRow> rows;
-    QList<QByteArray> preserved;
-};
 
 // The rows of one open document. Column 0 is the name, column 1 the value; the document window
 // shows each column in its own list.
@@ -39,8 +22,8 @@ public:
     const FbiContent &content() const { return m_content; }
     void setContent(FbiContent content);
 
-    QString name(int row) const { return m_content.rows.at(row).name; }
-    QString value(int row) const { return m_content.rows.at(row).value; }
+    QString name(int row) const { return m_content.name(row); }
+    QString value(int row) const { return m_content.value(row); }
     void appendRow(const QString &name, const QString &value);
     void setValue(int row, const QString &value);
     void removeRow(int row);

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace {
 QByteArrayView trimBlanks(QByteArrayView text)
 {
@@ -19,22 +21,28 @@ QByteArrayView trimBlanks(QByteArrayView text)
 
 bool isUnitHeader(QByteArrayView normalized)
 {
-    return normalized.compare(QByteArrayView("[UNITINFO]"), Qt::CaseInsensitive) == 0;
+    static constexpr QByteArrayView Header("[UNITINFO]");
+    return normalized.size() == Header.size() && normalized.compare(Header, Qt::CaseInsensitive) == 0;
 }
 
-QString fromFileText(QByteArrayView bytes)
+bool contains(QByteArrayView text, char c)
 {
-    return QString::fromLatin1(bytes.data(), bytes.size());
+    return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size()));
 }
 }
 
 QByteArrayView Fbi::normalizeLine(QByteArrayView line, QByteArray &scratch)
 {
     QByteArrayView text = trimBlanks(line);
-    const qsizetype semicolon = text.indexOf(';');
-    if (semicolon >= 0)
-        text.truncate(semicolon);
-    if (!text.contains('\t'))
+    if (const void *semicolon = text.isEmpty() ? nullptr : std::memchr(text.data(), ';', size_t(text.size())))
+        text.truncate(static_cast<const char *>(semicolon) - text.data());
+    // Tabs at either end are the common case (indentation); dropping them is the same as removing
+    // them, and only a tab inside the text needs a copy.
+    while (!text.isEmpty() && text.front() == '\t')
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == '\t')
+        text.chop(1);
+    if (!contains(text, '\t'))
         return text;
     scratch.clear();
     scratch.reserve(text.size());
@@ -123,6 +131,10 @@ ParsedLine ParseLine(QByteArrayView line, QByteArray &scratch)
 FbiReadResult readFbi(QIODevice &device)
 {
     FbiReadResult result;
+    // Rows of a unit file run to twenty-odd bytes: room for them all, and their text, in one go.
+    if (const qint64 size = device.size(); size > 0 && !device.isSequential())
+        result.content.reserve(qsizetype(std::min<qint64>(size / 20, Fbi::MaxLinesWithoutClosingBrace)),
+                               qsizetype(std::min<qint64>(size, qint64(1) << 30)));
     LineReader reader(device, Fbi::MaxLineLength);
     QByteArray scratch;
     NestedSection nested;
@@ -153,7 +165,7 @@ FbiReadResult readFbi(QIODevice &device)
         } else {
             const ParsedLine parsed = classify(normalized);
             if (parsed.kind == ParsedLine::Kind::Row) {
-                result.content.rows.append(FbiRow{fromFileText(parsed.name), fromFileText(parsed.value)});
+                result.content.appendFileRow(parsed.name, parsed.value);
             } else if (parsed.kind == ParsedLine::Kind::SectionEnd) {
                 result.sectionEnded = true;
                 break;

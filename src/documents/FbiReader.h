@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/FbiDocument.h"
+#include "documents/FbiContent.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -6,51 +6,38 @@
 #include <cstring>
 
 namespace {
-// One byte per character, as the file was read; a character the file cannot hold becomes "?".
-char *putText(char *out, const QString &text)
+char *put(char *out, QByteArrayView bytes)
 {
-    for (QChar c : text)
-        *out++ = c.unicode() < 0x100 ? char(c.unicode()) : '?';
-    return out;
-}
-
-char *putBytes(char *out, const char *bytes, qsizetype size)
-{
-    std::memcpy(out, bytes, size_t(size));
-    return out + size;
-}
-
-template<qsizetype N>
-char *putLiteral(char *out, const char (&literal)[N])
-{
-    return putBytes(out, literal, N - 1);
+    if (!bytes.isEmpty())
+        std::memcpy(out, bytes.data(), size_t(bytes.size()));
+    return out + bytes.size();
 }
 }
 
 QByteArray writeFbi(const FbiContent &content)
 {
-    static constexpr char Header[] = "[UNITINFO]\r\n\t{\r\n";
-    static constexpr char Footer[] = "\t}\r\n";
-    qsizetype size = sizeof(Header) - 1 + sizeof(Footer) - 1;
-    for (const FbiRow &row : content.rows)
-        size += row.name.size() + row.value.size() + 5; // tab, "=", ";", CR LF
+    static constexpr QByteArrayView Header("[UNITINFO]\r\n\t{\r\n");
+    static constexpr QByteArrayView Footer("\t}\r\n");
+    static constexpr QByteArrayView LineEnd("\r\n");
+    qsizetype size = Header.size() + Footer.size();
+    for (qsizetype row = 0; row < content.rowCount(); ++row)
+        size += content.nameBytes(row).size() + content.valueBytes(row).size() + 5; // tab, "=", ";", CR LF
     for (const QByteArray &line : content.preserved)
-        size += line.size() + 2;
+        size += line.size() + LineEnd.size();
 
     QByteArray text(size, Qt::Uninitialized);
-    char *out = putLiteral(text.data(), Header);
-    for (const FbiRow &row : content.rows) {
+    char *out = put(text.data(), Header);
+    for (qsizetype row = 0; row < content.rowCount(); ++row) {
         *out++ = '\t';
-        out = putText(out, row.name);
+        out = put(out, content.nameBytes(row));
         *out++ = '=';
-        out = putText(out, row.value);
-        out = putLiteral(out, ";\r\n");
+        out = put(out, content.valueBytes(row));
+        *out++ = ';';
+        out = put(out, LineEnd);
     }
-    for (const QByteArray &line : content.preserved) {
-        out = putBytes(out, line.constData(), line.size());
-        out = putLiteral(out, "\r\n");
-    }
-    putLiteral(out, Footer);
+    for (const QByteArray &line : content.preserved)
+        out = put(put(out, line), LineEnd);
+    put(out, Footer);
     return text;
 }
 

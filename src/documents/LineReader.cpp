@@ -6,15 +6,6 @@
 
 namespace {
 constexpr qsizetype BlockSize = 64 * 1024;
-
-const char *findLineEnd(const char *from, const char *to)
-{
-    for (; from != to; ++from) {
-        if (*from == '\r' || *from == '\n')
-            return from;
-    }
-    return to;
-}
 }
 
 LineReader::LineReader(QIODevice &device, qsizetype maxLength)
@@ -33,6 +24,8 @@ bool LineReader::fill()
         std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, size_t(rest));
     m_begin = 0;
     m_end = rest;
+    m_nextCarriageReturn = -1;
+    m_nextLineFeed = -1;
     if (m_buffer.size() < rest + BlockSize)
         m_buffer.resize(rest + BlockSize);
     const qint64 got = m_device.read(m_buffer.data() + rest, BlockSize);
@@ -49,6 +42,16 @@ bool LineReader::fill()
     return true;
 }
 
+qsizetype LineReader::nextOf(char c, qsizetype &cached) const
+{
+    if (cached < m_begin) {
+        const char *data = m_buffer.constData();
+        const void *found = std::memchr(data + m_begin, c, size_t(m_end - m_begin));
+        cached = found ? static_cast<const char *>(found) - data : m_end;
+    }
+    return cached;
+}
+
 LineReader::Status LineReader::next(QByteArrayView &line)
 {
     // A CR that ended the previous line at the end of a block may be followed by the LF of a CR LF.
@@ -60,19 +63,16 @@ LineReader::Status LineReader::next(QByteArrayView &line)
         m_skipLineFeed = false;
     }
 
-    qsizetype scanned = 0;
     for (;;) {
-        const char *data = m_buffer.constData();
-        const char *start = data + m_begin;
-        const char *stop = data + m_end;
-        const char *lineEnd = findLineEnd(start + scanned, stop);
-        if (lineEnd != stop) {
-            const qsizetype length = lineEnd - start;
-            if (m_maxLength >= 0 && length > m_maxLength)
-                return Status::TooLong;
-            line = QByteArrayView(start, length);
-            m_begin += length + 1;
-            if (*lineEnd == '\r') {
+        const qsizetype lineEnd = std::min(nextOf('\r', m_nextCarriageReturn), nextOf('\n', m_nextLineFeed));
+        const qsizetype length = lineEnd - m_begin;
+        if (m_maxLength >= 0 && length > m_maxLength)
+            return Status::TooLong;
+        if (lineEnd < m_end) {
+            const char *data = m_buffer.constData();
+            line = QByteArrayView(data + m_begin, length);
+            m_begin = lineEnd + 1;
+            if (data[lineEnd] == '\r') {
                 if (m_begin < m_end) {
                     if (data[m_begin] == '\n')
                         ++m_begin;
@@ -82,9 +82,6 @@ LineReader::Status LineReader::next(QByteArrayView &line)
             }
             return Status::Line;
         }
-        scanned = m_end - m_begin;
-        if (m_maxLength >= 0 && scanned > m_maxLength)
-            return Status::TooLong;
         if (!fill()) {
             if (m_failed)
                 return Status::ReadError;

@@ -20,6 +20,7 @@ public:
 
 private:
     bool fill();
+    qsizetype nextOf(char c, qsizetype &cached) const;
 
     QIODevice &m_device;
     qsizetype m_maxLength;
@@ -29,4 +30,7 @@ private:
     bool m_atEnd = false;
     bool m_failed = false;
     bool m_skipLineFeed = false;
+    // Where the next CR and LF stand in the buffer (m_end: none there), so each byte is searched once.
+    qsizetype m_nextCarriageReturn = -1;
+    qsizetype m_nextLineFeed = -1;
 };

@@ -1,0 +1,143 @@
+// Prints how fast the editor reads, writes, opens and starts. Run it from a Release build:
+//   cmake --build build --target korvid_bench && QT_QPA_PLATFORM=offscreen build/bench/korvid_bench
+#include "docwindow/frmChild.h"
+#include "documents/ChildForms.h"
+#include "documents/FbiDocument.h"
+#include "documents/FbiReader.h"
+#include "documents/FbiWriter.h"
+#include "mainwindow/frmMain.h"
+#include "startup/Globals.h"
+#include "startup/Settings.h"
+#include "startup/StartUp.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+class MemoryStore final : public Settings::Store
+{
+public:
+    QHash<QString, QString> values;
+    QString read(const QString &key) override { return values.value(key); }
+    void write(const QString &key, const QString &value) override { values.insert(key, value); }
+};
+
+// The best of several runs, in milliseconds: the least disturbed by the rest of the machine.
+double bestMs(int runs, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return *std::min_element(times.begin(), times.end());
+}
+
+void report(const char *what, double ms, qsizetype bytes = 0)
+{
+    if (bytes > 0)
+        std::printf("%-52s %9.3f ms  %8.0f MB/s\n", what, ms, double(bytes) / 1e6 / (ms / 1e3));
+    else
+        std::printf("%-52s %9.3f ms\n", what, ms);
+}
+
+QByteArray largeUnit()
+{
+    QByteArray text("[UNITINFO]\r\n{\r\n");
+    for (int row = 0; row < 32767 - 3; ++row)
+        text += "\tBuildCostEnergy" + QByteArray::number(row) + "=" + QByteArray::number(row * 7 % 10000) + ";\r\n";
+    return text + "}\r\n";
+}
+
+QByteArray typicalUnit()
+{
+    QByteArray text("[UNITINFO]\r\n{\r\n");
+    const char *rows[] = {"UnitName=KVTANK", "Version=1.2", "Side=CORE", "Name=Heavy Tank",
+                          "Description=Armoured assault tank", "FootprintX=3", "FootprintZ=3",
+                          "BuildCostEnergy=3620", "BuildCostMetal=240", "MaxDamage=2000", "MaxWaterDepth=12",
+                          "MaxSlope=16", "MaxVelocity=1.3", "BrakeRate=0.05", "Acceleration=0.04", "TurnRate=380",
+                          "SightDistance=300", "Category=CORE TANK LEVEL2 WEAPON NOTAIR NOTSUB", "Weapon1=KV_CANNON"};
+    while (text.size() < 2000) {
+        for (const char *row : rows)
+            text += QByteArray("\t") + row + ";\r\n";
+    }
+    return text + "}\r\n";
+}
+
+void benchFormat(const char *name, const QByteArray &bytes, const QString &path, int runs)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    file.close();
+    const FbiContent content = readFbiFile(path).content;
+    std::printf("%s: %lld bytes, %lld rows\n", name, qlonglong(bytes.size()), qlonglong(content.rowCount()));
+    report("  read (file to rows)", bestMs(runs, [&] { readFbiFile(path); }), bytes.size());
+    const qsizetype written = writeFbi(content).size();
+    report("  write (rows to text)", bestMs(runs, [&] { writeFbi(content); }), written);
+    report("  save (rows to file, replaced whole)", bestMs(runs, [&] { writeFbiFile(path, content); }), written);
+}
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString large = dir.filePath(QStringLiteral("large.fbi"));
+    const QString typical = dir.filePath(QStringLiteral("typical.fbi"));
+    const QString variables = dir.filePath(QStringLiteral("Variables.dat"));
+    QFile known(variables);
+    known.open(QIODevice::WriteOnly);
+    known.write("Acceleration\r\nBuildTime\r\nName\r\n");
+    known.close();
+
+    benchFormat("Unit file of 32,767 rows", largeUnit(), large, 30);
+    benchFormat("Typical unit file", typicalUnit(), typical, 2000);
+
+    MemoryStore settings;
+    settings.values = {{Settings::FirstRun, QStringLiteral("1")}, {Settings::VariableDir, variables}};
+    Settings::setStore(&settings);
+
+    auto startUp = [] {
+        StartUp::Main({QStringLiteral("korvid4")});
+        QCoreApplication::processEvents();
+    };
+    auto shutDown = [] {
+        delete frmMain::instance();
+        Globals::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    std::printf("Windows (offscreen)\n");
+    std::vector<double> starts;
+    for (int run = 0; run < 10; ++run) {
+        starts.push_back(bestMs(1, startUp));
+        shutDown();
+    }
+    report("  start-up until the main window is shown", *std::min_element(starts.begin(), starts.end()));
+
+    startUp();
+    std::vector<double> opens;
+    for (int run = 0; run < 10; ++run) {
+        opens.push_back(bestMs(1, [&] {
+            ChildForms::OpenDocument(large);
+            QCoreApplication::processEvents();
+        }));
+        frmMain::instance()->activeDocumentWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    report("  open the 32,767-row file into a window", *std::min_element(opens.begin(), opens.end()));
+    shutDown();
+    Settings::setStore(nullptr);
+    return 0;
+}

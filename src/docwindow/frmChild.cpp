@@ -1,9 +1,11 @@
 #include "docwindow/frmChild.h"
 
 #include "docwindow/PanelLayout.h"
+#include "docwindow/frmInput.h"
 #include "documents/ChildForms.h"
 #include "documents/FbiDocument.h"
 #include "help/ShowVariableHelp.h"
+#include "mainwindow/VariablePanel.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
@@ -254,12 +256,27 @@ void frmChild::deleteSelectedVariable()
 {
     markChanged();
     const int row = selectedRow();
-    if (row >= 0)
-        m_document->removeRow(row);
+    if (row < 0)
+        return;
+    // Both lists are left with no selection; with a current row the list would select the next one.
+    m_lstVars->selectionModel()->clear();
+    m_lstVals->selectionModel()->clear();
+    m_document->removeRow(row);
 }
 
+// Opens the value editor on the selected row; the document is marked changed only when the value differs.
 void frmChild::editSelectedValue()
 {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const QString oldValue = m_document->value(row);
+    frmMain *main = frmMain::instance();
+    frmInput editor(m_document->name(row), oldValue, main->variablePanel()->helpText(), main);
+    if (editor.exec() == QDialog::Accepted)
+        m_document->setValue(row, editor.value());
+    if (m_document->value(row) != oldValue)
+        markChanged();
 }
 
 bool frmChild::eventFilter(QObject *watched, QEvent *event)

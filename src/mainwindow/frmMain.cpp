@@ -3,6 +3,7 @@
 #include "docwindow/frmChild.h"
 #include "documents/ChildForms.h"
 #include "mainwindow/VariablePanel.h"
+#include "mainwindow/WindowArrangement.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -208,14 +210,34 @@ void frmMain::addDocumentWindow(frmChild *window)
 
 void frmMain::arrange(Arrangement arrangement)
 {
-    switch (arrangement) {
-    case Arrangement::Cascade:
+    if (arrangement == Arrangement::Cascade) {
         m_mdiArea->cascadeSubWindows();
-        break;
-    case Arrangement::TileHorizontal:
-    case Arrangement::TileVertical:
-    case Arrangement::ArrangeIcons:
-        break;
+        return;
+    }
+    QList<QMdiSubWindow *> open;
+    QList<QMdiSubWindow *> minimized;
+    // The window on top comes first, as the old frame arranged them.
+    const QList<QMdiSubWindow *> stacked = m_mdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto window = stacked.crbegin(); window != stacked.crend(); ++window) {
+        if ((*window)->isHidden())
+            continue;
+        ((*window)->isMinimized() ? minimized : open).append(*window);
+    }
+    const QRect area = m_mdiArea->viewport()->rect();
+    if (arrangement == Arrangement::ArrangeIcons) {
+        if (minimized.isEmpty())
+            return;
+        const QList<QRect> places = WindowArrangement::iconRow(area, minimized.constFirst()->size(), int(minimized.size()));
+        for (int index = 0; index < minimized.size(); ++index)
+            minimized[index]->move(places[index].topLeft());
+        return;
+    }
+    const Qt::Orientation stacking = arrangement == Arrangement::TileVertical ? Qt::Horizontal : Qt::Vertical;
+    const QList<QRect> places = WindowArrangement::strips(area, int(open.size()), stacking);
+    for (int index = 0; index < open.size(); ++index) {
+        if (open[index]->isMaximized())
+            open[index]->showNormal();
+        open[index]->setGeometry(places[index]);
     }
 }
 

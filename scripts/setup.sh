@@ -5,7 +5,7 @@ set -eu
 
 packages="
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
     fonts-dejavu-core
     xvfb xauth xdotool x11-utils imagemagick
     xdg-utils shared-mime-info desktop-file-utils

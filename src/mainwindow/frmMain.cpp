@@ -4,16 +4,19 @@
 #include "documents/ChildForms.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/WindowArrangement.h"
+#include "platform/KeyboardLocks.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -52,6 +55,7 @@ frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
     , m_mdiArea(new QMdiArea)
     , m_panel(new VariablePanel)
+    , m_tmrKeys(new QTimer(this))
 {
     theMainWindow = this;
     setObjectName(QStringLiteral("frmMain"));
@@ -70,6 +74,12 @@ frmMain::frmMain(QWidget *parent)
     createMenus();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::updateMenuBar);
     updateMenuBar();
+
+    // The lock keys can change in any program, so their panels are looked at a few times a second.
+    connect(m_tmrKeys, &QTimer::timeout, this, &frmMain::updateKeyIndicators);
+    m_tmrKeys->start(250);
+    qApp->installEventFilter(this);
+    updateKeyIndicators();
 
     resize(Twips::size(9945, 8925) + QSize(0, menuBar()->sizeHint().height()));
 }
@@ -301,6 +311,28 @@ void frmMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     fitPanelScroller();
+}
+
+// A panel whose state the platform cannot tell is greyed, like one whose key is off.
+void frmMain::updateKeyIndicators()
+{
+    statusPanel(3)->setEnabled(KeyboardLocks::capsLock().value_or(false));
+    statusPanel(4)->setEnabled(KeyboardLocks::numLock().value_or(false));
+    statusPanel(5)->setEnabled(m_insertMode);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Insert
+        && !static_cast<QKeyEvent *>(event)->isAutoRepeat() && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == QApplication::activeWindow()
+        && watched == QApplication::focusWidget()) {
+        m_insertMode = !m_insertMode;
+        updateKeyIndicators();
+    } else if (event->type() == QEvent::KeyRelease && watched == QApplication::focusWidget()) {
+        updateKeyIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

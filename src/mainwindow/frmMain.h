@@ -11,6 +11,7 @@ class frmChild;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QTimer;
 class QToolBar;
 class VariablePanel;
 
@@ -54,9 +55,13 @@ public:
     // The file dialog of the document commands; it remembers the file name chosen last.
     CommonDialog comDlg;
 
+    // Insert mode as the Insert key toggles it; the program keeps it, as no platform reports it.
+    bool insertMode() const { return m_insertMode; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createToolbar();
@@ -65,6 +70,7 @@ private:
     void updateMenuBar();
     void dispatchToolbar(const QString &key);
     void fitPanelScroller();
+    void updateKeyIndicators();
 
     QMdiArea *m_mdiArea;
     VariablePanel *m_panel;
@@ -74,4 +80,6 @@ private:
     QList<QMenu *> m_ownMenus;
     QPointer<frmChild> m_menuOwner;
     bool m_showingOwnMenus = false;
+    QTimer *m_tmrKeys;
+    bool m_insertMode = false;
 };

@@ -12,7 +12,9 @@ int FbiDocument::columnCount(const QModelIndex &parent) const
 
 QVariant FbiDocument::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
+    // The tooltip shows a long name or value whole, where the list cuts it short.
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)
+        || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole))
         return {};
     return index.column() == NameColumn ? m_content.name(index.row()) : m_content.value(index.row());
 }

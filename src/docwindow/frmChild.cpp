@@ -39,6 +39,7 @@ frmChild::frmChild(int documentNumber, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/korvid-16.png")));
     createPanel();
     createMenus();
+    resize(sizeHint());
 }
 
 void frmChild::createPanel()
@@ -201,6 +202,13 @@ void frmChild::fillWindowList()
         });
         m_windowListActions.append(action);
     }
+}
+
+QSize frmChild::sizeHint() const
+{
+    const QSize design = QMdiSubWindow::sizeHint() - m_scrBorder->sizeHint() + Twips::size(7680, 7080);
+    const QMdiArea *area = mdiArea();
+    return area ? design.boundedTo(area->viewport()->size()) : design;
 }
 
 int frmChild::selectedRow() const

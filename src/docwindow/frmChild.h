@@ -28,6 +28,9 @@ public:
     QWidget *picChild() const { return m_picChild; }
     QList<QMenu *> menus() const { return m_menus; }
 
+    // The design's client area with this platform's frame around it; new and cascaded windows take it.
+    QSize sizeHint() const override;
+
     // The selected row of the name list, or -1.
     int selectedRow() const;
     void selectRow(int row);

@@ -210,9 +210,11 @@ frmChild *frmMain::activeDocumentWindow() const
 
 void frmMain::addDocumentWindow(frmChild *window)
 {
-    m_mdiArea->addSubWindow(window);
     if (!isVisible())
         show();
+    // A new window takes the design's size where the document area has room for it.
+    window->resize(window->sizeHint().boundedTo(m_mdiArea->viewport()->size()));
+    m_mdiArea->addSubWindow(window);
     window->show();
     m_mdiArea->setActiveSubWindow(window);
     updateMenuBar();

@@ -2,6 +2,7 @@
 #include "docwindow/frmInput.h"
 #include "documents/ChildForms.h"
 #include "documents/FbiDocument.h"
+#include "help/ShowVariableHelp.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/frmMain.h"
@@ -350,6 +351,19 @@ void TestMainWindow::knownVariableShowsItsHelp()
     QCOMPARE(panel()->lblHelp()->toolTip(), panel()->lblHelp()->text());
     selectKnown("Name");
     QCOMPARE(panel()->lblHelp()->text(), Help::VariableHelpText(QStringLiteral("Name")));
+
+    // The longest help is shown whole: the label grows and the panel scrolls to it.
+    QLabel *label = panel()->lblHelp();
+    const int designHeight = label->height();
+    const QWidget *content = panel()->scrTools()->widget();
+    const int designContent = content->minimumHeight();
+    ShowVariableHelp(QStringLiteral("WindGenerator"));
+    QVERIFY(label->height() > designHeight);
+    QVERIFY(label->height() >= label->heightForWidth(label->width()));
+    QVERIFY(content->minimumHeight() > designContent);
+    ShowVariableHelp(QStringLiteral("Side"));
+    QCOMPARE(label->height(), designHeight);
+    QCOMPARE(content->minimumHeight(), designContent);
 }
 
 void TestMainWindow::addVariable_data()

@@ -7,7 +7,7 @@
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/frmMain.h"
 #include "startup/Globals.h"
-#include "support/AppFixture.h"
+#include "support/AppTestCase.h"
 #include "support/ModalDriver.h"
 
 #include <QGroupBox>
@@ -84,13 +84,11 @@ void clickButton(int position)
 }
 }
 
-class TestMainWindow : public QObject
+class TestMainWindow : public AppTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void toolbarDesign();
     void toolbarFollowsTheOpenDocuments();
     void toolbarDispatch_data();
@@ -116,23 +114,7 @@ private slots:
 
 private:
     frmChild *openTwoRows();
-    AppFixture *m_app = nullptr;
 };
-
-void TestMainWindow::init()
-{
-    m_app = new AppFixture;
-    m_app->setReturningUser();
-    m_app->start();
-}
-
-void TestMainWindow::cleanup()
-{
-    QCOMPARE(m_app->dialogs.unanswered, 0);
-    QCOMPARE(m_app->dialogs.unusedAnswers(), 0);
-    delete m_app;
-    m_app = nullptr;
-}
 
 frmChild *TestMainWindow::openTwoRows()
 {

@@ -167,7 +167,7 @@ void frmMain::createMenus()
     addSeparator(file, "Seperator1");
     // Ends the program at once; only reachable while no document window is open.
     connect(addItem(file, "mnuFile_Exit", QStringLiteral("E&xit")), &QAction::triggered, this,
-            [] { QCoreApplication::quit(); });
+            [] { QCoreApplication::exit(0); });
 
     QMenu *edit = addMenu("mnuEdit", QStringLiteral("&Edit"));
     connect(addItem(edit, "mnuEdit_Options", QStringLiteral("&Options...")), &QAction::triggered, this,
@@ -351,5 +351,5 @@ void frmMain::closeEvent(QCloseEvent *event)
         if (window != this && window->isVisible())
             window->close();
     }
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }

@@ -1,8 +1,10 @@
 #include "mainwindow/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "docwindow/frmChild.h"
 #include "documents/ChildForms.h"
 #include "mainwindow/VariablePanel.h"
+#include "options/frmOptions.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -252,10 +254,14 @@ void frmMain::SaveActiveDocumentAs()
 
 void frmMain::showOptions()
 {
+    frmOptions options(this);
+    options.exec();
 }
 
 void frmMain::showAbout()
 {
+    frmAbout about(this);
+    about.exec();
 }
 
 std::optional<float> frmMain::panelScrollerHeight(float outerHeight)

@@ -427,6 +427,9 @@ void TestAssociation::freedesktopRegistrationAsTheDesktopSeesIt()
     Registry::install(&registry);
     AssociateFileType("Korvid4", "fbi", "FBI File", IconFilePath);
 
+    // Outside a known desktop, xdg-mime asks the shared MIME database through "mimetype".
+    QVERIFY2(!QStandardPaths::findExecutable("mimetype").isEmpty(),
+             "mimetype is missing (Debian package libfile-mimeinfo-perl; scripts/setup.sh installs it)");
     const QString unit = home.filePath("tank.fbi");
     writeFile(unit, "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
     QCOMPARE(xdgMime({"query", "filetype", unit}, home.path()), "application/x-korvid4");

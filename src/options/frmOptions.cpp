@@ -13,16 +13,39 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 const QString ProgramTitle = QStringLiteral("Korvid4");
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+// The frames were drawn with their caption on the top border and the controls just below it;
+// styles that put the caption above the border would run it into the first row of controls.
+const QString FrameStyle = QStringLiteral(
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }");
+
+QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &title, const QRect &geometry)
+{
+    auto *frame = new QGroupBox(title, parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setStyleSheet(FrameStyle);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry, bool wrap)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
+    label->setWordWrap(wrap);
     label->setGeometry(geometry);
+    // A one-line caption in a font wider than the design's may run on to the frame's edge.
+    if (!wrap) {
+        const int room = parent->width() - geometry.left() - geometry.left();
+        label->resize(std::clamp(label->sizeHint().width(), geometry.width(), std::max(room, geometry.width())),
+                      geometry.height());
+    }
     return label;
 }
 
@@ -33,6 +56,13 @@ QLineEdit *makeLockedTextBox(QWidget *parent, const char *name, const QRect &geo
     text->setReadOnly(true);
     text->setGeometry(geometry);
     return text;
+}
+
+// A long path shows from its start, as the old text boxes showed it.
+void showPath(QLineEdit *text, const QString &path)
+{
+    text->setText(path);
+    text->setCursorPosition(0);
 }
 
 // No button answers Enter: a dialog's buttons would otherwise become its default in turn.
@@ -54,24 +84,20 @@ frmOptions::frmOptions(QWidget *owner)
     setWindowTitle(QStringLiteral("Korvid Options"));
     setFixedSize(Twips::size(5535, 3345));
 
-    m_frmLocs = new QGroupBox(QStringLiteral("Locations"), this);
-    m_frmLocs->setObjectName(QStringLiteral("frmLocs"));
-    m_frmLocs->setGeometry(Twips::rect(120, 120, 5295, 1815));
+    m_frmLocs = makeFrame(this, "frmLocs", QStringLiteral("Locations"), Twips::rect(120, 120, 5295, 1815));
     m_lblVarInf = makeLabel(m_frmLocs, "lblVarInf", QStringLiteral("Location of the default TA variables file:"),
-                            Twips::rect(120, 240, 3615, 255));
+                            Twips::rect(120, 240, 3615, 255), false);
     m_txtVarsDat = makeLockedTextBox(m_frmLocs, "txtVarsDat", Twips::rect(120, 480, 3615, 375));
     m_cmdVarBrowse = makeButton(m_frmLocs, "cmdVarBrowse", QStringLiteral("Browse"), Twips::rect(3840, 480, 1335, 375));
     m_lblSaveInf = makeLabel(m_frmLocs, "lblSaveInf", QStringLiteral("The default save and load folder location:"),
-                             Twips::rect(120, 1080, 3615, 255));
+                             Twips::rect(120, 1080, 3615, 255), false);
     m_txtSaveDir = makeLockedTextBox(m_frmLocs, "txtSaveDir", Twips::rect(120, 1320, 3615, 375));
     m_cmdBrowse = makeButton(m_frmLocs, "cmdBrowse", QStringLiteral("Browse"), Twips::rect(3840, 1320, 1335, 375));
 
-    m_frmAsc = new QGroupBox(QStringLiteral("File Association"), this);
-    m_frmAsc->setObjectName(QStringLiteral("frmAsc"));
-    m_frmAsc->setGeometry(Twips::rect(120, 2040, 5295, 735));
+    m_frmAsc = makeFrame(this, "frmAsc", QStringLiteral("File Association"), Twips::rect(120, 2040, 5295, 735));
     m_lblAsc = makeLabel(m_frmAsc, "lblAsc",
                          QStringLiteral("Click associate if you want all TA \".FBI\" files to be associated with Korvid."),
-                         Twips::rect(120, 240, 3495, 375));
+                         Twips::rect(120, 240, 3495, 375), true);
     m_cmdAssociate = makeButton(m_frmAsc, "cmdAssociate", QStringLiteral("Associate"),
                                 Twips::rect(3840, 240, 1335, 375));
 
@@ -93,8 +119,8 @@ frmOptions::frmOptions(QWidget *owner)
 
     m_cmdAssociate->setEnabled(!Globals::IsAssociated);
     m_pendingAssociate = false;
-    m_txtVarsDat->setText(Globals::VariableDir);
-    m_txtSaveDir->setText(Globals::ProjectDir);
+    showPath(m_txtVarsDat, Globals::VariableDir);
+    showPath(m_txtSaveDir, Globals::ProjectDir);
     m_pendingVarsDat = Globals::VariableDir;
     m_pendingSaveDir = Globals::ProjectDir;
 }
@@ -125,7 +151,7 @@ void frmOptions::chooseVariablesFile()
     if (!m_optCom.showOpen(this) || m_optCom.fileName.isEmpty())
         return;
     m_pendingVarsDat = m_optCom.fileName;
-    m_txtVarsDat->setText(m_pendingVarsDat);
+    showPath(m_txtVarsDat, m_pendingVarsDat);
 }
 
 void frmOptions::chooseSaveFolder()
@@ -134,7 +160,7 @@ void frmOptions::chooseSaveFolder()
     if (folder.isEmpty())
         return;
     m_pendingSaveDir = folder;
-    m_txtSaveDir->setText(folder);
+    showPath(m_txtSaveDir, folder);
 }
 
 void frmOptions::associate()

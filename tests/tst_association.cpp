@@ -479,7 +479,7 @@ void TestAssociation::freedesktopRegistrationIsSilentWhenFoldersAreNotWritable()
     quint32 disposition = 0;
     for (const char *path : {".fbi", "Korvid4\\shell\\open\\command"})
         QCOMPARE(registry.createKey(Registry::ClassesRoot, path, 0, 0x3F, &key, &disposition), Registry::Success);
-    QCOMPARE(registry.setValue(key, "", Registry::TypeString, QByteArray("\"/usr/bin/korvid4\" \"%1\"", 25)),
+    QCOMPARE(registry.setValue(key, "", Registry::TypeString, QByteArray("\"/usr/bin/korvid4\" \"%1\"") + '\0'),
              Registry::Success);
     QCOMPARE(registry.openKey(Registry::ClassesRoot, ".fbi", 0, 0x3F, &key), Registry::Success);
     QCOMPARE(registry.setValue(key, "", Registry::TypeString, QByteArray("Korvid4", 8)), Registry::AccessDenied);

@@ -104,6 +104,11 @@ void TestAbout::design()
     QCOMPARE(hand.hotSpot(), QPoint(12, 1));
     QCOMPARE(hand.pixmap().size(), QSize(32, 32));
     QCOMPARE(box->cursor().shape(), Qt::ArrowCursor);
+
+    // It has no keys: only the mouse closes it.
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space})
+        QTest::keyClick(box, key);
+    QVERIFY(box->isVisible());
 }
 
 void TestAbout::pictureShowsThroughTheLabels()

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,6 +61,12 @@ void frmAbout::showEvent(QShowEvent *event)
         move(frame.center() - rect().center());
     }
     QDialog::showEvent(event);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    // The box has no keys: it is closed with the mouse, Escape included.
+    event->accept();
 }
 
 void frmAbout::paintEvent(QPaintEvent *)

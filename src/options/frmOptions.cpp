@@ -42,7 +42,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
     label->setGeometry(geometry);
     // A one-line caption in a font wider than the design's may run on to the frame's edge.
     if (!wrap) {
-        const int room = parent->width() - geometry.left() - geometry.left();
+        const int room = parent->width() - 2 * geometry.left();
         label->resize(std::clamp(label->sizeHint().width(), geometry.width(), std::max(room, geometry.width())),
                       geometry.height());
     }

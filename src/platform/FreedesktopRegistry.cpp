@@ -36,7 +36,7 @@ qint32 FreedesktopRegistry::createKey(Key root, const QString &subKey, quint32, 
     if (!path)
         return root == ClassesRoot || m_open.contains(root) ? BadPathName : InvalidHandle;
     bool created = false;
-    QStringList names = path->split(Separator);
+    const QStringList names = path->split(Separator);
     for (qsizetype count = 1; !path->isEmpty() && count <= names.size(); ++count) {
         const QString prefix = names.first(count).join(Separator);
         if (!m_keys.contains(prefix.toLower())) {

@@ -1,9 +1,11 @@
 #include "mainwindow/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "docwindow/frmChild.h"
 #include "documents/ChildForms.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/WindowArrangement.h"
+#include "options/frmOptions.h"
 #include "platform/KeyboardLocks.h"
 #include "platform/Twips.h"
 
@@ -286,10 +288,14 @@ void frmMain::SaveActiveDocumentAs()
 
 void frmMain::showOptions()
 {
+    frmOptions options(this);
+    options.exec();
 }
 
 void frmMain::showAbout()
 {
+    frmAbout about(this);
+    about.exec();
 }
 
 std::optional<float> frmMain::panelScrollerHeight(float outerHeight)

@@ -8,7 +8,7 @@ packages="
     qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
     fonts-dejavu-core
     xvfb xauth xdotool x11-utils imagemagick
-    xdg-utils shared-mime-info desktop-file-utils
+    xdg-utils shared-mime-info desktop-file-utils libfile-mimeinfo-perl
     clang libclang-rt-14-dev
     dpkg-dev file
 "

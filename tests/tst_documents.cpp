@@ -4,7 +4,7 @@
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/frmMain.h"
 #include "startup/Globals.h"
-#include "support/AppFixture.h"
+#include "support/AppTestCase.h"
 
 #include <QAction>
 #include <QDir>
@@ -52,13 +52,11 @@ QList<bool> documentCommandsEnabled()
 }
 }
 
-class TestDocuments : public QObject
+class TestDocuments : public AppTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void numbersAreReusedLowestFirst();
     void captionIsTheNameAfterTheLastSeparator_data();
     void captionIsTheNameAfterTheLastSeparator();
@@ -72,24 +70,7 @@ private slots:
     void failedSaveKeepsEverything();
     void documentCommandsFollowTheOpenWindows();
 
-private:
-    AppFixture *m_app = nullptr;
 };
-
-void TestDocuments::init()
-{
-    m_app = new AppFixture;
-    m_app->setReturningUser();
-    m_app->start();
-}
-
-void TestDocuments::cleanup()
-{
-    QCOMPARE(m_app->dialogs.unanswered, 0);
-    QCOMPARE(m_app->dialogs.unusedAnswers(), 0);
-    delete m_app;
-    m_app = nullptr;
-}
 
 void TestDocuments::numbersAreReusedLowestFirst()
 {

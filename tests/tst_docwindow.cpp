@@ -7,7 +7,7 @@
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/frmMain.h"
 #include "startup/Globals.h"
-#include "support/AppFixture.h"
+#include "support/AppTestCase.h"
 #include "support/ModalDriver.h"
 
 #include <QLabel>
@@ -79,13 +79,11 @@ QStringList names(frmChild *window)
 }
 }
 
-class TestDocWindow : public QObject
+class TestDocWindow : public AppTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void selectionFollowsEitherList_data();
     void selectionFollowsEitherList();
     void keyboardMovesBothLists();
@@ -111,23 +109,7 @@ private slots:
 
 private:
     frmChild *openThreeRows();
-    AppFixture *m_app = nullptr;
 };
-
-void TestDocWindow::init()
-{
-    m_app = new AppFixture;
-    m_app->setReturningUser();
-    m_app->start();
-}
-
-void TestDocWindow::cleanup()
-{
-    QCOMPARE(m_app->dialogs.unanswered, 0);
-    QCOMPARE(m_app->dialogs.unusedAnswers(), 0);
-    delete m_app;
-    m_app = nullptr;
-}
 
 frmChild *TestDocWindow::openThreeRows()
 {

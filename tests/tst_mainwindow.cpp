@@ -2,11 +2,12 @@
 #include "docwindow/frmInput.h"
 #include "documents/ChildForms.h"
 #include "documents/FbiDocument.h"
+#include "help/ShowVariableHelp.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/frmMain.h"
 #include "startup/Globals.h"
-#include "support/AppFixture.h"
+#include "support/AppTestCase.h"
 #include "support/ModalDriver.h"
 
 #include <QGroupBox>
@@ -22,6 +23,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -67,6 +69,18 @@ void selectKnown(const QString &name)
     known->setCurrentItem(found.constFirst());
 }
 
+// An item of the menus the menu bar shows now.
+QAction *shownMenuItem(const QString &name)
+{
+    for (QAction *menu : AppFixture::main()->menuBar()->actions()) {
+        for (QAction *item : menu->menu()->actions()) {
+            if (item->objectName() == name)
+                return item;
+        }
+    }
+    return nullptr;
+}
+
 // As a user double-clicks: a click, then the double-click, on the chosen known variable.
 void doubleClickKnown()
 {
@@ -83,13 +97,11 @@ void clickButton(int position)
 }
 }
 
-class TestMainWindow : public QObject
+class TestMainWindow : public AppTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void toolbarDesign();
     void toolbarFollowsTheOpenDocuments();
     void toolbarDispatch_data();
@@ -112,26 +124,11 @@ private slots:
     void changeValue();
     void closingAsksAboutEachChangedDocument();
     void closingStopsWhenASaveDoesNotHappen();
+    void exitEndsTheProgramAtOnce();
 
 private:
     frmChild *openTwoRows();
-    AppFixture *m_app = nullptr;
 };
-
-void TestMainWindow::init()
-{
-    m_app = new AppFixture;
-    m_app->setReturningUser();
-    m_app->start();
-}
-
-void TestMainWindow::cleanup()
-{
-    QCOMPARE(m_app->dialogs.unanswered, 0);
-    QCOMPARE(m_app->dialogs.unusedAnswers(), 0);
-    delete m_app;
-    m_app = nullptr;
-}
 
 frmChild *TestMainWindow::openTwoRows()
 {
@@ -241,7 +238,7 @@ void TestMainWindow::ownMenusDesign()
                                  "mnuEdit_Options &Options...", "mnuHelp_Help Help &Topics...", "Seperator3 ",
                                  "mnuHelp_About &About..."}));
     // New from the main window's own menu brings a document, and with it the document menus.
-    AppFixture::main()->findChild<QAction *>("mnuFile_New")->trigger();
+    shownMenuItem("mnuFile_New")->trigger();
     QCOMPARE(AppFixture::windows().size(), 1);
     QCOMPARE(menuBarTitles(), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
 }
@@ -350,6 +347,19 @@ void TestMainWindow::knownVariableShowsItsHelp()
     QCOMPARE(panel()->lblHelp()->toolTip(), panel()->lblHelp()->text());
     selectKnown("Name");
     QCOMPARE(panel()->lblHelp()->text(), Help::VariableHelpText(QStringLiteral("Name")));
+
+    // The longest help is shown whole: the label grows and the panel scrolls to it.
+    QLabel *label = panel()->lblHelp();
+    const int designHeight = label->height();
+    const QWidget *content = panel()->scrTools()->widget();
+    const int designContent = content->minimumHeight();
+    ShowVariableHelp(QStringLiteral("WindGenerator"));
+    QVERIFY(label->height() > designHeight);
+    QVERIFY(label->height() >= label->heightForWidth(label->width()));
+    QVERIFY(content->minimumHeight() > designContent);
+    ShowVariableHelp(QStringLiteral("Side"));
+    QCOMPARE(label->height(), designHeight);
+    QCOMPARE(content->minimumHeight(), designContent);
 }
 
 void TestMainWindow::addVariable_data()
@@ -471,10 +481,13 @@ void TestMainWindow::changeValue()
 
 void TestMainWindow::closingAsksAboutEachChangedDocument()
 {
+    AppFixture::window(1)->appendVariable("First", "1");
     frmChild *two = openTwoRows();
     ChildForms::NewDocument()->appendVariable("Fresh", "1");
     two->appendVariable("Extra", "1");
+    // Each window answers for its own document, whichever window is active.
     AppFixture::main()->mdiArea()->setActiveSubWindow(AppFixture::window(3));
+    m_app->dialogs.answerMessage(QMessageBox::No);    // Default1.fbi: dropped
     m_app->dialogs.answerMessage(QMessageBox::Yes);   // two.fbi: saved to its file
     m_app->dialogs.answerMessage(QMessageBox::No);    // Default3.fbi: dropped
 
@@ -484,11 +497,22 @@ void TestMainWindow::closingAsksAboutEachChangedDocument()
         QCOMPARE(message.title, "Save before Closing");
         asked.append(message.text.section(' ', 3, 3));
     }
-    QCOMPARE(asked, (QStringList{"two.fbi", "Default3.fbi"}));
+    QCOMPARE(asked, (QStringList{"Default1.fbi", "two.fbi", "Default3.fbi"}));
     QVERIFY(m_app->readFile("two.fbi").contains("\tExtra=1;\r\n"));
     QVERIFY(DocStates[1].Closed && DocStates[2].Closed && DocStates[3].Closed);
     QVERIFY(AppFixture::windows().isEmpty());
     QVERIFY(!AppFixture::main()->isVisible());
+}
+
+// The main window's own Exit, reachable only with no document open, ends the program without closing anything.
+void TestMainWindow::exitEndsTheProgramAtOnce()
+{
+    AppFixture::window(1)->close();
+    QAction *exit = shownMenuItem("mnuFile_Exit");
+    QTimer::singleShot(0, exit, &QAction::trigger);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(AppFixture::main()->isVisible());
 }
 
 void TestMainWindow::closingStopsWhenASaveDoesNotHappen()

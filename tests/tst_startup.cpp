@@ -5,7 +5,7 @@
 #include "mainwindow/frmMain.h"
 #include "startup/Globals.h"
 #include "startup/ProgramFolder.h"
-#include "support/AppFixture.h"
+#include "support/AppTestCase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,13 +45,17 @@ QStringList captions()
 using Writes = QList<QPair<QString, QString>>;
 }
 
-class TestStartUp : public QObject
+class TestStartUp : public AppTestCase
 {
     Q_OBJECT
 
+public:
+    TestStartUp()
+        : AppTestCase(false)
+    {
+    }
+
 private slots:
-    void init();
-    void cleanup();
     void firstStart_data();
     void firstStart();
     void settingsBecomeTheGlobals_data();
@@ -64,22 +68,7 @@ private slots:
     void knownVariables();
     void missingVariablesFileLeavesTheProgramUsable();
 
-private:
-    AppFixture *m_app = nullptr;
 };
-
-void TestStartUp::init()
-{
-    m_app = new AppFixture;
-}
-
-void TestStartUp::cleanup()
-{
-    QCOMPARE(m_app->dialogs.unanswered, 0);
-    QCOMPARE(m_app->dialogs.unusedAnswers(), 0);
-    delete m_app;
-    m_app = nullptr;
-}
 
 void TestStartUp::firstStart_data()
 {

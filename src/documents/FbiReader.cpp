@@ -134,7 +134,7 @@ FbiReadResult readFbi(QIODevice &device)
     // Rows of a unit file run to twenty-odd bytes: room for them all, and their text, in one go.
     if (const qint64 size = device.size(); size > 0 && !device.isSequential())
         result.content.reserve(qsizetype(std::min<qint64>(size / 20, Fbi::MaxLinesWithoutClosingBrace)),
-                               qsizetype(std::min<qint64>(size, qint64(1) << 30)));
+                               qsizetype(std::min<qint64>(size, qint64(64) << 20)));
     LineReader reader(device, Fbi::MaxLineLength);
     QByteArray scratch;
     NestedSection nested;

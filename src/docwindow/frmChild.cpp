@@ -21,6 +21,12 @@
 namespace {
 constexpr QSizeF PanelTwips(5480, 5655);
 
+int selectedRowOf(const QListView *list)
+{
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
+}
+
 struct MenuItem
 {
     const char *name;
@@ -213,8 +219,7 @@ QSize frmChild::sizeHint() const
 
 int frmChild::selectedRow() const
 {
-    const QModelIndexList selected = m_lstVars->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.constFirst().row();
+    return selectedRowOf(m_lstVars);
 }
 
 void frmChild::selectRow(int row)
@@ -226,11 +231,8 @@ void frmChild::selectRow(int row)
 // Keeps both lists on the same row, whichever of them the user moved, and shows the help of the name there.
 void frmChild::exchangeSelection(QListView *changed, QListView *other)
 {
-    const QModelIndexList selected = changed->selectionModel()->selectedIndexes();
-    const int row = selected.isEmpty() ? -1 : selected.constFirst().row();
-    const QModelIndexList otherSelected = other->selectionModel()->selectedIndexes();
-    const int otherRow = otherSelected.isEmpty() ? -1 : otherSelected.constFirst().row();
-    if (otherRow != row) {
+    const int row = selectedRowOf(changed);
+    if (selectedRowOf(other) != row) {
         if (row < 0) {
             other->selectionModel()->clearSelection();
         } else {

@@ -17,7 +17,8 @@
 namespace {
 constexpr int PanelWidth = 2805;
 constexpr int ScrollerWidth = 2775;
-constexpr int ContentHeight = 4560 + 2295;
+const QRect HelpFrame = Twips::rect(120, 4560, 2655, 2295);
+const QRect HelpLabel = Twips::rect(120, 240, 2415, 1935);
 const QString NewVariableValue = QStringLiteral("Change This");
 
 // One etched line, drawn as the old design did: a shadow line with a highlight line under it.
@@ -47,7 +48,7 @@ VariablePanel::VariablePanel(QWidget *parent)
     m_scrTools->setGeometry(0, 0, Twips::toPixels(ScrollerWidth), height());
 
     m_content = new QWidget;
-    m_content->setMinimumHeight(Twips::toPixels(ContentHeight));
+    m_content->setMinimumHeight(HelpFrame.bottom() + 1);
     m_content->installEventFilter(this);
     m_scrTools->setWidget(m_content);
 
@@ -78,13 +79,13 @@ VariablePanel::VariablePanel(QWidget *parent)
 
     m_frame3 = new QGroupBox(QStringLiteral("Variable Help"), m_content);
     m_frame3->setObjectName(QStringLiteral("Frame3"));
-    m_frame3->setGeometry(Twips::rect(120, 4560, 2655, 2295));
+    m_frame3->setGeometry(HelpFrame);
 
     m_lblHelp = new QLabel(QStringLiteral("Nothing Selected."), m_frame3);
     m_lblHelp->setObjectName(QStringLiteral("lblHelp"));
     m_lblHelp->setWordWrap(true);
     m_lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_lblHelp->setGeometry(Twips::rect(120, 240, 2415, 1935));
+    m_lblHelp->setGeometry(HelpLabel);
 
     connect(m_lstAdd, &QListWidget::itemSelectionChanged, this, [this] {
         if (QListWidgetItem *item = m_lstAdd->currentItem(); item && item->isSelected())
@@ -123,8 +124,12 @@ void VariablePanel::resizeEvent(QResizeEvent *event)
 void VariablePanel::showHelp(const QString &text)
 {
     m_lblHelp->setText(text);
-    // The label shows what fits; its tooltip always carries the whole text.
     m_lblHelp->setToolTip(text);
+    // A long help grows the label and its frame below the design, and the panel scrolls to it.
+    const int labelHeight = std::max(HelpLabel.height(), m_lblHelp->heightForWidth(m_lblHelp->width()));
+    m_lblHelp->resize(m_lblHelp->width(), labelHeight);
+    m_frame3->resize(m_frame3->width(), HelpFrame.height() - HelpLabel.height() + labelHeight);
+    m_content->setMinimumHeight(m_frame3->geometry().bottom() + 1);
 }
 
 QString VariablePanel::helpText() const

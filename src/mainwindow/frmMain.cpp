@@ -1,9 +1,11 @@
 #include "mainwindow/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "docwindow/frmChild.h"
 #include "documents/ChildForms.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/WindowArrangement.h"
+#include "options/frmOptions.h"
 #include "platform/KeyboardLocks.h"
 #include "platform/Twips.h"
 
@@ -167,7 +169,7 @@ void frmMain::createMenus()
     addSeparator(file, "Seperator1");
     // Ends the program at once; only reachable while no document window is open.
     connect(addItem(file, "mnuFile_Exit", QStringLiteral("E&xit")), &QAction::triggered, this,
-            [] { QCoreApplication::quit(); });
+            [] { QCoreApplication::exit(0); });
 
     QMenu *edit = addMenu("mnuEdit", QStringLiteral("&Edit"));
     connect(addItem(edit, "mnuEdit_Options", QStringLiteral("&Options...")), &QAction::triggered, this,
@@ -286,10 +288,14 @@ void frmMain::SaveActiveDocumentAs()
 
 void frmMain::showOptions()
 {
+    frmOptions options(this);
+    options.exec();
 }
 
 void frmMain::showAbout()
 {
+    frmAbout about(this);
+    about.exec();
 }
 
 std::optional<float> frmMain::panelScrollerHeight(float outerHeight)
@@ -351,5 +357,5 @@ void frmMain::closeEvent(QCloseEvent *event)
         if (window != this && window->isVisible())
             window->close();
     }
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }

@@ -10,10 +10,7 @@ QString ProgramFolder::path()
 
 QString ProgramFolder::join(const QString &folder, const QString &fileName)
 {
-    const QChar separator = QDir::separator();
-    if (folder.endsWith(separator) || folder.endsWith(QLatin1Char('/')))
-        return folder + fileName;
-    return folder + separator + fileName;
+    return folder + QDir::separator() + fileName;
 }
 
 QString ProgramFolder::file(const QString &fileName)

@@ -5,6 +5,7 @@
 #include "documents/LineReader.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/frmMain.h"
+#include "options/FileAssociation.h"
 #include "platform/Dialogs.h"
 #include "startup/CommandLine.h"
 #include "startup/Globals.h"
@@ -34,6 +35,8 @@ void firstStart()
         QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return;
+    FileAssociation::AssociateFileType(ProgramTitle, QStringLiteral("fbi"), QStringLiteral("FBI File"),
+                                       ProgramFolder::file(QStringLiteral("Korvid.ico")));
     showMessage(nullptr, QStringLiteral("You will need to restart your computer for settings to take affect."),
                 QStringLiteral("Restart"), QMessageBox::Ok, QMessageBox::Information);
     Settings::write(Settings::Associated, Settings::SetValue);

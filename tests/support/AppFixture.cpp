@@ -12,6 +12,7 @@ AppFixture::AppFixture()
 {
     Dialogs::install(&dialogs);
     Settings::setStore(&settings);
+    Registry::install(&registry);
 }
 
 AppFixture::~AppFixture()
@@ -19,6 +20,7 @@ AppFixture::~AppFixture()
     stop();
     Dialogs::install(nullptr);
     Settings::setStore(nullptr);
+    Registry::install(nullptr);
 }
 
 void AppFixture::setReturningUser()

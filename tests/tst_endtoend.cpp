@@ -11,12 +11,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QThread>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <functional>
+#include <unistd.h>
 #include <optional>
 
 namespace {
@@ -25,6 +27,7 @@ const QString MainTitle = QStringLiteral("Korvid Version 4.00");
 const QString EditorTitle = QStringLiteral("Change the Value of...");
 const QString SavePromptTitle = QStringLiteral("Save before Closing");
 const QString OpenTitle = QStringLiteral("Open...");
+const QString WelcomeTitle = QStringLiteral("Welcome to Korvid!");
 constexpr int StepTimeoutMs = 15000;
 
 // Our own unit files: mixed indentation, a comment, a trailing comment, a nested section.
@@ -109,6 +112,12 @@ struct ListOnScreen
 // Runs one step; a step that fails ends the scenario with the reason.
 #define DO(step) QVERIFY2(step, qPrintable(m_error))
 
+#define RETURN_IF_FAILED()                                                                                       \
+    do {                                                                                                         \
+        if (QTest::currentTestFailed())                                                                          \
+            return;                                                                                              \
+    } while (false)
+
 class TestEndToEnd : public QObject
 {
     Q_OBJECT
@@ -122,6 +131,7 @@ private slots:
     void editAddSaveAndClose();
     void closeWithoutSaving();
     void closeProgramSavingTwoDocuments();
+    void installedProgramFindsItsData();
 
 private:
     // Helpers that run a command; each fails the test on error or time-out.
@@ -139,6 +149,8 @@ private:
     // Asks the window to close the way a window manager's close box does.
     void requestClose(const QString &windowId);
 
+    void launch(const QString &program, const QStringList &arguments);
+    void attachToMainWindow();
     void startProgram(const QStringList &arguments);
     bool waitForExit();
     // The two lists of the document window on top, and the known-variable list.
@@ -374,7 +386,7 @@ void TestEndToEnd::requestClose(const QString &windowId)
     XFlush(m_x);
 }
 
-void TestEndToEnd::startProgram(const QStringList &arguments)
+void TestEndToEnd::launch(const QString &program, const QStringList &arguments)
 {
     QProcessEnvironment environment = displayEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -388,9 +400,13 @@ void TestEndToEnd::startProgram(const QStringList &arguments)
     m_program.setProcessEnvironment(environment);
     m_program.setWorkingDirectory(path(QStringLiteral("units")));
     m_program.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program.start(Program, arguments);
+    m_program.start(program, arguments);
     QVERIFY2(m_program.waitForStarted(StepTimeoutMs), "the program did not start");
+}
 
+// Waits for the main window and finds its lists.
+void TestEndToEnd::attachToMainWindow()
+{
     m_mainWindow = waitForWindow(MainTitle);
     QVERIFY2(!m_mainWindow.isEmpty(), qPrintable(m_error));
     const std::optional<QByteArray> geometry =
@@ -410,6 +426,13 @@ void TestEndToEnd::startProgram(const QStringList &arguments)
     QVERIFY2(waitForScreen([&](const QImage &shot) { return whiteAreas(shot, m_mainGeometry).size() >= 3; }, &image),
              "the program's lists never appeared");
     findLists(image);
+}
+
+void TestEndToEnd::startProgram(const QStringList &arguments)
+{
+    launch(Program, arguments);
+    if (!QTest::currentTestFailed())
+        attachToMainWindow();
 }
 
 bool TestEndToEnd::focus(const QString &windowId)
@@ -496,12 +519,6 @@ QPoint TestEndToEnd::findAddButton()
         DO(key(QStringLiteral("Tab")));                                                                          \
         DO(key(QStringLiteral("space")));                                                                        \
         DO(waitUntilGone(editor));                                                                               \
-    } while (false)
-
-#define RETURN_IF_FAILED()                                                                                       \
-    do {                                                                                                         \
-        if (QTest::currentTestFailed())                                                                          \
-            return;                                                                                              \
     } while (false)
 
 // Start with a unit file, select a row, change its value, add a known variable, save, close
@@ -663,6 +680,62 @@ void TestEndToEnd::closeProgramSavingTwoDocuments()
                                        "\t\t}\r\n\t}\r\n"));
     QCOMPARE(readAll(scout), QByteArray("[UNITINFO]\r\n\t{\r\n\tUnitName=KVSCOUT;\r\n\tMaxVelocity=2.5;\r\n"
                                         "\tBrakeRate=Change This;\r\n\t}\r\n"));
+}
+
+// Installed to a prefix of its own, the program is started through its link in bin on a first
+// start: it writes the data file's place beside the real executable and fills the known variables.
+void TestEndToEnd::installedProgramFindsItsData()
+{
+    const QString prefix = path(QStringLiteral("prefix"));
+    const std::optional<QByteArray> installed = run(
+        QStringLiteral(KORVID_CMAKE), {QStringLiteral("--install"), QStringLiteral(KORVID_BUILD_DIR),
+                                       QStringLiteral("--prefix"), prefix});
+    QVERIFY2(installed, qPrintable(m_error));
+    const QString link = prefix + QStringLiteral("/bin/korvid4");
+    QCOMPARE(QFileInfo(link).isSymLink(), true);
+    // Relative, so the installed tree can be moved, or packaged, whole.
+    char target[256] = {};
+    QVERIFY(readlink(QFile::encodeName(link).constData(), target, sizeof target - 1) > 0);
+    QCOMPARE(QByteArray(target), QByteArray("../lib/korvid4/korvid4"));
+    for (const char *file : {"lib/korvid4/korvid4", "lib/korvid4/Variables.dat", "lib/korvid4/Korvid.ico",
+                             "share/applications/korvid4.desktop", "share/mime/packages/korvid4.xml",
+                             "share/icons/hicolor/16x16/apps/korvid4.png", "share/icons/hicolor/48x48/apps/korvid4.png",
+                             "share/icons/hicolor/256x256/apps/korvid4.png"})
+        QVERIFY2(QFileInfo(prefix + QLatin1Char('/') + QLatin1String(file)).isFile(), file);
+    QVERIFY2(run(QStringLiteral("desktop-file-validate"), {prefix + QStringLiteral("/share/applications/korvid4.desktop")}),
+             qPrintable(m_error));
+    QVERIFY2(QImage(prefix + QStringLiteral("/share/icons/hicolor/48x48/apps/korvid4.png")).size() == QSize(48, 48),
+             "the 48 pixel icon is not 48 pixels");
+
+    QVERIFY(QFile::remove(path(QStringLiteral("config/Korvid4/Korvid4.conf"))));
+    launch(link, {});
+    RETURN_IF_FAILED();
+    const QString welcome = waitForWindow(WelcomeTitle);
+    QVERIFY2(!welcome.isEmpty(), "a first start did not ask its question");
+    DO(focus(welcome));
+    DO(key(QStringLiteral("alt+n")));
+    attachToMainWindow();
+    RETURN_IF_FAILED();
+
+    // Each known name is a line of text in the list.
+    QVERIFY2(waitForScreen([&](const QImage &shot) {
+                 for (int y = m_lstAdd.area.top(); y < m_lstAdd.area.top() + 30; ++y) {
+                     for (int x = m_lstAdd.area.left(); x < m_lstAdd.area.left() + 60; ++x) {
+                         if (!isWhite(shot.pixel(x, y)))
+                             return true;
+                     }
+                 }
+                 return false;
+             }),
+             "the known-variable list is empty");
+    requestClose(m_mainWindow);
+    QVERIFY2(waitForExit(), qPrintable(m_error));
+
+    const QSettings settings(path(QStringLiteral("config/Korvid4/Korvid4.conf")), QSettings::IniFormat);
+    const QString programFolder = QFileInfo(prefix + QStringLiteral("/lib/korvid4")).canonicalFilePath();
+    QCOMPARE(settings.value(QStringLiteral("Options/VariableDir")).toString(),
+             programFolder + QStringLiteral("/Variables.dat"));
+    QCOMPARE(settings.value(QStringLiteral("Options/ProjectDir")).toString(), programFolder);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

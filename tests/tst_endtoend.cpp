@@ -7,19 +7,19 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QRegularExpression>
-#include <QSettings>
 #include <QThread>
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <functional>
-#include <unistd.h>
 #include <optional>
+
+#include <unistd.h>
 
 namespace {
 const QString Program = QStringLiteral(KORVID_PROGRAM);
@@ -134,7 +134,7 @@ private slots:
     void installedProgramFindsItsData();
 
 private:
-    // Helpers that run a command; each fails the test on error or time-out.
+    // Steps: each returns false on an error or a time-out and leaves the reason in m_error.
     std::optional<QByteArray> run(const QString &program, const QStringList &arguments);
     bool xdo(const QStringList &arguments);
     QStringList windows(const QString &title);

@@ -1,9 +1,20 @@
 # The front door: `make run` and `make test` set up, build and go. CMake does the real work.
 BUILD ?= build
+SANITIZE_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 60
 
-.PHONY: all setup build run test bench clean
+# Any report of AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer fails the test that made it.
+# The programs the end-to-end test starts inherit these. tests/lsan.supp says which leaks of system
+# libraries are let pass, and why.
+SANITIZER_ENV = \
+	ASAN_OPTIONS=halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+.PHONY: all setup build run test test-sanitize bench package fuzz clean
 
 all: build
 
@@ -17,8 +28,16 @@ build: setup
 run: build
 	./$(BUILD)/korvid4
 
+# The whole suite, then the whole suite again built with the sanitizers.
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-sanitize
+
+test-sanitize: setup
+	cmake -S . -B $(SANITIZE_BUILD) -DKORVID_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure -j $(JOBS)
 
 # Benchmarks want an optimised build of their own.
 bench: setup
@@ -26,5 +45,18 @@ bench: setup
 	cmake --build build-release -j $(JOBS) --target korvid_bench
 	QT_QPA_PLATFORM=offscreen ./build-release/bench/korvid_bench
 
+# A Debian package in $(BUILD): sudo apt-get install ./$(BUILD)/korvid4_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The reader and writer under libFuzzer for FUZZ_SECONDS, from the test fixtures. New inputs that
+# reach new code go to $(FUZZ_BUILD)/corpus; an input that breaks a check is written to $(FUZZ_BUILD)/.
+fuzz: setup
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	mkdir -p $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/fuzz_fbi -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/ \
+		$(FUZZ_BUILD)/corpus tests/data
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) build-release

@@ -221,6 +221,9 @@ void TestFbiFormat::nestedSections_data()
     QTest::newRow("nested twice")
         << QByteArray("{\n[a]\n{\n[b]\n{\nx=1;\n}\ny=2;\n}\nC=3;\n}\n")
         << QStringList{"C|3"} << QStringList{"[a]", "{", "[b]", "{", "x=1;", "}", "y=2;", "}"};
+    QTest::newRow("inner header with its brace on its line")
+        << QByteArray("{\n[a]\n{\n[b] {\nx=1;\n}\ny=2;\n}\nC=3;\n}\nD=4;\n")
+        << QStringList{"C|3"} << QStringList{"[a]", "{", "[b] {", "x=1;", "}", "y=2;", "}"};
     QTest::newRow("header without braces before the unit's end")
         << QByteArray("{\nA=1;\n[empty]\n}\nB=2;\n")
         << QStringList{"A|1"} << QStringList{"[empty]"};
@@ -229,7 +232,10 @@ void TestFbiFormat::nestedSections_data()
         << QStringList{"x|1"} << QStringList{};
     QTest::newRow("unclosed at the end of the file")
         << QByteArray("{\nA=1;\n[open]\n{\nx=1;")
-        << QStringList{"A|1"} << QStringList{"[open]", "{", "x=1;"};
+        << QStringList{"A|1"} << QStringList{"[open]", "{", "x=1;", "\t}"};
+    QTest::newRow("unclosed twice at the end of the file")
+        << QByteArray("{\n[a]\n{\n[b] {\nx=1;\n}\n[c]\n{\ny=2;")
+        << QStringList{} << QStringList{"[a]", "{", "[b] {", "x=1;", "}", "[c]", "{", "y=2;", "\t\t}", "\t}"};
 }
 
 void TestFbiFormat::nestedSections()
@@ -286,6 +292,8 @@ void TestFbiFormat::fixtureRoundTrip_data()
     QTest::newRow("latin-1 bytes") << "latin1.fbi" << "latin1.saved.fbi";
     QTest::newRow("empty file") << "empty.fbi" << "empty.saved.fbi";
     QTest::newRow("no header or braces") << "bare.fbi" << "bare.saved.fbi";
+    QTest::newRow("nested section left open") << "nested-open.fbi" << "nested-open.saved.fbi";
+    QTest::newRow("unit header inside the unit") << "header-inside.fbi" << "header-inside.saved.fbi";
 }
 
 // Opening a file and saving it gives exactly the expected bytes; opening the saved file changes nothing more.

@@ -89,6 +89,8 @@ class NestedSection
 {
 public:
     bool isOpen() const { return m_open; }
+    // The braces of the section that the file has opened and not yet closed.
+    int unclosedBraces() const { return m_open ? m_depth : 0; }
 
     void start(QByteArrayView normalizedHeader)
     {
@@ -102,7 +104,8 @@ public:
     bool take(QByteArrayView normalized)
     {
         const QByteArrayView text = trimBlanks(normalized);
-        if (text == QByteArrayView("{")) {
+        // A section nested in this one may open its brace on its header line, as "[inner] {".
+        if (text == QByteArrayView("{") || (text.endsWith('{') && Fbi::isNestedSectionHeader(text))) {
             ++m_depth;
             m_braceSeen = true;
         } else if (text == QByteArrayView("}")) {
@@ -179,6 +182,11 @@ FbiReadResult readFbi(QIODevice &device)
             break;
         }
     }
+    // A nested section that the file leaves open is closed in the kept text. Otherwise a save would
+    // write the unit's closing brace inside it: read back, that brace closes the nested section, the
+    // unit is never closed, and every further save adds another brace.
+    for (int depth = nested.unclosedBraces(); depth > 0; --depth)
+        result.content.preserved.append(QByteArray(depth, '\t') + '}');
     return result;
 }
 

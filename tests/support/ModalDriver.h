@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -20,7 +22,12 @@ public:
                 return;
             m_poll.stop();
             ++m_appeared;
+            QPointer<Dialog> guard(dialog);
             m_act(dialog);
+            // A check that failed inside act returns early and leaves the dialog up: close it, or
+            // its exec() would wait for ever and the test would hang instead of failing.
+            if (QTest::currentTestFailed() && guard && guard->isVisible())
+                guard->close();
         });
         m_poll.start(5);
     }

@@ -314,7 +314,7 @@ void TestAssociation::defaultApplication_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
-    const QByteArray entry = "application/x-korvid4=korvid4.desktop;";
+    const QByteArray entry = "application/x-korvid4=korvid4-files.desktop;";
     QTest::newRow("no file yet") << QByteArray() << "[Default Applications]\n" + entry + '\n';
     QTest::newRow("other groups kept")
         << QByteArray("[Added Associations]\ntext/plain=vim.desktop;\n")
@@ -337,7 +337,7 @@ void TestAssociation::defaultApplication()
 {
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
-    QCOMPARE(DesktopRegistration::withDefaultApplication(before, "application/x-korvid4", "korvid4.desktop"), after);
+    QCOMPARE(DesktopRegistration::withDefaultApplication(before, "application/x-korvid4", "korvid4-files.desktop"), after);
 }
 
 void TestAssociation::iconPictures_data()
@@ -433,11 +433,11 @@ void TestAssociation::freedesktopRegistrationAsTheDesktopSeesIt()
     const QString unit = home.filePath("tank.fbi");
     writeFile(unit, "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
     QCOMPARE(xdgMime({"query", "filetype", unit}, home.path()), "application/x-korvid4");
-    QCOMPARE(xdgMime({"query", "default", "application/x-korvid4"}, home.path()), "korvid4.desktop");
+    QCOMPARE(xdgMime({"query", "default", "application/x-korvid4"}, home.path()), "korvid4-files.desktop");
 
     const QString program = QCoreApplication::applicationFilePath();
     QVERIFY2(!program.contains(' '), "the build folder should have no blanks for the bare Exec line below");
-    const QByteArray entry = readFile(dataHome + "/applications/korvid4.desktop");
+    const QByteArray entry = readFile(dataHome + "/applications/korvid4-files.desktop");
     QVERIFY2(entry.contains("\nExec=" + program.toUtf8() + " %f\n"), entry.constData());
     QVERIFY(entry.contains("\nIcon=korvid4\n"));
     const QByteArray package = readFile(dataHome + "/mime/packages/korvid4.xml");
@@ -445,15 +445,15 @@ void TestAssociation::freedesktopRegistrationAsTheDesktopSeesIt()
     QVERIFY(package.contains("<icon name=\"korvid4\"/>"));
     for (int size : {16, 32, 48, 256})
         QVERIFY(QFileInfo::exists(dataHome + QStringLiteral("/icons/hicolor/%1x%1/apps/korvid4.png").arg(size)));
-    QCOMPARE(readFile(configHome + "/mimeapps.list"), otherDefaults + "application/x-korvid4=korvid4.desktop;\n");
+    QCOMPARE(readFile(configHome + "/mimeapps.list"), otherDefaults + "application/x-korvid4=korvid4-files.desktop;\n");
 
     // A second association in a later run writes the same registration again.
     FreedesktopRegistry later;
     Registry::install(&later);
     AssociateFileType("Korvid4", "fbi", "FBI File", IconFilePath);
-    QCOMPARE(readFile(configHome + "/mimeapps.list"), otherDefaults + "application/x-korvid4=korvid4.desktop;\n");
-    QCOMPARE(readFile(dataHome + "/applications/korvid4.desktop"), entry);
-    QCOMPARE(xdgMime({"query", "default", "application/x-korvid4"}, home.path()), "korvid4.desktop");
+    QCOMPARE(readFile(configHome + "/mimeapps.list"), otherDefaults + "application/x-korvid4=korvid4-files.desktop;\n");
+    QCOMPARE(readFile(dataHome + "/applications/korvid4-files.desktop"), entry);
+    QCOMPARE(xdgMime({"query", "default", "application/x-korvid4"}, home.path()), "korvid4-files.desktop");
 }
 
 void TestAssociation::freedesktopRegistrationIsSilentWhenFoldersAreNotWritable_data()
@@ -483,7 +483,7 @@ void TestAssociation::freedesktopRegistrationIsSilentWhenFoldersAreNotWritable()
              Registry::Success);
     QCOMPARE(registry.openKey(Registry::ClassesRoot, ".fbi", 0, 0x3F, &key), Registry::Success);
     QCOMPARE(registry.setValue(key, "", Registry::TypeString, QByteArray("Korvid4", 8)), Registry::AccessDenied);
-    QCOMPARE(QFileInfo::exists(home.filePath(dataHome + "/applications/korvid4.desktop")), desktopEntryWritten);
+    QCOMPARE(QFileInfo::exists(home.filePath(dataHome + "/applications/korvid4-files.desktop")), desktopEntryWritten);
 
     // Through the association, the same folders fail just as quietly.
     Registry::install(&registry);

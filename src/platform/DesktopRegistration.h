@@ -30,7 +30,9 @@ public:
     // The type key in the characters that file names and MIME types allow, lower case.
     QString name() const;
     QString mimeType() const;
-    QString desktopFileName() const { return name() + QStringLiteral(".desktop"); }
+    // Not the installed program's own entry name: a user's entry of that name would hide the
+    // installed one from the menus.
+    QString desktopFileName() const { return name() + QStringLiteral("-files.desktop"); }
 
     QByteArray mimePackage(bool withIcon) const;
     // Nothing when the command names no program.

@@ -28,14 +28,6 @@ MessageBoxRequest cannotSave(const QString &path)
             QMessageBox::Ok, QMessageBox::NoButton, QMessageBox::Critical};
 }
 
-QStringList captions()
-{
-    QStringList result;
-    for (frmChild *window : AppFixture::windows())
-        result.append(window->windowTitle());
-    return result;
-}
-
 void closeWindow(int number)
 {
     AppFixture::window(number)->close();
@@ -74,11 +66,11 @@ private slots:
 
 void TestDocuments::numbersAreReusedLowestFirst()
 {
-    QCOMPARE(captions(), QStringList{"Default1.fbi"});
+    QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
     QCOMPARE(CurrentDoc, 1);
     ChildForms::NewDocument();
     ChildForms::NewDocument();
-    QCOMPARE(captions(), (QStringList{"Default1.fbi", "Default2.fbi", "Default3.fbi"}));
+    QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "Default2.fbi", "Default3.fbi"}));
     QCOMPARE(CurrentDoc, 3);
 
     closeWindow(1);
@@ -88,7 +80,7 @@ void TestDocuments::numbersAreReusedLowestFirst()
     QCOMPARE(ChildForms::NewDocument()->documentNumber(), 3);
     QCOMPARE(ChildForms::NewDocument()->documentNumber(), 4);
     QCOMPARE(DocStates.size(), 5);
-    QCOMPARE(captions(), (QStringList{"Default2.fbi", "Default1.fbi", "Default3.fbi", "Default4.fbi"}));
+    QCOMPARE(AppFixture::captions(), (QStringList{"Default2.fbi", "Default1.fbi", "Default3.fbi", "Default4.fbi"}));
     // A reused number comes up as a new, empty document.
     QCOMPARE(AppFixture::window(1)->document()->rowCount(), 0);
 }
@@ -144,7 +136,7 @@ void TestDocuments::openCancelledCreatesNothing()
 {
     m_app->dialogs.answerFile(std::nullopt);
     ChildForms::OpenCommand();
-    QCOMPARE(captions(), QStringList{"Default1.fbi"});
+    QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
     QVERIFY(m_app->dialogs.messages().isEmpty());
 }
 
@@ -182,7 +174,7 @@ void TestDocuments::sameFileOpensTwice()
     const QString tank = m_app->writeFile("tank.fbi", TankFile);
     ChildForms::OpenDocument(tank);
     ChildForms::OpenDocument(tank);
-    QCOMPARE(captions(), (QStringList{"Default1.fbi", "tank.fbi", "tank.fbi"}));
+    QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "tank.fbi", "tank.fbi"}));
     AppFixture::window(2)->appendVariable("Extra", "1");
     QCOMPARE(AppFixture::window(3)->document()->rowCount(), 2);
     QVERIFY(DocStates[2].Changed && !DocStates[3].Changed);

@@ -21,78 +21,58 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 using namespace Globals;
+using App = AppFixture;
 
 namespace {
 const QByteArray TwoRows = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n}\r\n";
-const QStringList ButtonKeys{"New", "Open", "Save", "", "Cut", "Copy", "Paste", "Delete", "Find", "", "Undo", "Redo", "", "Options", "Help"};
 
 VariablePanel *panel()
 {
-    return AppFixture::main()->variablePanel();
+    return App::main()->variablePanel();
 }
 
-QStringList names(frmChild *window)
-{
-    QStringList result;
-    for (int row = 0; row < window->document()->rowCount(); ++row)
-        result.append(window->document()->name(row) + '=' + window->document()->value(row));
-    return result;
-}
-
-QStringList menuBarTitles()
+QStringList menuBar()
 {
     QStringList titles;
-    for (QAction *menu : AppFixture::main()->menuBar()->actions())
+    for (QAction *menu : App::main()->menuBar()->actions())
         titles.append(menu->text());
     return titles;
-}
-
-QList<bool> buttonsEnabled()
-{
-    QList<bool> enabled;
-    for (int position = 1; position <= 15; ++position)
-        enabled.append(AppFixture::main()->toolbarButton(position)->isEnabled());
-    return enabled;
-}
-
-void selectKnown(const QString &name)
-{
-    QListWidget *known = panel()->lstAdd();
-    const QList<QListWidgetItem *> found = known->findItems(name, Qt::MatchExactly);
-    known->setCurrentItem(found.constFirst());
 }
 
 // An item of the menus the menu bar shows now.
 QAction *shownMenuItem(const QString &name)
 {
-    for (QAction *menu : AppFixture::main()->menuBar()->actions()) {
-        for (QAction *item : menu->menu()->actions()) {
-            if (item->objectName() == name)
-                return item;
-        }
-    }
-    return nullptr;
+    QList<QMenu *> menus;
+    for (QAction *menu : App::main()->menuBar()->actions())
+        menus.append(menu->menu());
+    return App::menuItem(menus, name);
 }
 
-// As a user double-clicks: a click, then the double-click, on the chosen known variable.
-void doubleClickKnown()
+QString toolbarState()
 {
-    QListWidget *list = panel()->lstAdd();
-    const QPoint at = list->visualItemRect(list->currentItem()).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QString state;
+    for (int position = 1; position <= 15; ++position) {
+        QAction *button = App::main()->toolbarButton(position);
+        state += button->isSeparator() ? '|' : button->isEnabled() ? '+' : '-';
+    }
+    return state;
+}
+
+void selectKnown(const QString &name)
+{
+    QListWidget *known = panel()->lstAdd();
+    known->setCurrentItem(known->findItems(name, Qt::MatchExactly).constFirst());
 }
 
 void clickButton(int position)
 {
-    frmMain *main = AppFixture::main();
+    frmMain *main = App::main();
     QTest::mouseClick(main->barTools()->widgetForAction(main->toolbarButton(position)), Qt::LeftButton);
 }
 }
@@ -102,22 +82,19 @@ class TestMainWindow : public AppTestCase
     Q_OBJECT
 
 private slots:
-    void toolbarDesign();
-    void toolbarFollowsTheOpenDocuments();
+    void toolbar();
     void toolbarDispatch_data();
     void toolbarDispatch();
     void menuBarSwitches();
-    void ownMenusDesign();
     void statusBarPanels();
-    void insertKeyTogglesItsPanel();
     void panelScrollerHeight_data();
     void panelScrollerHeight();
-    void panelScrollerKeepsItsHeightWhenMinimized();
+    void panelScrollerFollowsTheWindow();
     void panelDesign();
     void knownVariableShowsItsHelp();
     void addVariable_data();
     void addVariable();
-    void doubleClickWithoutDocumentDoesNothing();
+    void panelWithoutDocumentDoesNothing();
     void removeVariable_data();
     void removeVariable();
     void changeValue_data();
@@ -127,49 +104,41 @@ private slots:
     void exitEndsTheProgramAtOnce();
 
 private:
-    frmChild *openTwoRows();
+    frmChild *openTwoRows()
+    {
+        ChildForms::OpenDocument(m_app->writeFile("two.fbi", TwoRows));
+        return App::main()->activeDocumentWindow();
+    }
 };
 
-frmChild *TestMainWindow::openTwoRows()
+void TestMainWindow::toolbar()
 {
-    ChildForms::OpenDocument(m_app->writeFile("two.fbi", TwoRows));
-    return AppFixture::main()->activeDocumentWindow();
-}
-
-void TestMainWindow::toolbarDesign()
-{
-    frmMain *main = AppFixture::main();
+    frmMain *main = App::main();
+    const QStringList keys{"New", "Open", "Save", "", "Cut", "Copy", "Paste", "Delete", "Find", "", "Undo", "Redo", "", "Options", "Help"};
     QCOMPARE(main->barTools()->actions().size(), 15);
+    QCOMPARE(main->barTools()->iconSize(), QSize(16, 16));
     for (int position = 1; position <= 15; ++position) {
         QAction *button = main->toolbarButton(position);
-        const QString key = ButtonKeys[position - 1];
+        const QString key = keys[position - 1];
         QCOMPARE(button->isSeparator(), key.isEmpty());
         if (key.isEmpty())
             continue;
         QCOMPARE(button->data().toString(), key);
         QCOMPARE(button->toolTip(), key);
         QVERIFY(!button->icon().isNull());
-        auto *tool = qobject_cast<QToolButton *>(main->barTools()->widgetForAction(button));
-        QCOMPARE(tool->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        QCOMPARE(qobject_cast<QToolButton *>(main->barTools()->widgetForAction(button))->toolButtonStyle(),
+                 Qt::ToolButtonIconOnly);
     }
-    QCOMPARE(main->barTools()->iconSize(), QSize(16, 16));
-}
-
-void TestMainWindow::toolbarFollowsTheOpenDocuments()
-{
-    //                         New   Open  Save  -     Cut    Copy   Paste  Delete Find   -     Undo   Redo   -     Options Help
-    const QList<bool> one{true, true, true, true, false, false, false, true, false, true, false, false, true, true, true};
-    QList<bool> none = one;
-    none[2] = none[7] = false;
-    QCOMPARE(buttonsEnabled(), one);
+    // Save and Delete follow the open documents; Cut to Redo never come on; Help is always on.
+    const QString withDocuments = "+++|---+-|--|++";
+    QCOMPARE(toolbarState(), withDocuments);
     openTwoRows();
-    QCOMPARE(buttonsEnabled(), one);
-    AppFixture::window(1)->close();
-    QCOMPARE(buttonsEnabled(), one);
-    AppFixture::window(2)->close();
-    QCOMPARE(buttonsEnabled(), none);
+    App::window(1)->close();
+    QCOMPARE(toolbarState(), withDocuments);
+    App::window(2)->close();
+    QCOMPARE(toolbarState(), "++-|-----|--|++");
     ChildForms::NewDocument();
-    QCOMPARE(buttonsEnabled(), one);
+    QCOMPARE(toolbarState(), withDocuments);
 }
 
 void TestMainWindow::toolbarDispatch_data()
@@ -178,11 +147,12 @@ void TestMainWindow::toolbarDispatch_data()
     QTest::addColumn<QStringList>("captions");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<bool>("changed");
-    QTest::newRow("New") << 1 << QStringList{"Default1.fbi", "two.fbi", "Default3.fbi"} << QStringList{} << false;
-    QTest::newRow("Open") << 2 << QStringList{"Default1.fbi", "two.fbi", "other.fbi"} << QStringList{"Name=Other"} << false;
-    QTest::newRow("Save") << 3 << QStringList{"Default1.fbi", "two.fbi"} << QStringList{"Name=Tank", "Side=ARM", "Extra=1"} << false;
-    QTest::newRow("Delete") << 8 << QStringList{"Default1.fbi", "two.fbi"} << QStringList{"Side=ARM"} << true;
-    QTest::newRow("Help") << 15 << QStringList{"Default1.fbi", "two.fbi"} << QStringList{"Name=Tank", "Side=ARM"} << false;
+    const QStringList two{"Default1.fbi", "two.fbi"};
+    QTest::newRow("New") << 1 << two + QStringList{"Default3.fbi"} << QStringList{} << false;
+    QTest::newRow("Open") << 2 << two + QStringList{"other.fbi"} << QStringList{"Name=Other"} << false;
+    QTest::newRow("Save") << 3 << two << QStringList{"Name=Tank", "Side=ARM", "Extra=1"} << false;
+    QTest::newRow("Delete") << 8 << two << QStringList{"Side=ARM"} << true;
+    QTest::newRow("Help") << 15 << two << QStringList{"Name=Tank", "Side=ARM"} << false;
 }
 
 void TestMainWindow::toolbarDispatch()
@@ -199,11 +169,8 @@ void TestMainWindow::toolbarDispatch()
         m_app->dialogs.answerFile(m_app->writeFile("other.fbi", "{\nName=Other;\n}"));
     clickButton(position);
 
-    QStringList shown;
-    for (frmChild *window : AppFixture::windows())
-        shown.append(window->windowTitle());
-    QCOMPARE(shown, captions);
-    QCOMPARE(names(AppFixture::main()->activeDocumentWindow()), rows);
+    QCOMPARE(App::captions(), captions);
+    QCOMPARE(App::rows(App::main()->activeDocumentWindow()), rows);
     QCOMPARE(DocStates[CurrentDoc].Changed, changed);
     if (position == 2)
         QCOMPARE(m_app->dialogs.fileDialogs().constFirst().title, "Open...");
@@ -211,24 +178,13 @@ void TestMainWindow::toolbarDispatch()
         QVERIFY(m_app->readFile("two.fbi").contains("\tExtra=1;\r\n"));
 }
 
+// The main window's own menus show only while no document window is active.
 void TestMainWindow::menuBarSwitches()
 {
-    QCOMPARE(menuBarTitles(), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
-    AppFixture::window(1)->close();
-    QCOMPARE(menuBarTitles(), (QStringList{"&File", "&Edit", "&Help"}));
-    ChildForms::NewDocument();
-    ChildForms::NewDocument();
-    QCOMPARE(menuBarTitles(), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
-    QCOMPARE(AppFixture::main()->menuBar()->actions().constFirst()->menu(), AppFixture::window(2)->menus().constFirst());
-    AppFixture::main()->mdiArea()->setActiveSubWindow(AppFixture::window(1));
-    QCOMPARE(AppFixture::main()->menuBar()->actions().constFirst()->menu(), AppFixture::window(1)->menus().constFirst());
-}
-
-void TestMainWindow::ownMenusDesign()
-{
-    AppFixture::window(1)->close();
+    QCOMPARE(menuBar(), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
+    App::window(1)->close();
     QStringList items;
-    for (QAction *menu : AppFixture::main()->menuBar()->actions()) {
+    for (QAction *menu : App::main()->menuBar()->actions()) {
         for (QAction *item : menu->menu()->actions()) {
             items.append(item->objectName() + ' ' + item->text());
             QVERIFY(item->shortcut().isEmpty());
@@ -237,54 +193,45 @@ void TestMainWindow::ownMenusDesign()
     QCOMPARE(items, (QStringList{"mnuFile_New &New", "mnuFile_Open &Open...", "Seperator1 ", "mnuFile_Exit E&xit",
                                  "mnuEdit_Options &Options...", "mnuHelp_Help Help &Topics...", "Seperator3 ",
                                  "mnuHelp_About &About..."}));
-    // New from the main window's own menu brings a document, and with it the document menus.
     shownMenuItem("mnuFile_New")->trigger();
-    QCOMPARE(AppFixture::windows().size(), 1);
-    QCOMPARE(menuBarTitles(), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
+    ChildForms::NewDocument();
+    QCOMPARE(menuBar(), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
+    QCOMPARE(App::main()->menuBar()->actions().constFirst()->menu(), App::window(2)->menus().constFirst());
+    App::main()->mdiArea()->setActiveSubWindow(App::window(1));
+    QCOMPARE(App::main()->menuBar()->actions().constFirst()->menu(), App::window(1)->menus().constFirst());
 }
 
 void TestMainWindow::statusBarPanels()
 {
-    frmMain *main = AppFixture::main();
+    frmMain *main = App::main();
     main->resize(900, 700);
     QTest::qWait(0);
     const QStringList texts{"", "", "CAPS", "NUM", "INS", "Version: 4.00"};
     const QList<int> widths{96, -1, 43, 43, 43, 96};
-    int total = 0;
     for (int position = 1; position <= 6; ++position) {
-        QLabel *panel = main->statusPanel(position);
-        QCOMPARE(panel->text(), texts[position - 1]);
+        QCOMPARE(main->statusPanel(position)->text(), texts[position - 1]);
         if (widths[position - 1] > 0)
-            QCOMPARE(panel->width(), widths[position - 1]);
-        total += panel->width();
+            QCOMPARE(main->statusPanel(position)->width(), widths[position - 1]);
         if (position > 1)
-            QVERIFY(panel->x() > main->statusPanel(position - 1)->x());
+            QVERIFY(main->statusPanel(position)->x() > main->statusPanel(position - 1)->x());
     }
-    // The second panel takes what the others leave.
-    QVERIFY(main->statusPanel(2)->width() > 300);
+    // The second panel takes the width the others leave.
+    const int wide = main->statusPanel(2)->width();
     main->resize(500, 700);
     QTest::qWait(0);
-    QVERIFY(main->statusPanel(2)->width() < 300);
-    QVERIFY(main->statusPanel(2)->width() >= 7);
-    QCOMPARE(main->statusPanel(6)->width(), 96);
-}
+    QCOMPARE(main->statusPanel(2)->width(), wide - 400);
 
-void TestMainWindow::insertKeyTogglesItsPanel()
-{
-    frmMain *main = AppFixture::main();
-    QListView *list = AppFixture::window(1)->lstVars();
-    main->activateWindow();
-    list->setFocus();
+    // Insert mode is the program's own: each press of Insert toggles its panel.
+    QListView *list = App::window(1)->lstVars();
     QApplication::setActiveWindow(main);
     QVERIFY(QTest::qWaitForWindowActive(main));
     list->setFocus();
     const bool before = main->insertMode();
-    QTest::keyClick(list, Qt::Key_Insert);
-    QCOMPARE(main->insertMode(), !before);
-    QCOMPARE(main->statusPanel(5)->isEnabled(), !before);
-    QTest::keyClick(list, Qt::Key_Insert);
-    QCOMPARE(main->insertMode(), before);
-    QCOMPARE(main->statusPanel(5)->isEnabled(), before);
+    for (bool expected : {!before, before}) {
+        QTest::keyClick(list, Qt::Key_Insert);
+        QCOMPARE(main->insertMode(), expected);
+        QCOMPARE(main->statusPanel(5)->isEnabled(), expected);
+    }
 }
 
 void TestMainWindow::panelScrollerHeight_data()
@@ -304,52 +251,51 @@ void TestMainWindow::panelScrollerHeight()
     QCOMPARE(frmMain::panelScrollerHeight(outer).value_or(-1.0f), height);
 }
 
-void TestMainWindow::panelScrollerKeepsItsHeightWhenMinimized()
+void TestMainWindow::panelScrollerFollowsTheWindow()
 {
-    frmMain *main = AppFixture::main();
+    frmMain *main = App::main();
+    const QScrollArea *scroller = panel()->scrTools();
     main->showNormal();
     main->resize(800, 700);
     QTest::qWait(0);
-    const int before = panel()->scrTools()->height();
-    QVERIFY(before > 0 && before <= panel()->height());
+    const int tall = scroller->height();
+    QVERIFY(tall > 0 && tall <= panel()->height());
     main->showMinimized();
     QTest::qWait(0);
-    QCOMPARE(panel()->scrTools()->height(), before);
+    QCOMPARE(scroller->height(), tall);
     main->showNormal();
     main->resize(800, 400);
     QTest::qWait(0);
-    QVERIFY(panel()->scrTools()->height() < before);
-    QVERIFY(panel()->scrTools()->verticalScrollBar()->isVisible());
+    QVERIFY(scroller->height() < tall);
+    QVERIFY(scroller->verticalScrollBar()->isVisible());
 }
 
 void TestMainWindow::panelDesign()
 {
     VariablePanel *tools = panel();
     QCOMPARE(tools->width(), 187);
-    QCOMPARE(tools->cmdAdd()->text(), "Add Variable");
-    QCOMPARE(tools->cmdAdd()->toolTip(), "Adds the selected variable to the list above");
-    QCOMPARE(tools->cmdRemove()->text(), "Remove Variable");
-    QCOMPARE(tools->cmdRemove()->toolTip(), "Remove selected variable from the list");
-    QCOMPARE(tools->cmdChange()->text(), "Change Value");
-    QCOMPARE(tools->cmdChange()->toolTip(), "Change the value of the variable selected");
-    QCOMPARE(tools->lblHelp()->text(), "Nothing Selected.");
-    QVERIFY(tools->lblHelp()->wordWrap());
+    const QList<std::tuple<QPushButton *, QString, QString>> buttons{
+        {tools->cmdAdd(), "Add Variable", "Adds the selected variable to the list above"},
+        {tools->cmdRemove(), "Remove Variable", "Remove selected variable from the list"},
+        {tools->cmdChange(), "Change Value", "Change the value of the variable selected"}};
+    for (const auto &[button, text, tip] : buttons) {
+        QCOMPARE(button->text(), text);
+        QCOMPARE(button->toolTip(), tip);
+    }
     QCOMPARE(tools->findChild<QGroupBox *>("frmAddRemove")->title(), "Add/Remove Variables");
     QCOMPARE(tools->findChild<QGroupBox *>("Frame3")->title(), "Variable Help");
-    QCOMPARE(tools->lstAdd()->count(), 3);
+    QCOMPARE(tools->lblHelp()->text(), "Nothing Selected.");
     QCOMPARE(tools->lstAdd()->item(0)->text(), "Acceleration");
 }
 
 void TestMainWindow::knownVariableShowsItsHelp()
 {
+    QLabel *label = panel()->lblHelp();
     selectKnown("Acceleration");
-    QCOMPARE(panel()->lblHelp()->text(), "How fast the unit accelerates.\r\n(Acceleration=0.895;)");
-    QCOMPARE(panel()->lblHelp()->toolTip(), panel()->lblHelp()->text());
-    selectKnown("Name");
-    QCOMPARE(panel()->lblHelp()->text(), Help::VariableHelpText(QStringLiteral("Name")));
+    QCOMPARE(label->text(), "How fast the unit accelerates.\r\n(Acceleration=0.895;)");
+    QCOMPARE(label->toolTip(), label->text());
 
     // The longest help is shown whole: the label grows and the panel scrolls to it.
-    QLabel *label = panel()->lblHelp();
     const int designHeight = label->height();
     const QWidget *content = panel()->scrTools()->widget();
     const int designContent = content->minimumHeight();
@@ -357,7 +303,8 @@ void TestMainWindow::knownVariableShowsItsHelp()
     QVERIFY(label->height() > designHeight);
     QVERIFY(label->height() >= label->heightForWidth(label->width()));
     QVERIFY(content->minimumHeight() > designContent);
-    ShowVariableHelp(QStringLiteral("Side"));
+    selectKnown("Name");
+    QCOMPARE(label->text(), Help::VariableHelpText(QStringLiteral("Name")));
     QCOMPARE(label->height(), designHeight);
     QCOMPARE(content->minimumHeight(), designContent);
 }
@@ -372,6 +319,7 @@ void TestMainWindow::addVariable_data()
     QTest::newRow("button, nothing chosen") << "" << false << QStringList{"Name=Tank", "Side=ARM"};
 }
 
+// The known variable goes to the end with the value "Change This"; selections and help stay as they were.
 void TestMainWindow::addVariable()
 {
     QFETCH(QString, known);
@@ -379,35 +327,31 @@ void TestMainWindow::addVariable()
     QFETCH(QStringList, rows);
     frmChild *window = openTwoRows();
     window->selectRow(1);
-    const QString help = panel()->lblHelp()->text();
     if (!known.isEmpty())
         selectKnown(known);
-    const QString helpAfterChoice = panel()->lblHelp()->text();
-    if (byDoubleClick) {
-        doubleClickKnown();
-    } else {
+    const QString help = panel()->lblHelp()->text();
+    if (byDoubleClick)
+        App::doubleClickRow(panel()->lstAdd(), panel()->lstAdd()->currentRow());
+    else
         panel()->cmdAdd()->click();
-    }
-    QCOMPARE(names(window), rows);
+    QCOMPARE(App::rows(window), rows);
     QCOMPARE(DocStates[window->documentNumber()].Changed, !known.isEmpty());
     QCOMPARE(window->selectedRow(), 1);
-    QCOMPARE(panel()->lblHelp()->text(), known.isEmpty() ? help : helpAfterChoice);
+    QCOMPARE(panel()->lblHelp()->text(), help);
     if (!known.isEmpty()) {
         panel()->cmdAdd()->click();
-        QCOMPARE(window->document()->rowCount(), rows.size() + 1);
-        QCOMPARE(window->document()->name(rows.size()), known);
+        QCOMPARE(App::rows(window), rows + QStringList{rows.last()});
     }
 }
 
-void TestMainWindow::doubleClickWithoutDocumentDoesNothing()
+void TestMainWindow::panelWithoutDocumentDoesNothing()
 {
-    AppFixture::window(1)->close();
+    App::window(1)->close();
     selectKnown("Name");
-    doubleClickKnown();
-    panel()->cmdRemove()->click();
+    App::doubleClickRow(panel()->lstAdd(), panel()->lstAdd()->currentRow());
     panel()->removeVariable();
     panel()->changeValue();
-    QVERIFY(AppFixture::windows().isEmpty());
+    QVERIFY(App::windows().isEmpty());
 }
 
 void TestMainWindow::removeVariable_data()
@@ -434,7 +378,7 @@ void TestMainWindow::removeVariable()
         clickButton(8);
     else
         panel()->cmdRemove()->click();
-    QCOMPARE(names(window), rows);
+    QCOMPARE(App::rows(window), rows);
     QVERIFY(DocStates[window->documentNumber()].Changed);
     QCOMPARE(window->selectedRow(), -1);
 }
@@ -481,52 +425,48 @@ void TestMainWindow::changeValue()
 
 void TestMainWindow::closingAsksAboutEachChangedDocument()
 {
-    AppFixture::window(1)->appendVariable("First", "1");
+    App::window(1)->appendVariable("First", "1");
     frmChild *two = openTwoRows();
     ChildForms::NewDocument()->appendVariable("Fresh", "1");
     two->appendVariable("Extra", "1");
     // Each window answers for its own document, whichever window is active.
-    AppFixture::main()->mdiArea()->setActiveSubWindow(AppFixture::window(3));
-    m_app->dialogs.answerMessage(QMessageBox::No);    // Default1.fbi: dropped
-    m_app->dialogs.answerMessage(QMessageBox::Yes);   // two.fbi: saved to its file
-    m_app->dialogs.answerMessage(QMessageBox::No);    // Default3.fbi: dropped
+    App::main()->mdiArea()->setActiveSubWindow(App::window(3));
+    for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes, QMessageBox::No})
+        m_app->dialogs.answerMessage(answer);
 
-    QVERIFY(AppFixture::main()->close());
+    QVERIFY(App::main()->close());
     QStringList asked;
-    for (const MessageBoxRequest &message : m_app->dialogs.messages()) {
-        QCOMPARE(message.title, "Save before Closing");
-        asked.append(message.text.section(' ', 3, 3));
-    }
-    QCOMPARE(asked, (QStringList{"Default1.fbi", "two.fbi", "Default3.fbi"}));
+    for (const MessageBoxRequest &message : m_app->dialogs.messages())
+        asked.append(message.title + ": " + message.text.section(' ', 3, 3));
+    QCOMPARE(asked, (QStringList{"Save before Closing: Default1.fbi", "Save before Closing: two.fbi",
+                                 "Save before Closing: Default3.fbi"}));
     QVERIFY(m_app->readFile("two.fbi").contains("\tExtra=1;\r\n"));
     QVERIFY(DocStates[1].Closed && DocStates[2].Closed && DocStates[3].Closed);
-    QVERIFY(AppFixture::windows().isEmpty());
-    QVERIFY(!AppFixture::main()->isVisible());
+    QVERIFY(!App::main()->isVisible());
+}
+
+void TestMainWindow::closingStopsWhenASaveDoesNotHappen()
+{
+    App::window(1)->appendVariable("Unsaved", "1");
+    ChildForms::NewDocument()->appendVariable("Also", "1");
+    m_app->dialogs.answerMessage(QMessageBox::Yes);
+    m_app->dialogs.answerFile(std::nullopt);
+
+    QVERIFY(!App::main()->close());
+    QCOMPARE(m_app->dialogs.messages().size(), 1);
+    QVERIFY(App::main()->isVisible());
+    QCOMPARE(App::windows().size(), 2);
+    QVERIFY(DocStates[1].Changed && !DocStates[1].Closed);
 }
 
 // The main window's own Exit, reachable only with no document open, ends the program without closing anything.
 void TestMainWindow::exitEndsTheProgramAtOnce()
 {
-    AppFixture::window(1)->close();
-    QAction *exit = shownMenuItem("mnuFile_Exit");
-    QTimer::singleShot(0, exit, &QAction::trigger);
+    App::window(1)->close();
+    QTimer::singleShot(0, shownMenuItem("mnuFile_Exit"), &QAction::trigger);
     QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
     QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(AppFixture::main()->isVisible());
-}
-
-void TestMainWindow::closingStopsWhenASaveDoesNotHappen()
-{
-    AppFixture::window(1)->appendVariable("Unsaved", "1");
-    ChildForms::NewDocument()->appendVariable("Also", "1");
-    m_app->dialogs.answerMessage(QMessageBox::Yes);
-    m_app->dialogs.answerFile(std::nullopt);
-
-    QVERIFY(!AppFixture::main()->close());
-    QCOMPARE(m_app->dialogs.messages().size(), 1);
-    QVERIFY(AppFixture::main()->isVisible());
-    QCOMPARE(AppFixture::windows().size(), 2);
-    QVERIFY(DocStates[1].Changed && !DocStates[1].Closed);
+    QVERIFY(App::main()->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -34,14 +34,6 @@ QStringList shownKnownVariables()
     return names;
 }
 
-QStringList captions()
-{
-    QStringList result;
-    for (frmChild *window : AppFixture::windows())
-        result.append(window->windowTitle());
-    return result;
-}
-
 using Writes = QList<QPair<QString, QString>>;
 }
 
@@ -137,7 +129,7 @@ void TestStartUp::startWithoutFile()
     QVERIFY(main->isVisible());
     QCOMPARE(main->windowTitle(), "Korvid Version 4.00");
     QCOMPARE(main->statusPanel(6)->text(), "Version: 4.00");
-    QCOMPARE(captions(), QStringList{"Default1.fbi"});
+    QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
     QCOMPARE(main->activeDocumentWindow(), AppFixture::window(1));
     QCOMPARE(DocStates.size(), 2);
     QVERIFY(!DocStates[0].Closed && !DocStates[0].Changed && DocStates[0].FilePath.isEmpty());
@@ -164,7 +156,7 @@ void TestStartUp::startWithFile()
         arguments = QStringList{'"' + path + '"'};
     m_app->start(arguments);
 
-    QCOMPARE(captions(), QStringList{name});
+    QCOMPARE(AppFixture::captions(), QStringList{name});
     frmChild *window = AppFixture::window(1);
     QCOMPARE(AppFixture::main()->activeDocumentWindow(), window);
     QCOMPARE(window->document()->rowCount(), 1);
@@ -182,7 +174,7 @@ void TestStartUp::startWithMissingFile()
                                        "Error Opening File", QMessageBox::Ok, QMessageBox::NoButton,
                                        QMessageBox::Critical};
     QCOMPARE(m_app->dialogs.messages(), QList<MessageBoxRequest>{cannotOpen});
-    QCOMPARE(captions(), QStringList{"Default1.fbi"});
+    QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
     QCOMPARE(AppFixture::main()->windowTitle(), "Korvid Version 4.00");
 }
 
@@ -218,10 +210,10 @@ void TestStartUp::missingVariablesFileLeavesTheProgramUsable()
         QCOMPARE(m_app->dialogs.messages(), QList<MessageBoxRequest>{ErrorLoading});
         QCOMPARE(m_app->dialogs.shown.constFirst().owner, AppFixture::main());
         QVERIFY(shownKnownVariables().isEmpty());
-        QCOMPARE(captions(), QStringList{"Default1.fbi"});
+        QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
         QCOMPARE(AppFixture::main()->windowTitle(), "Korvid Version 4.00");
         ChildForms::NewDocument();
-        QCOMPARE(captions(), (QStringList{"Default1.fbi", "Default2.fbi"}));
+        QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "Default2.fbi"}));
         m_app->stop();
         m_app->dialogs.clear();
     }

@@ -1,11 +1,15 @@
 #include "support/AppFixture.h"
 
 #include "docwindow/frmChild.h"
+#include "documents/FbiDocument.h"
 #include "mainwindow/frmMain.h"
 #include "startup/Globals.h"
 #include "startup/StartUp.h"
 
 #include <QFile>
+#include <QListView>
+#include <QMenu>
+#include <QTest>
 #include <QMdiArea>
 
 AppFixture::AppFixture()
@@ -78,4 +82,56 @@ QList<frmChild *> AppFixture::windows()
             result.append(child);
     }
     return result;
+}
+
+QStringList AppFixture::captions()
+{
+    QStringList result;
+    for (const frmChild *child : windows())
+        result.append(child->windowTitle());
+    return result;
+}
+
+QStringList AppFixture::rows(const frmChild *window)
+{
+    QStringList result;
+    for (int row = 0; row < window->document()->rowCount(); ++row)
+        result.append(window->document()->name(row) + QLatin1Char('=') + window->document()->value(row));
+    return result;
+}
+
+int AppFixture::selectedRow(const QAbstractItemView *list)
+{
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
+}
+
+namespace {
+QPoint rowCentre(const QAbstractItemView *list, int row)
+{
+    const auto *view = qobject_cast<const QListView *>(list);
+    return list->visualRect(list->model()->index(row, view ? view->modelColumn() : 0)).center();
+}
+}
+
+void AppFixture::clickRow(QAbstractItemView *list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, row));
+}
+
+void AppFixture::doubleClickRow(QAbstractItemView *list, int row)
+{
+    clickRow(list, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, row));
+}
+
+QAction *AppFixture::menuItem(const QList<QMenu *> &menus, const QString &name)
+{
+    for (const QMenu *menu : menus) {
+        for (QAction *action : menu->actions()) {
+            if (action->objectName() == name)
+                return action;
+        }
+    }
+    return nullptr;
 }

@@ -6,6 +6,9 @@
 
 #include <QTemporaryDir>
 
+class QAbstractItemView;
+class QAction;
+class QMenu;
 class frmChild;
 class frmMain;
 
@@ -35,6 +38,15 @@ public:
 
     static frmMain *main();
     static frmChild *window(int number);
-    // The document windows in the order they were created.
+    // The document windows in the order they were created, and their captions.
     static QList<frmChild *> windows();
+    static QStringList captions();
+    // A document's rows as "name=value".
+    static QStringList rows(const frmChild *window);
+
+    // A list's selected row, or -1; clicks as a user makes them.
+    static int selectedRow(const QAbstractItemView *list);
+    static void clickRow(QAbstractItemView *list, int row);
+    static void doubleClickRow(QAbstractItemView *list, int row);
+    static QAction *menuItem(const QList<QMenu *> &menus, const QString &name);
 };

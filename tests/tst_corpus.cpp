@@ -10,26 +10,17 @@
 namespace {
 const QString CorpusDir = QStringLiteral(KORVID_CORPUS_DIR);
 
-struct Assignment
-{
-    QByteArray section;
-    QByteArray key;
-    QByteArray value;
-};
-
 // What a game engine takes from the first section of a file: every key and value with the path of
 // nested sections it stands in, comments of both kinds removed. Written independently of the editor's reader.
 QStringList gameView(QByteArray text)
 {
-    for (qsizetype open = text.indexOf("/*"); open >= 0; open = text.indexOf("/*", open)) {
+    for (qsizetype open; (open = text.indexOf("/*")) >= 0;) {
         const qsizetype close = text.indexOf("*/", open + 2);
-        text.remove(open, close < 0 ? text.size() - open : close + 2 - open);
+        text.remove(open, close < 0 ? text.size() : close + 2 - open);
     }
-    QList<Assignment> result;
-    QList<QByteArray> path;
+    QList<std::pair<QByteArray, QByteArray>> found; // the section's path, "key=value"
+    QByteArrayList path;
     QByteArray pending;
-    int depth = 0;
-    bool started = false;
     for (QByteArray line : text.replace("\r\n", "\n").replace('\r', '\n').split('\n')) {
         if (const qsizetype comment = line.indexOf("//"); comment >= 0)
             line.truncate(comment);
@@ -40,41 +31,21 @@ QStringList gameView(QByteArray text)
         }
         if (line.startsWith('{')) {
             path.append(pending);
-            ++depth;
-            started = true;
-            continue;
-        }
-        if (line.startsWith('}')) {
-            if (--depth <= 0 && started)
+        } else if (line.startsWith('}')) {
+            if (path.size() <= 1)
                 break;
             path.removeLast();
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (depth > 0 && equals > 0) {
-            QByteArray value = line.mid(equals + 1);
-            if (const qsizetype end = value.indexOf(';'); end >= 0)
-                value.truncate(end);
-            result.append({path.join('/'), line.left(equals).trimmed().toLower(), value.trimmed()});
+        } else if (const qsizetype equals = line.indexOf('='); !path.isEmpty() && equals > 0) {
+            const QByteArray value = line.mid(equals + 1).split(';').constFirst().trimmed();
+            found.append({path.join('/'), line.left(equals).trimmed().toLower() + '=' + value});
         }
     }
     // Sections may come in another order after a save; within one section the order stays.
-    std::stable_sort(result.begin(), result.end(),
-                     [](const Assignment &a, const Assignment &b) { return a.section < b.section; });
+    std::stable_sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     QStringList lines;
-    for (const Assignment &assignment : result)
-        lines.append(QString::fromLatin1(assignment.section + '/' + assignment.key + '=' + assignment.value));
+    for (const auto &[section, assignment] : found)
+        lines.append(QString::fromLatin1(section + '/' + assignment));
     return lines;
-}
-
-bool hasTabInsideValue(const QByteArray &text)
-{
-    for (const QByteArray &line : QByteArray(text).replace('\r', '\n').split('\n')) {
-        const qsizetype equals = line.indexOf('=');
-        if (equals >= 0 && line.mid(equals + 1).split(';').constFirst().trimmed().contains('\t'))
-            return true;
-    }
-    return false;
 }
 }
 
@@ -92,11 +63,8 @@ void TestCorpus::savingKeepsWhatTheGameReads_data()
     QTest::addColumn<QString>("path");
     if (!QFileInfo(CorpusDir).isDir())
         QSKIP("No corpus of real unit files beside the project.");
-    QDirIterator files(CorpusDir, {"*.fbi", "*.FBI"}, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString path = files.next();
-        QTest::newRow(qPrintable(QDir(CorpusDir).relativeFilePath(path))) << path;
-    }
+    for (QDirIterator files(CorpusDir, {"*.fbi", "*.FBI"}, QDir::Files, QDirIterator::Subdirectories); files.hasNext();)
+        QTest::newRow(qPrintable(QDir(CorpusDir).relativeFilePath(files.next()))) << files.filePath();
 }
 
 void TestCorpus::savingKeepsWhatTheGameReads()
@@ -108,16 +76,14 @@ void TestCorpus::savingKeepsWhatTheGameReads()
     const FbiReadResult read = readFbiFile(path);
     QCOMPARE(int(read.error), int(FbiReadResult::Error::None));
     const QByteArray saved = writeFbi(read.content);
-    if (original.contains("/*") || hasTabInsideValue(original))
-        QSKIP("Block comments and tabs inside values are beyond what the editor keeps.");
-    QCOMPARE(gameView(saved), gameView(original));
-
+    const QStringList view = gameView(original);
+    if (original.contains("/*") || view.join('\n').contains('\t'))
+        QSKIP("Block comments and tabs inside names or values are beyond what the editor keeps.");
+    QCOMPARE(gameView(saved), view);
     QBuffer again;
     again.setData(saved);
-    again.open(QIODevice::ReadOnly);
-    const FbiReadResult reread = readFbi(again);
-    QCOMPARE(reread.content.rows(), read.content.rows());
-    QCOMPARE(reread.content.preserved, read.content.preserved);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(writeFbi(readFbi(again).content), saved); // a second save changes nothing
 }
 
 QTEST_GUILESS_MAIN(TestCorpus)

@@ -1,12 +1,10 @@
 #include "mainwindow/frmMain.h"
-#include "options/FileAssociation.h"
 #include "options/frmOptions.h"
 #include "startup/Globals.h"
 #include "startup/ProgramFolder.h"
 #include "support/AppFixture.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,13 +20,17 @@ const QString OldVariables = QStringLiteral("/old/Variables.dat");
 const QString OldFolder = QStringLiteral("/old/units");
 
 using Writes = QList<QPair<QString, QString>>;
-
-// The registry calls one association makes: four keys created, four values written.
+// A file or folder dialog's: nothing when cancelled.
+using Answer = std::optional<QString>;
+// The settings written and the messages shown when one registry call was made.
+using Progress = QPair<qsizetype, qsizetype>;
+// The registry calls one association makes: four keys created and closed, four values opened, written, closed.
 constexpr qsizetype AssociationCalls = 18;
 
 // How the user got on with one showing of the dialog.
-enum class Step { BrowseFile, CancelFile, BrowseFolder, CancelFolder, Associate };
+enum class Step { BrowseFile, CancelFile, BrowseFolder, CancelFolder, Associate, Ok, Cancel, CloseBox };
 }
+Q_DECLARE_METATYPE(Step)
 
 class TestOptions : public QObject
 {
@@ -37,20 +39,12 @@ class TestOptions : public QObject
 private slots:
     void init();
     void cleanup();
-    void design();
-    void enterAndEscapeDoNotClose();
-    void startsFromTheGlobals_data();
-    void startsFromTheGlobals();
-    void ok_data();
-    void ok();
-    void cancelDropsEverything_data();
-    void cancelDropsEverything();
+    void shownModallyFromTheGlobals();
+    void okOrCancel_data();
+    void okOrCancel();
     void variablesFileDialog();
     void GetBrowseDirectory_data();
     void GetBrowseDirectory();
-    void firstStartYesAssociates_data();
-    void firstStartYesAssociates();
-    void shownModallyOverTheMainWindow();
 
 private:
     // The dialog as the main window would show it, built without blocking.
@@ -59,7 +53,7 @@ private:
 
     AppFixture *m_app = nullptr;
     frmOptions *m_options = nullptr;
-    QList<qsizetype> m_messagesAtRegistryCalls;
+    QList<Progress> m_progress;
 };
 
 void TestOptions::init()
@@ -69,8 +63,8 @@ void TestOptions::init()
     m_app->start();
     VariableDir = OldVariables;
     ProjectDir = OldFolder;
-    m_app->registry.observer = [this](const RecordingRegistry::Call &) {
-        m_messagesAtRegistryCalls.append(m_app->dialogs.messages().size());
+    m_app->registry.observer = [this] {
+        m_progress.append({m_app->settings.writes.size(), m_app->dialogs.messages().size()});
     };
 }
 
@@ -82,7 +76,7 @@ void TestOptions::cleanup()
     m_options = nullptr;
     delete m_app;
     m_app = nullptr;
-    m_messagesAtRegistryCalls.clear();
+    m_progress.clear();
 }
 
 frmOptions *TestOptions::options()
@@ -95,202 +89,106 @@ frmOptions *TestOptions::options()
 void TestOptions::take(const QList<Step> &steps)
 {
     for (Step step : steps) {
-        switch (step) {
-        case Step::BrowseFile:
-            m_app->dialogs.answerFile(QStringLiteral("/new/Known.dat"));
-            m_options->cmdVarBrowse()->click();
-            break;
-        case Step::CancelFile:
-            m_app->dialogs.answerFile(std::nullopt);
-            m_options->cmdVarBrowse()->click();
-            break;
-        case Step::BrowseFolder:
-            m_app->dialogs.answerFolder(QStringLiteral("/new/units"));
-            m_options->cmdBrowse()->click();
-            break;
-        case Step::CancelFolder:
-            m_app->dialogs.answerFolder(std::nullopt);
-            m_options->cmdBrowse()->click();
-            break;
-        case Step::Associate:
-            m_options->cmdAssociate()->click();
-            break;
-        }
+        if (step == Step::BrowseFile || step == Step::CancelFile)
+            m_app->dialogs.answerFile(step == Step::BrowseFile ? Answer("/new/Known.dat") : std::nullopt);
+        if (step == Step::BrowseFolder || step == Step::CancelFolder)
+            m_app->dialogs.answerFolder(step == Step::BrowseFolder ? Answer("/new/units") : std::nullopt);
+        // The button of each step, in the steps' order; the close box has none.
+        const QList<QPushButton *> buttons{m_options->cmdVarBrowse(), m_options->cmdVarBrowse(), m_options->cmdBrowse(),
+                                           m_options->cmdBrowse(),    m_options->cmdAssociate(), m_options->cmdOk(),
+                                           m_options->cmdCancel()};
+        if (step == Step::CloseBox)
+            m_options->close();
+        else
+            buttons.at(int(step))->click();
     }
 }
 
-void TestOptions::design()
+void TestOptions::shownModallyFromTheGlobals()
 {
-    frmOptions *dialog = options();
-    QCOMPARE(dialog->windowTitle(), "Korvid Options");
-    QCOMPARE(dialog->minimumSize(), QSize(369, 223));
-    QCOMPARE(dialog->maximumSize(), QSize(369, 223));
-    QCOMPARE(dialog->windowType(), Qt::Tool);
-    QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(dialog->windowFlags() & Qt::WindowCloseButtonHint);
-    QCOMPARE(dialog->parentWidget(), AppFixture::main());
-
-    const auto frame = [dialog](const char *name) { return dialog->findChild<QGroupBox *>(name); };
-    QCOMPARE(frame("frmLocs")->title(), "Locations");
-    QCOMPARE(frame("frmLocs")->geometry(), QRect(8, 8, 353, 121));
-    QCOMPARE(frame("frmAsc")->title(), "File Association");
-    QCOMPARE(frame("frmAsc")->geometry(), QRect(8, 136, 353, 49));
-    QCOMPARE(dialog->findChild<QLabel *>("lblVarInf")->text(), "Location of the default TA variables file:");
-    QCOMPARE(dialog->findChild<QLabel *>("lblSaveInf")->text(), "The default save and load folder location:");
-    QCOMPARE(dialog->lblAsc()->text(), "Click associate if you want all TA \".FBI\" files to be associated with Korvid.");
-    QCOMPARE(dialog->lblAsc()->parentWidget(), frame("frmAsc"));
-    QCOMPARE(dialog->txtVarsDat()->geometry(), QRect(8, 32, 241, 25));
-    QCOMPARE(dialog->cmdBrowse()->geometry(), QRect(256, 88, 89, 25));
-    QCOMPARE(dialog->cmdOk()->geometry(), QRect(160, 192, 97, 25));
-    QCOMPARE(dialog->cmdCancel()->geometry(), QRect(264, 192, 97, 25));
-    QVERIFY(dialog->txtVarsDat()->isReadOnly());
-    QVERIFY(dialog->txtSaveDir()->isReadOnly());
-
-    const QList<QPushButton *> buttons{dialog->cmdVarBrowse(), dialog->cmdBrowse(), dialog->cmdAssociate(),
-                                       dialog->cmdOk(), dialog->cmdCancel()};
-    const QStringList texts{"Browse", "Browse", "Associate", "OK", "Cancel"};
-    for (qsizetype index = 0; index < buttons.size(); ++index) {
-        QCOMPARE(buttons.at(index)->text(), texts.at(index));
-        QVERIFY(!buttons.at(index)->isDefault());
-        QVERIFY(!buttons.at(index)->autoDefault());
-    }
-
-    QList<QWidget *> tabOrder{dialog->txtVarsDat()};
-    for (QWidget *next = dialog->txtVarsDat()->nextInFocusChain(); tabOrder.size() < 7; next = next->nextInFocusChain()) {
-        if (next->focusPolicy() & Qt::TabFocus)
-            tabOrder.append(next);
-    }
-    QCOMPARE(tabOrder, (QList<QWidget *>{dialog->txtVarsDat(), dialog->cmdVarBrowse(), dialog->txtSaveDir(),
-                                         dialog->cmdBrowse(), dialog->cmdAssociate(), dialog->cmdOk(),
-                                         dialog->cmdCancel()}));
+    QTimer::singleShot(0, this, [] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        // The close box, whatever the checks find.
+        QTimer::singleShot(0, modal, &QWidget::close);
+        auto *dialog = qobject_cast<frmOptions *>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->parentWidget(), AppFixture::main());
+        QCOMPARE(dialog->windowTitle(), "Korvid Options");
+        QCOMPARE(dialog->lblAsc()->text(),
+                 "Click associate if you want all TA \".FBI\" files to be associated with Korvid.");
+        QVERIFY(dialog->cmdAssociate()->isEnabled());
+        QCOMPARE(dialog->PendingVarsDat(), OldVariables);
+        QCOMPARE(dialog->PendingSaveDir(), OldFolder);
+    });
+    AppFixture::main()->showOptions();
 }
 
-void TestOptions::enterAndEscapeDoNotClose()
+void TestOptions::okOrCancel_data()
 {
+    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<Step>("finish");
+    QTest::addColumn<Writes>("writes");
+    const QList<Step> everything{Step::BrowseFile, Step::BrowseFolder, Step::Associate};
+    const Writes unchanged{{"VariableDir", OldVariables}, {"ProjectDir", OldFolder}};
+    QTest::newRow("OK, no change: both written all the same") << QList<Step>{} << Step::Ok << unchanged;
+    QTest::newRow("OK, new file and folder") << QList<Step>{Step::BrowseFile, Step::BrowseFolder} << Step::Ok
+        << Writes{{"VariableDir", "/new/Known.dat"}, {"ProjectDir", "/new/units/"}};
+    QTest::newRow("OK, browsing cancelled keeps the old values")
+        << QList<Step>{Step::CancelFile, Step::CancelFolder} << Step::Ok << unchanged;
+    QTest::newRow("OK after Associate") << QList<Step>{Step::BrowseFolder, Step::Associate} << Step::Ok
+        << Writes{{"VariableDir", OldVariables}, {"ProjectDir", "/new/units/"}, {"Associated", "1"}};
+    QTest::newRow("Cancel after Associate writes nothing") << everything << Step::Cancel << Writes{};
+    QTest::newRow("the close box acts as Cancel") << everything << Step::CloseBox << Writes{};
+}
+
+void TestOptions::okOrCancel()
+{
+    QFETCH(QList<Step>, steps);
+    QFETCH(Step, finish);
+    QFETCH(Writes, writes);
+    const bool associated = writes.size() == 3;
     frmOptions *dialog = options();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    take(steps);
+    // Enter and Esc do not close the dialog, whichever control has the focus; nothing happens before OK.
     for (QWidget *focus : QList<QWidget *>{dialog->txtVarsDat(), dialog->cmdOk(), dialog->cmdCancel()}) {
         focus->setFocus();
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
             QTest::keyClick(focus, key);
-            QVERIFY2(dialog->isVisible(), qPrintable(focus->objectName()));
-        }
     }
+    QVERIFY(dialog->isVisible());
     QVERIFY(m_app->settings.writes.isEmpty());
-}
-
-void TestOptions::startsFromTheGlobals_data()
-{
-    QTest::addColumn<bool>("associated");
-    QTest::newRow("not associated: Associate offered") << false;
-    QTest::newRow("associated: Associate disabled") << true;
-}
-
-void TestOptions::startsFromTheGlobals()
-{
-    QFETCH(bool, associated);
-    IsAssociated = associated;
-    frmOptions *dialog = options();
-    QCOMPARE(dialog->cmdAssociate()->isEnabled(), !associated);
-    QCOMPARE(dialog->txtVarsDat()->text(), OldVariables);
-    QCOMPARE(dialog->txtSaveDir()->text(), OldFolder);
-    QCOMPARE(dialog->PendingVarsDat(), OldVariables);
-    QCOMPARE(dialog->PendingSaveDir(), OldFolder);
-    QVERIFY(!dialog->PendingAssociate());
-    QVERIFY(m_app->dialogs.shown.isEmpty());
-}
-
-void TestOptions::ok_data()
-{
-    QTest::addColumn<QList<Step>>("steps");
-    QTest::addColumn<QString>("variables");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<bool>("associate");
-    QTest::newRow("no change writes both all the same") << QList<Step>{} << OldVariables << OldFolder << false;
-    QTest::newRow("new file and folder")
-        << QList<Step>{Step::BrowseFile, Step::BrowseFolder} << "/new/Known.dat" << "/new/units/" << false;
-    QTest::newRow("browsing cancelled keeps the old values")
-        << QList<Step>{Step::CancelFile, Step::CancelFolder} << OldVariables << OldFolder << false;
-    QTest::newRow("cancelled after a choice keeps the choice")
-        << QList<Step>{Step::BrowseFolder, Step::CancelFolder, Step::BrowseFile, Step::CancelFile}
-        << "/new/Known.dat" << "/new/units/" << false;
-    QTest::newRow("associate") << QList<Step>{Step::Associate} << OldVariables << OldFolder << true;
-    QTest::newRow("associate with a new folder")
-        << QList<Step>{Step::BrowseFolder, Step::Associate} << OldVariables << "/new/units/" << true;
-}
-
-void TestOptions::ok()
-{
-    QFETCH(QList<Step>, steps);
-    QFETCH(QString, variables);
-    QFETCH(QString, folder);
-    QFETCH(bool, associate);
-    options()->show();
-    take(steps);
-    QCOMPARE(m_options->txtVarsDat()->text(), variables);
-    QCOMPARE(m_options->txtSaveDir()->text(), folder);
-    QCOMPARE(m_options->cmdAssociate()->isEnabled(), !associate);
-    // Nothing happens before OK.
-    QVERIFY(m_app->settings.writes.isEmpty());
-    QVERIFY(m_app->registry.calls.isEmpty());
-
-    if (associate)
+    QVERIFY(m_app->registry.log.isEmpty());
+    if (associated)
         m_app->dialogs.answerMessage(QMessageBox::Ok);
-    m_options->cmdOk()->click();
+    take({finish});
 
-    Writes expected{{"VariableDir", variables}, {"ProjectDir", folder}};
-    if (associate)
-        expected.append(qMakePair(QStringLiteral("Associated"), QStringLiteral("1")));
-    QCOMPARE(m_app->settings.writes, expected);
-    QCOMPARE(IsAssociated, associate);
-    QCOMPARE(m_app->registry.calls.size(), associate ? AssociationCalls : 0);
-    // The "Restart" message follows the association, over the dialog.
-    QCOMPARE(m_messagesAtRegistryCalls, QList<qsizetype>(associate ? AssociationCalls : 0, 0));
-    QCOMPARE(m_app->dialogs.messages(), associate ? QList<MessageBoxRequest>{Restart} : QList<MessageBoxRequest>{});
-    if (associate)
+    QCOMPARE(m_app->settings.writes, writes);
+    // The association follows the three writes; the "Restart" message follows it, over the dialog.
+    QCOMPARE(m_progress, QList<Progress>(associated ? AssociationCalls : 0, {3, 0}));
+    QCOMPARE(m_app->dialogs.messages(), associated ? QList<MessageBoxRequest>{Restart} : QList<MessageBoxRequest>{});
+    if (associated) {
         QCOMPARE(m_app->dialogs.shown.constLast().owner, m_options);
+        const QStringList &log = m_app->registry.log;
+        const QString icon = ProgramFolder::file("Korvid.ico");
+        QVERIFY(log.contains(R"(open(HKCR, ".fbi", 0, 0x3f) -> 2)"));
+        QVERIFY(log.contains(R"(set(2, "", 1, "Korvid4\x00", 8))"));
+        QVERIFY(log.contains(R"(set(5, "", 1, "FBI File\x00", 9))"));
+        QVERIFY(log.contains(QStringLiteral(R"(set(7, "", 1, "%1\x00", %2))").arg(icon).arg(icon.size() + 1)));
+    }
+    QCOMPARE(IsAssociated, associated);
+    QCOMPARE(m_options->result(), int(writes.isEmpty() ? QDialog::Rejected : QDialog::Accepted));
     QVERIFY(!m_options->isVisible());
-    QCOMPARE(m_options->result(), int(QDialog::Accepted));
-    // The running program keeps what it started with.
+    // The running program keeps what it started with; the next showing starts from it again.
     QCOMPARE(VariableDir, OldVariables);
     QCOMPARE(ProjectDir, OldFolder);
-
-    // The next showing starts from the globals again, with Associate as recorded.
     m_app->dialogs.clear();
     frmOptions *next = options();
-    QCOMPARE(next->txtSaveDir()->text(), OldFolder);
-    QCOMPARE(next->cmdAssociate()->isEnabled(), !associate);
-}
-
-void TestOptions::cancelDropsEverything_data()
-{
-    QTest::addColumn<bool>("closeBox");
-    QTest::newRow("Cancel") << false;
-    QTest::newRow("close box") << true;
-}
-
-void TestOptions::cancelDropsEverything()
-{
-    QFETCH(bool, closeBox);
-    options()->show();
-    take({Step::BrowseFile, Step::BrowseFolder, Step::Associate});
-    if (closeBox)
-        m_options->close();
-    else
-        m_options->cmdCancel()->click();
-    QVERIFY(!m_options->isVisible());
-    QCOMPARE(m_options->result(), int(QDialog::Rejected));
-    QVERIFY(m_app->settings.writes.isEmpty());
-    QVERIFY(m_app->registry.calls.isEmpty());
-    QVERIFY(!IsAssociated);
-    QCOMPARE(m_app->dialogs.messages().size(), 0);
-
-    m_app->dialogs.clear();
-    frmOptions *next = options();
-    QVERIFY(next->cmdAssociate()->isEnabled());
     QCOMPARE(next->PendingVarsDat(), OldVariables);
     QCOMPARE(next->PendingSaveDir(), OldFolder);
+    QCOMPARE(next->cmdAssociate()->isEnabled(), !associated);
 }
 
 void TestOptions::variablesFileDialog()
@@ -304,7 +202,7 @@ void TestOptions::variablesFileDialog()
         QCOMPARE(request.title, "Open...");
         QCOMPARE(request.filters, QStringList{"Variable Data File(*.dat)"});
         QCOMPARE(request.defaultSuffix, "dat");
-        // The program folder, not the folder of the file in use.
+        // The program folder, not the folder of the file chosen before.
         QCOMPARE(request.directory, ProgramFolder::path());
     }
     QCOMPARE(m_app->dialogs.shown.constFirst().owner, m_options);
@@ -312,20 +210,16 @@ void TestOptions::variablesFileDialog()
 
 void TestOptions::GetBrowseDirectory_data()
 {
-    QTest::addColumn<std::optional<QString>>("chosen");
+    QTest::addColumn<Answer>("chosen");
     QTest::addColumn<QString>("result");
-    const QString separator = QDir::separator();
-    QTest::newRow("folder gets one separator") << std::optional<QString>("/games/ta") << "/games/ta" + separator;
-    QTest::newRow("root keeps its own") << std::optional<QString>(QDir::rootPath()) << QDir::rootPath();
-    QTest::newRow("folder ending in a separator")
-        << std::optional<QString>("/games/ta" + separator) << "/games/ta" + separator;
-    QTest::newRow("cancelled") << std::optional<QString>() << QString();
-    QTest::newRow("nothing chosen") << std::optional<QString>("") << QString();
+    QTest::newRow("folder gets one separator") << Answer("/games/ta") << QDir::toNativeSeparators("/games/ta/");
+    QTest::newRow("root keeps its own") << Answer(QDir::rootPath()) << QDir::rootPath();
+    QTest::newRow("cancelled") << Answer() << QString();
 }
 
 void TestOptions::GetBrowseDirectory()
 {
-    QFETCH(std::optional<QString>, chosen);
+    QFETCH(Answer, chosen);
     QFETCH(QString, result);
     frmOptions *dialog = options();
     m_app->dialogs.answerFolder(chosen);
@@ -334,59 +228,6 @@ void TestOptions::GetBrowseDirectory()
     const ScriptedDialogs::Shown &shown = m_app->dialogs.shown.constFirst();
     QCOMPARE(std::get<ScriptedDialogs::Folder>(shown.request).title, "Choose a directory from the list.");
     QCOMPARE(shown.owner, dialog);
-}
-
-void TestOptions::firstStartYesAssociates_data()
-{
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("Yes") << true;
-    QTest::newRow("No") << false;
-}
-
-void TestOptions::firstStartYesAssociates()
-{
-    QFETCH(bool, yes);
-    m_app->stop();
-    m_app->settings = MemorySettings();
-    m_app->dialogs.answerMessage(yes ? QMessageBox::Yes : QMessageBox::No);
-    if (yes)
-        m_app->dialogs.answerMessage(QMessageBox::Ok);
-    m_app->start();
-
-    QCOMPARE(m_app->registry.calls.size(), yes ? AssociationCalls : 0);
-    // After the question, before the "Restart" message.
-    QCOMPARE(m_messagesAtRegistryCalls, QList<qsizetype>(yes ? AssociationCalls : 0, 1));
-    if (yes) {
-        QCOMPARE(m_app->dialogs.messages().constLast(), Restart);
-        const QByteArray icon = ProgramFolder::file("Korvid.ico").toLocal8Bit() + '\0';
-        QCOMPARE(m_app->registry.calls.at(16).data, icon);
-        QCOMPARE(m_app->registry.calls.at(3).data, QByteArray("Korvid4\0", 8));
-    }
-}
-
-void TestOptions::shownModallyOverTheMainWindow()
-{
-    frmMain *main = AppFixture::main();
-    IsAssociated = true;
-    bool shown = false;
-    QWidget *owner = nullptr;
-    bool associateEnabled = true;
-    QTimer::singleShot(0, this, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *dialog = qobject_cast<frmOptions *>(modal)) {
-            shown = dialog->isModal();
-            owner = dialog->parentWidget();
-            associateEnabled = dialog->cmdAssociate()->isEnabled();
-            dialog->cmdCancel()->click();
-        } else if (modal) {
-            modal->close();
-        }
-    });
-    main->showOptions();
-    QVERIFY(shown);
-    QCOMPARE(owner, main);
-    QVERIFY(!associateEnabled);
-    QVERIFY(m_app->settings.writes.isEmpty());
 }
 
 QTEST_MAIN(TestOptions)

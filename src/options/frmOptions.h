@@ -33,7 +33,6 @@ public:
 
     QString PendingVarsDat() const { return m_pendingVarsDat; }
     QString PendingSaveDir() const { return m_pendingSaveDir; }
-    bool PendingAssociate() const { return m_pendingAssociate; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -62,6 +62,8 @@ QList<QRect> whiteAreas(QImage image)
     QList<QRect> areas;
     for (int x = 0; x < image.width(); ++x) {
         for (int y = 0; y < image.height(); ++y) {
+            if (!isWhite(image.pixel(x, y)))
+                continue;
             QRect box;
             qsizetype count = 0;
             for (QList<QPoint> stack{{x, y}}; !stack.isEmpty();) {

@@ -329,15 +329,14 @@ void frmMain::updateKeyIndicators()
     statusPanel(5)->setEnabled(m_insertMode);
 }
 
+// Key events reach the focus widget first, then its parents: only that first delivery counts.
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Insert
-        && !static_cast<QKeyEvent *>(event)->isAutoRepeat() && watched->isWidgetType()
-        && static_cast<QWidget *>(watched)->window() == QApplication::activeWindow()
-        && watched == QApplication::focusWidget()) {
-        m_insertMode = !m_insertMode;
-        updateKeyIndicators();
-    } else if (event->type() == QEvent::KeyRelease && watched == QApplication::focusWidget()) {
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (keyEvent && watched == QApplication::focusWidget()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Insert && !key->isAutoRepeat())
+            m_insertMode = !m_insertMode;
         updateKeyIndicators();
     }
     return QMainWindow::eventFilter(watched, event);

@@ -252,15 +252,22 @@ void TestFbiFormat::saveFailuresKeepTheOldFile()
     QFETCH(QString, target);
     QFETCH(int, sizeLimit);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("folder") && writeFbiFile(dir.filePath("old.fbi"), contentOf({{"Old", "1"}})));
+    FbiContent oldContent;
+    oldContent.appendRow(QStringLiteral("Old"), QStringLiteral("1"));
+    QVERIFY(QDir(dir.path()).mkdir("folder") && writeFbiFile(dir.filePath("old.fbi"), oldContent));
     const QByteArray old = fileBytes(dir.filePath("old.fbi"));
-    const FbiContent large = contentOf(QList<FbiRow>(1000, {"Name", QString(100, 'x')}));
+    FbiContent large;
+    for (int row = 0; row < 1000; ++row)
+        large.appendRow(QStringLiteral("Name"), QString(100, QLatin1Char('x')));
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const rlimit limit{sizeLimit > 0 ? rlim_t(sizeLimit) : saved.rlim_cur, saved.rlim_max};
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const bool written = writeFbiFile(target.isEmpty() ? target : dir.filePath(target), large);
+    QString path;
+    if (!target.isEmpty())
+        path = dir.filePath(target);
+    const bool written = writeFbiFile(path, large);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     QVERIFY(!written);

@@ -10,45 +10,38 @@
 #endif
 
 namespace {
+// One lock key's state: Windows knows it by its virtual key, the X server by its indicator's name.
+std::optional<bool> lockKey([[maybe_unused]] int windowsKey, [[maybe_unused]] const char *x11Indicator)
+{
 #if defined(Q_OS_WIN)
-std::optional<bool> toggled(int key)
-{
-    return (GetKeyState(key) & 1) != 0;
-}
+    return (GetKeyState(windowsKey) & 1) != 0;
 #elif defined(KORVID_HAVE_X11)
-std::optional<bool> indicator(const char *name)
-{
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display *display = x11 ? x11->display() : nullptr;
     if (!display)
         return std::nullopt;
-    const Atom atom = XInternAtom(display, name, True);
+    const Atom atom = XInternAtom(display, x11Indicator, True);
     Bool on = False;
     if (atom == None || !XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr))
         return std::nullopt;
     return on == True;
+#else
+    return std::nullopt;
+#endif
 }
+
+#if !defined(Q_OS_WIN)
+constexpr int VK_CAPITAL = 0x14;
+constexpr int VK_NUMLOCK = 0x90;
 #endif
 }
 
 std::optional<bool> KeyboardLocks::capsLock()
 {
-#if defined(Q_OS_WIN)
-    return toggled(VK_CAPITAL);
-#elif defined(KORVID_HAVE_X11)
-    return indicator("Caps Lock");
-#else
-    return std::nullopt;
-#endif
+    return lockKey(VK_CAPITAL, "Caps Lock");
 }
 
 std::optional<bool> KeyboardLocks::numLock()
 {
-#if defined(Q_OS_WIN)
-    return toggled(VK_NUMLOCK);
-#elif defined(KORVID_HAVE_X11)
-    return indicator("Num Lock");
-#else
-    return std::nullopt;
-#endif
+    return lockKey(VK_NUMLOCK, "Num Lock");
 }

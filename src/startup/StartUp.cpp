@@ -2,6 +2,7 @@
 
 #include "docwindow/frmChild.h"
 #include "documents/ChildForms.h"
+#include "documents/FbiContent.h"
 #include "documents/LineReader.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/frmMain.h"
@@ -96,7 +97,7 @@ bool StartUp::LoadKnownVariables(const QString &path)
     for (;;) {
         switch (reader.next(line)) {
         case LineReader::Status::Line:
-            list->addItem(QString::fromLatin1(line.data(), line.size()));
+            list->addItem(fromFileText(line));
             break;
         case LineReader::Status::End:
             return true;

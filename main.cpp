@@ -1,5 +1,5 @@
-#include "mainwindow/frmMain.h"
-#include "startup/StartUp.h"
+#include "mainwindow/MainWindow.h"
+#include "app/StartUp.h"
 
 #include <QApplication>
 
@@ -9,6 +9,6 @@ int main(int argc, char *argv[])
     if (!StartUp::Main(QApplication::arguments()))
         return 1;
     const int status = QApplication::exec();
-    delete frmMain::instance();
+    delete MainWindow::instance();
     return status;
 }

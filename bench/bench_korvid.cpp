@@ -1,15 +1,15 @@
 // Prints how fast the editor reads, writes, opens and starts. Run it from a Release build:
 //   cmake --build build --target korvid_bench && QT_QPA_PLATFORM=offscreen build/bench/korvid_bench
-#include "docwindow/frmChild.h"
-#include "documents/ChildForms.h"
-#include "documents/FbiDocument.h"
+#include "docwindow/DocumentWindow.h"
+#include "commands/FileCommands.h"
+#include "documents/Document.h"
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
 #include "mainwindow/VariablePanel.h"
-#include "mainwindow/frmMain.h"
-#include "startup/Globals.h"
-#include "startup/Settings.h"
-#include "startup/StartUp.h"
+#include "mainwindow/MainWindow.h"
+#include "app/Globals.h"
+#include "settings/Settings.h"
+#include "app/StartUp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -154,13 +154,13 @@ int main(int argc, char *argv[])
     // known-variable list have been painted.
     auto startUp = [] {
         StartUp::Main({QStringLiteral("korvid4")});
-        frmMain *main = frmMain::instance();
+        MainWindow *main = MainWindow::instance();
         PaintWatch watch({main, main->activeDocumentWindow()->lstVars()->viewport(),
                           main->variablePanel()->lstAdd()->viewport()});
         painted = watch.wait() && painted;
     };
     auto shutDown = [] {
-        delete frmMain::instance();
+        delete MainWindow::instance();
         Globals::reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
@@ -179,12 +179,12 @@ int main(int argc, char *argv[])
     std::vector<double> opens;
     for (int run = 0; run < 10; ++run) {
         opens.push_back(bestMs(1, [&] {
-            ChildForms::OpenDocument(large);
-            frmChild *window = frmMain::instance()->activeDocumentWindow();
+            FileCommands::OpenDocument(large);
+            DocumentWindow *window = MainWindow::instance()->activeDocumentWindow();
             PaintWatch watch({window->lstVars()->viewport(), window->lstVals()->viewport()});
             painted = watch.wait() && window->lstVars()->model()->rowCount() == 32767 - 3 && painted;
         }));
-        frmMain::instance()->activeDocumentWindow()->close();
+        MainWindow::instance()->activeDocumentWindow()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     report("  open the 32,767-row file into a window", *std::min_element(opens.begin(), opens.end()));

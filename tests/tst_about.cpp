@@ -1,5 +1,5 @@
-#include "about/frmAbout.h"
-#include "mainwindow/frmMain.h"
+#include "dialogs/AboutBox.h"
+#include "mainwindow/MainWindow.h"
 #include "support/AppFixture.h"
 
 #include <QApplication>
@@ -9,7 +9,7 @@
 #include <QWindow>
 
 namespace {
-QColor linkColour(const frmAbout *box)
+QColor linkColour(const AboutBox *box)
 {
     return box->lblLink()->palette().color(QPalette::WindowText);
 }
@@ -48,7 +48,7 @@ void TestAbout::shownAndClosedByAClick_data()
     QTest::addColumn<QColor>("pressed");   // the link's colour while the button is down
     QTest::addColumn<QString>("opened");   // the address opened through the platform layer, if any
     const QColor blue(0, 0, 255);
-    QTest::newRow("link: opens the site") << QPoint(120, 104) << QColor(192, 192, 255) << frmAbout::WebAddress + "/";
+    QTest::newRow("link: opens the site") << QPoint(120, 104) << QColor(192, 192, 255) << AboutBox::WebAddress + "/";
     QTest::newRow("picture between the labels") << QPoint(120, 44) << blue << "";
     QTest::newRow("first credit line") << QPoint(120, 24) << blue << "";
     QTest::newRow("second credit line") << QPoint(120, 68) << blue << "";
@@ -59,14 +59,14 @@ void TestAbout::shownAndClosedByAClick()
     QFETCH(QPoint, point);
     QFETCH(QColor, pressed);
     QFETCH(QString, opened);
-    frmMain *main = AppFixture::main();
+    MainWindow *main = AppFixture::main();
     main->setGeometry(100, 80, 700, 500);
     QTimer::singleShot(0, this, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         QVERIFY(modal);
         // Closes the box later should the click below not close it.
         QTimer::singleShot(2000, modal, &QWidget::close);
-        auto *box = qobject_cast<frmAbout *>(modal);
+        auto *box = qobject_cast<AboutBox *>(modal);
         QVERIFY(box);
         // Over the main window and centred on it; frameless, and a tool window, so not in the taskbar.
         QCOMPARE(box->parentWidget(), main);
@@ -77,7 +77,7 @@ void TestAbout::shownAndClosedByAClick()
         QCOMPARE(box->lblInfo()->text(), "");
         QCOMPARE(box->lblInfo2()->text(),
                  "For more information please consult the ReadMe file or vist the Veldmark website.");
-        QCOMPARE(box->lblLink()->text(), frmAbout::WebAddress);
+        QCOMPARE(box->lblLink()->text(), AboutBox::WebAddress);
         QCOMPARE(box->lblLink()->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(box->lblLink()->cursor().hotSpot(), QPoint(12, 1));
         QCOMPARE(linkColour(box), QColor(0, 0, 255));

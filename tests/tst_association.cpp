@@ -1,7 +1,7 @@
-#include "options/FileAssociation.h"
-#include "platform/DesktopRegistration.h"
-#include "platform/FreedesktopRegistry.h"
-#include "platform/WindowsCommandLine.h"
+#include "association/FileAssociation.h"
+#include "association/DesktopRegistration.h"
+#include "association/FreedesktopRegistry.h"
+#include "association/WindowsCommandLine.h"
 #include "support/RecordingRegistry.h"
 
 #include <QCoreApplication>

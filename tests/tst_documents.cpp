@@ -1,9 +1,9 @@
-#include "docwindow/frmChild.h"
-#include "documents/ChildForms.h"
-#include "documents/FbiDocument.h"
+#include "docwindow/DocumentWindow.h"
+#include "commands/FileCommands.h"
+#include "documents/Document.h"
 #include "mainwindow/VariablePanel.h"
-#include "mainwindow/frmMain.h"
-#include "startup/Globals.h"
+#include "mainwindow/MainWindow.h"
+#include "app/Globals.h"
 #include "support/AppTestCase.h"
 
 #include <QAction>
@@ -37,7 +37,7 @@ void closeWindow(int number)
 // The five controls that need an open document.
 QList<bool> documentCommandsEnabled()
 {
-    frmMain *main = AppFixture::main();
+    MainWindow *main = AppFixture::main();
     VariablePanel *panel = main->variablePanel();
     return {main->toolbarButton(3)->isEnabled(), main->toolbarButton(8)->isEnabled(), panel->cmdAdd()->isEnabled(),
             panel->cmdRemove()->isEnabled(), panel->cmdChange()->isEnabled()};
@@ -68,17 +68,17 @@ void TestDocuments::numbersAreReusedLowestFirst()
 {
     QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
     QCOMPARE(CurrentDoc, 1);
-    ChildForms::NewDocument();
-    ChildForms::NewDocument();
+    FileCommands::NewDocument();
+    FileCommands::NewDocument();
     QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "Default2.fbi", "Default3.fbi"}));
     QCOMPARE(CurrentDoc, 3);
 
     closeWindow(1);
     closeWindow(3);
     QVERIFY(DocStates[1].Closed && !DocStates[2].Closed && DocStates[3].Closed);
-    QCOMPARE(ChildForms::NewDocument()->documentNumber(), 1);
-    QCOMPARE(ChildForms::NewDocument()->documentNumber(), 3);
-    QCOMPARE(ChildForms::NewDocument()->documentNumber(), 4);
+    QCOMPARE(FileCommands::NewDocument()->documentNumber(), 1);
+    QCOMPARE(FileCommands::NewDocument()->documentNumber(), 3);
+    QCOMPARE(FileCommands::NewDocument()->documentNumber(), 4);
     QCOMPARE(DocStates.size(), 5);
     QCOMPARE(AppFixture::captions(), (QStringList{"Default2.fbi", "Default1.fbi", "Default3.fbi", "Default4.fbi"}));
     // A reused number comes up as a new, empty document.
@@ -98,14 +98,14 @@ void TestDocuments::captionIsTheNameAfterTheLastSeparator()
 {
     QFETCH(QString, path);
     QFETCH(QString, caption);
-    QCOMPARE(ChildForms::captionForPath(QDir::toNativeSeparators(path)), caption);
+    QCOMPARE(FileCommands::captionForPath(QDir::toNativeSeparators(path)), caption);
 }
 
 void TestDocuments::openCommand()
 {
     const QString tank = m_app->writeFile("tank.fbi", TankFile);
     m_app->dialogs.answerFile(tank);
-    ChildForms::OpenCommand();
+    FileCommands::OpenCommand();
 
     const QList<FileDialogRequest> shown = m_app->dialogs.fileDialogs();
     QCOMPARE(shown.size(), 1);
@@ -117,7 +117,7 @@ void TestDocuments::openCommand()
     QCOMPARE(shown[0].directory, m_app->dir.path());
     QCOMPARE(shown[0].fileName, QString());
 
-    frmChild *window = AppFixture::window(2);
+    DocumentWindow *window = AppFixture::window(2);
     QCOMPARE(window->windowTitle(), "tank.fbi");
     QCOMPARE(window->document()->rowCount(), 2);
     QCOMPARE(window->document()->name(0), "Name");
@@ -128,14 +128,14 @@ void TestDocuments::openCommand()
 
     // The next file dialog starts with the name chosen last.
     m_app->dialogs.answerFile(std::nullopt);
-    ChildForms::SaveAsCommand(window);
+    FileCommands::SaveAsCommand(window);
     QCOMPARE(m_app->dialogs.fileDialogs().last().fileName, tank);
 }
 
 void TestDocuments::openCancelledCreatesNothing()
 {
     m_app->dialogs.answerFile(std::nullopt);
-    ChildForms::OpenCommand();
+    FileCommands::OpenCommand();
     QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
     QVERIFY(m_app->dialogs.messages().isEmpty());
 }
@@ -159,10 +159,10 @@ void TestDocuments::openFailures()
     QFETCH(int, rowsKept);
     const QString path = bytes.isEmpty() ? m_app->path(name) : m_app->writeFile(name, bytes);
     m_app->dialogs.answerMessage(QMessageBox::Ok);
-    ChildForms::OpenDocument(path);
+    FileCommands::OpenDocument(path);
 
     QCOMPARE(m_app->dialogs.messages(), QList<MessageBoxRequest>{cannotOpen(path)});
-    frmChild *window = AppFixture::window(2);
+    DocumentWindow *window = AppFixture::window(2);
     QCOMPARE(window->windowTitle(), "Default2.fbi");
     QCOMPARE(window->document()->rowCount(), rowsKept);
     QCOMPARE(DocStates[2].FilePath, QString());
@@ -172,8 +172,8 @@ void TestDocuments::openFailures()
 void TestDocuments::sameFileOpensTwice()
 {
     const QString tank = m_app->writeFile("tank.fbi", TankFile);
-    ChildForms::OpenDocument(tank);
-    ChildForms::OpenDocument(tank);
+    FileCommands::OpenDocument(tank);
+    FileCommands::OpenDocument(tank);
     QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "tank.fbi", "tank.fbi"}));
     AppFixture::window(2)->appendVariable("Extra", "1");
     QCOMPARE(AppFixture::window(3)->document()->rowCount(), 2);
@@ -182,12 +182,12 @@ void TestDocuments::sameFileOpensTwice()
 
 void TestDocuments::saveAsksForANameOnlyOnce()
 {
-    frmChild *window = AppFixture::window(1);
+    DocumentWindow *window = AppFixture::window(1);
     window->appendVariable("Name", "Tank");
     QVERIFY(DocStates[1].Changed);
     const QString target = m_app->path("new.fbi");
     m_app->dialogs.answerFile(target);
-    QVERIFY(ChildForms::SaveCommand(window));
+    QVERIFY(FileCommands::SaveCommand(window));
 
     const FileDialogRequest shown = m_app->dialogs.fileDialogs().constFirst();
     QCOMPARE(int(shown.mode), int(FileDialogRequest::Mode::Save));
@@ -201,7 +201,7 @@ void TestDocuments::saveAsksForANameOnlyOnce()
     QVERIFY(!DocStates[1].Changed);
 
     window->appendVariable("Side", "ARM");
-    QVERIFY(ChildForms::SaveCommand(window));
+    QVERIFY(FileCommands::SaveCommand(window));
     QCOMPARE(m_app->dialogs.fileDialogs().size(), 1);
     QCOMPARE(m_app->readFile("new.fbi"), QByteArray("[UNITINFO]\r\n\t{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n\t}\r\n"));
 }
@@ -210,7 +210,7 @@ void TestDocuments::saveAsReplacesWithoutAsking()
 {
     const QString existing = m_app->writeFile("existing.fbi", TankFile);
     m_app->dialogs.answerFile(existing);
-    QVERIFY(ChildForms::SaveAsCommand(AppFixture::window(1)));
+    QVERIFY(FileCommands::SaveAsCommand(AppFixture::window(1)));
     QCOMPARE(m_app->readFile("existing.fbi"), QByteArray("[UNITINFO]\r\n\t{\r\n\t}\r\n"));
     QVERIFY(m_app->dialogs.messages().isEmpty());
 }
@@ -218,14 +218,14 @@ void TestDocuments::saveAsReplacesWithoutAsking()
 void TestDocuments::failedSaveKeepsEverything()
 {
     const QString tank = m_app->writeFile("tank.fbi", TankFile);
-    ChildForms::OpenDocument(tank);
-    frmChild *window = AppFixture::window(2);
+    FileCommands::OpenDocument(tank);
+    DocumentWindow *window = AppFixture::window(2);
     window->appendVariable("Extra", "1");
 
     const QString unreachable = m_app->path("no such folder/tank.fbi");
     m_app->dialogs.answerFile(unreachable);
     m_app->dialogs.answerMessage(QMessageBox::Ok);
-    QVERIFY(!ChildForms::SaveAsCommand(window));
+    QVERIFY(!FileCommands::SaveAsCommand(window));
 
     QCOMPARE(m_app->dialogs.messages(), QList<MessageBoxRequest>{cannotSave(unreachable)});
     QCOMPARE(window->windowTitle(), "tank.fbi");
@@ -239,16 +239,16 @@ void TestDocuments::documentCommandsFollowTheOpenWindows()
     const QList<bool> allOn{true, true, true, true, true};
     const QList<bool> allOff{false, false, false, false, false};
     QCOMPARE(documentCommandsEnabled(), allOn);
-    ChildForms::NewDocument();
+    FileCommands::NewDocument();
     closeWindow(1);
     QCOMPARE(documentCommandsEnabled(), allOn);
     closeWindow(2);
     QCOMPARE(documentCommandsEnabled(), allOff);
-    ChildForms::OpenDocument(m_app->writeFile("tank.fbi", TankFile));
+    FileCommands::OpenDocument(m_app->writeFile("tank.fbi", TankFile));
     QCOMPARE(documentCommandsEnabled(), allOn);
     closeWindow(1);
     m_app->dialogs.answerMessage(QMessageBox::Ok);
-    ChildForms::OpenDocument(m_app->path("missing.fbi"));
+    FileCommands::OpenDocument(m_app->path("missing.fbi"));
     QCOMPARE(documentCommandsEnabled(), allOn);
 }
 

@@ -1,12 +1,12 @@
 #include "docwindow/PanelLayout.h"
-#include "docwindow/frmChild.h"
-#include "docwindow/frmInput.h"
-#include "documents/ChildForms.h"
-#include "documents/FbiDocument.h"
+#include "docwindow/DocumentWindow.h"
+#include "docwindow/ValueEditor.h"
+#include "commands/FileCommands.h"
+#include "documents/Document.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/VariablePanel.h"
-#include "mainwindow/frmMain.h"
-#include "startup/Globals.h"
+#include "mainwindow/MainWindow.h"
+#include "app/Globals.h"
 #include "support/AppTestCase.h"
 #include "support/ModalDriver.h"
 
@@ -33,7 +33,7 @@ QString helpShown()
 }
 
 // Both lists are on this row, and the help label shows the help of its name.
-void verifySelected(frmChild *window, int row)
+void verifySelected(DocumentWindow *window, int row)
 {
     QCOMPARE(App::selectedRow(window->lstVars()), row);
     QCOMPARE(App::selectedRow(window->lstVals()), row);
@@ -66,16 +66,16 @@ private slots:
     void savePrompt();
 
 private:
-    frmChild *openThreeRows()
+    DocumentWindow *openThreeRows()
     {
-        ChildForms::OpenDocument(m_app->writeFile("three.fbi", ThreeRows));
+        FileCommands::OpenDocument(m_app->writeFile("three.fbi", ThreeRows));
         return App::main()->activeDocumentWindow();
     }
 };
 
 void TestDocWindow::selectionFollowsEitherList()
 {
-    frmChild *window = openThreeRows();
+    DocumentWindow *window = openThreeRows();
     App::clickRow(window->lstVals(), 2);
     verifySelected(window, 2);
     App::clickRow(window->lstVars(), 1);
@@ -94,7 +94,7 @@ void TestDocWindow::selectionFollowsEitherList()
 
 void TestDocWindow::selectingScrollsTheOtherList()
 {
-    frmChild *window = App::window(1);
+    DocumentWindow *window = App::window(1);
     for (int row = 0; row < 200; ++row)
         window->document()->appendRow(QStringLiteral("Row%1").arg(row), QString::number(row));
     window->lstVars()->scrollToBottom();
@@ -130,8 +130,8 @@ void TestDocWindow::valueEditor()
     QFETCH(QString, ending);
     QFETCH(QString, value);
     QFETCH(bool, changed);
-    frmChild *window = openThreeRows();
-    ModalDriver<frmInput> editor([&](frmInput *dialog) {
+    DocumentWindow *window = openThreeRows();
+    ModalDriver<ValueEditor> editor([&](ValueEditor *dialog) {
         dialog->txtValue()->setText(typed);
         if (ending == "close")
             dialog->close();
@@ -147,9 +147,9 @@ void TestDocWindow::valueEditor()
 
 void TestDocWindow::valueEditorShowsTheRowAndIgnoresEnterAndEscape()
 {
-    frmChild *window = openThreeRows();
+    DocumentWindow *window = openThreeRows();
     bool stillOpen = false;
-    ModalDriver<frmInput> editor([&](frmInput *dialog) {
+    ModalDriver<ValueEditor> editor([&](ValueEditor *dialog) {
         QCOMPARE(dialog->windowTitle(), "Change the Value of...");
         QCOMPARE(dialog->lblVarName()->text(), "Name");
         QVERIFY(dialog->lblVarName()->font().bold());
@@ -169,8 +169,8 @@ void TestDocWindow::valueEditorShowsTheRowAndIgnoresEnterAndEscape()
 
 void TestDocWindow::doubleClickInEmptyDocumentOpensNothing()
 {
-    frmChild *window = App::window(1);
-    ModalDriver<frmInput> editor([](frmInput *dialog) { dialog->reject(); });
+    DocumentWindow *window = App::window(1);
+    ModalDriver<ValueEditor> editor([](ValueEditor *dialog) { dialog->reject(); });
     for (QListView *list : {window->lstVals(), window->lstVars()})
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(editor.appeared(), 0);
@@ -191,7 +191,7 @@ void TestDocWindow::deleteRemovesTheSelectedPair()
 {
     QFETCH(int, row);
     QFETCH(QStringList, left);
-    frmChild *window = openThreeRows();
+    DocumentWindow *window = openThreeRows();
     QAction *remove = App::menuItem(window->menus(), "mnuEdit_Delete");
     QMenu *edit = window->menus().at(1);
     emit edit->aboutToShow();
@@ -241,7 +241,7 @@ void TestDocWindow::menuBarDesign()
     QFETCH(QString, caption);
     QFETCH(QString, shortcut);
     QFETCH(bool, enabled);
-    frmChild *window = openThreeRows();
+    DocumentWindow *window = openThreeRows();
     for (QMenu *menu : window->menus())
         emit menu->aboutToShow();
     QAction *item = App::menuItem(window->menus(), name);
@@ -258,8 +258,8 @@ void TestDocWindow::menuBarDesign()
 
 void TestDocWindow::windowMenuListsTheOpenWindows()
 {
-    frmChild *three = openThreeRows();
-    ChildForms::NewDocument();
+    DocumentWindow *three = openThreeRows();
+    FileCommands::NewDocument();
     App::main()->mdiArea()->setActiveSubWindow(three);
     QMenu *list = three->menus().at(2);
     emit list->aboutToShow();
@@ -278,21 +278,21 @@ void TestDocWindow::windowMenuListsTheOpenWindows()
 void TestDocWindow::tileFillsTheDocumentArea_data()
 {
     QTest::addColumn<int>("arrangement");
-    QTest::newRow("tile vertical") << int(frmMain::Arrangement::TileVertical);
-    QTest::newRow("tile horizontal") << int(frmMain::Arrangement::TileHorizontal);
+    QTest::newRow("tile vertical") << int(MainWindow::Arrangement::TileVertical);
+    QTest::newRow("tile horizontal") << int(MainWindow::Arrangement::TileHorizontal);
 }
 
 // Three windows, one of them maximized, become three strips that cover the document area exactly.
 void TestDocWindow::tileFillsTheDocumentArea()
 {
     QFETCH(int, arrangement);
-    const bool sideBySide = arrangement == int(frmMain::Arrangement::TileVertical);
-    ChildForms::NewDocument();
-    ChildForms::NewDocument()->showMaximized();
-    App::main()->arrange(frmMain::Arrangement(arrangement));
+    const bool sideBySide = arrangement == int(MainWindow::Arrangement::TileVertical);
+    FileCommands::NewDocument();
+    FileCommands::NewDocument()->showMaximized();
+    App::main()->arrange(MainWindow::Arrangement(arrangement));
     const QRect area = App::main()->mdiArea()->viewport()->rect();
     QRegion covered;
-    for (frmChild *window : App::windows()) {
+    for (DocumentWindow *window : App::windows()) {
         const QRect place = window->geometry();
         QVERIFY(!window->isMaximized());
         QCOMPARE(sideBySide ? place.height() : place.width(), sideBySide ? area.height() : area.width());
@@ -322,7 +322,7 @@ void TestDocWindow::panelPlace()
 
 void TestDocWindow::layoutFollowsTheWindowState()
 {
-    frmChild *window = App::window(1);
+    DocumentWindow *window = App::window(1);
     const QWidget *canvas = window->scrBorder()->widget();
     window->showNormal();
     window->resize(700, 600);
@@ -376,7 +376,7 @@ void TestDocWindow::savePrompt()
     QFETCH(QString, saveAs);
     QFETCH(bool, closes);
     QFETCH(bool, saved);
-    frmChild *window = hasFile ? openThreeRows() : App::window(1);
+    DocumentWindow *window = hasFile ? openThreeRows() : App::window(1);
     const int number = window->documentNumber();
     const QString caption = window->windowTitle();
     if (changed)

@@ -1,12 +1,12 @@
-#include "docwindow/frmChild.h"
-#include "docwindow/frmInput.h"
-#include "documents/ChildForms.h"
-#include "documents/FbiDocument.h"
+#include "docwindow/DocumentWindow.h"
+#include "docwindow/ValueEditor.h"
+#include "commands/FileCommands.h"
+#include "documents/Document.h"
 #include "help/ShowVariableHelp.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/VariablePanel.h"
-#include "mainwindow/frmMain.h"
-#include "startup/Globals.h"
+#include "mainwindow/MainWindow.h"
+#include "app/Globals.h"
 #include "support/AppTestCase.h"
 #include "support/ModalDriver.h"
 
@@ -72,7 +72,7 @@ void selectKnown(const QString &name)
 
 void clickButton(int position)
 {
-    frmMain *main = App::main();
+    MainWindow *main = App::main();
     QTest::mouseClick(main->barTools()->widgetForAction(main->toolbarButton(position)), Qt::LeftButton);
 }
 }
@@ -104,16 +104,16 @@ private slots:
     void exitEndsTheProgramAtOnce();
 
 private:
-    frmChild *openTwoRows()
+    DocumentWindow *openTwoRows()
     {
-        ChildForms::OpenDocument(m_app->writeFile("two.fbi", TwoRows));
+        FileCommands::OpenDocument(m_app->writeFile("two.fbi", TwoRows));
         return App::main()->activeDocumentWindow();
     }
 };
 
 void TestMainWindow::toolbar()
 {
-    frmMain *main = App::main();
+    MainWindow *main = App::main();
     const QStringList keys{"New", "Open", "Save", "", "Cut", "Copy", "Paste", "Delete", "Find", "", "Undo", "Redo", "", "Options", "Help"};
     QCOMPARE(main->barTools()->actions().size(), 15);
     QCOMPARE(main->barTools()->iconSize(), QSize(16, 16));
@@ -137,7 +137,7 @@ void TestMainWindow::toolbar()
     QCOMPARE(toolbarState(), withDocuments);
     App::window(2)->close();
     QCOMPARE(toolbarState(), "++-|-----|--|++");
-    ChildForms::NewDocument();
+    FileCommands::NewDocument();
     QCOMPARE(toolbarState(), withDocuments);
 }
 
@@ -161,7 +161,7 @@ void TestMainWindow::toolbarDispatch()
     QFETCH(QStringList, captions);
     QFETCH(QStringList, rows);
     QFETCH(bool, changed);
-    frmChild *two = openTwoRows();
+    DocumentWindow *two = openTwoRows();
     two->selectRow(0);
     if (position == 3)
         two->appendVariable("Extra", "1");
@@ -194,7 +194,7 @@ void TestMainWindow::menuBarSwitches()
                                  "mnuEdit_Options &Options...", "mnuHelp_Help Help &Topics...", "Seperator3 ",
                                  "mnuHelp_About &About..."}));
     shownMenuItem("mnuFile_New")->trigger();
-    ChildForms::NewDocument();
+    FileCommands::NewDocument();
     QCOMPARE(menuBar(), (QStringList{"&File", "&Edit", "&Window", "&Help"}));
     QCOMPARE(App::main()->menuBar()->actions().constFirst()->menu(), App::window(2)->menus().constFirst());
     App::main()->mdiArea()->setActiveSubWindow(App::window(1));
@@ -203,7 +203,7 @@ void TestMainWindow::menuBarSwitches()
 
 void TestMainWindow::statusBarPanels()
 {
-    frmMain *main = App::main();
+    MainWindow *main = App::main();
     main->resize(900, 700);
     QTest::qWait(0);
     const QStringList texts{"", "", "CAPS", "NUM", "INS", "Version: 4.00"};
@@ -248,12 +248,12 @@ void TestMainWindow::panelScrollerHeight()
 {
     QFETCH(float, outer);
     QFETCH(float, height);
-    QCOMPARE(frmMain::panelScrollerHeight(outer).value_or(-1.0f), height);
+    QCOMPARE(MainWindow::panelScrollerHeight(outer).value_or(-1.0f), height);
 }
 
 void TestMainWindow::panelScrollerFollowsTheWindow()
 {
-    frmMain *main = App::main();
+    MainWindow *main = App::main();
     const QScrollArea *scroller = panel()->scrTools();
     main->showNormal();
     main->resize(800, 700);
@@ -325,7 +325,7 @@ void TestMainWindow::addVariable()
     QFETCH(QString, known);
     QFETCH(bool, byDoubleClick);
     QFETCH(QStringList, rows);
-    frmChild *window = openTwoRows();
+    DocumentWindow *window = openTwoRows();
     window->selectRow(1);
     if (!known.isEmpty())
         selectKnown(known);
@@ -371,7 +371,7 @@ void TestMainWindow::removeVariable()
     QFETCH(int, selected);
     QFETCH(bool, toolbar);
     QFETCH(QStringList, rows);
-    frmChild *window = openTwoRows();
+    DocumentWindow *window = openTwoRows();
     if (selected >= 0)
         window->selectRow(selected);
     if (toolbar)
@@ -404,13 +404,13 @@ void TestMainWindow::changeValue()
     QFETCH(bool, ok);
     QFETCH(QString, value);
     QFETCH(bool, changed);
-    frmChild *window = openTwoRows();
+    DocumentWindow *window = openTwoRows();
     if (selected >= 0)
         window->selectRow(selected);
     // The editor copies whatever help the panel shows, here that of a known variable.
     selectKnown("Acceleration");
     QString helpInEditor;
-    ModalDriver<frmInput> editor([&](frmInput *dialog) {
+    ModalDriver<ValueEditor> editor([&](ValueEditor *dialog) {
         helpInEditor = dialog->lblHelp()->text();
         dialog->txtValue()->setText(typed);
         (ok ? dialog->cmdOk() : dialog->cmdCancel())->click();
@@ -426,8 +426,8 @@ void TestMainWindow::changeValue()
 void TestMainWindow::closingAsksAboutEachChangedDocument()
 {
     App::window(1)->appendVariable("First", "1");
-    frmChild *two = openTwoRows();
-    ChildForms::NewDocument()->appendVariable("Fresh", "1");
+    DocumentWindow *two = openTwoRows();
+    FileCommands::NewDocument()->appendVariable("Fresh", "1");
     two->appendVariable("Extra", "1");
     // Each window answers for its own document, whichever window is active.
     App::main()->mdiArea()->setActiveSubWindow(App::window(3));
@@ -448,7 +448,7 @@ void TestMainWindow::closingAsksAboutEachChangedDocument()
 void TestMainWindow::closingStopsWhenASaveDoesNotHappen()
 {
     App::window(1)->appendVariable("Unsaved", "1");
-    ChildForms::NewDocument()->appendVariable("Also", "1");
+    FileCommands::NewDocument()->appendVariable("Also", "1");
     m_app->dialogs.answerMessage(QMessageBox::Yes);
     m_app->dialogs.answerFile(std::nullopt);
 

@@ -1,7 +1,7 @@
-#include "mainwindow/frmMain.h"
-#include "options/frmOptions.h"
-#include "startup/Globals.h"
-#include "startup/ProgramFolder.h"
+#include "mainwindow/MainWindow.h"
+#include "dialogs/OptionsDialog.h"
+#include "app/Globals.h"
+#include "settings/ProgramFolder.h"
 #include "support/AppFixture.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ using Progress = QPair<qsizetype, qsizetype>;
 constexpr qsizetype AssociationCalls = 18;
 
 // How the user got on with one showing of the dialog.
-enum class Step { BrowseFile, CancelFile, BrowseFolder, CancelFolder, Associate, Ok, Cancel, CloseBox };
+enum class Step { BrowseFile, CancelFile, FolderPicker, CancelFolder, Associate, Ok, Cancel, CloseBox };
 }
 Q_DECLARE_METATYPE(Step)
 
@@ -48,11 +48,11 @@ private slots:
 
 private:
     // The dialog as the main window would show it, built without blocking.
-    frmOptions *options();
+    OptionsDialog *options();
     void take(const QList<Step> &steps);
 
     AppFixture *m_app = nullptr;
-    frmOptions *m_options = nullptr;
+    OptionsDialog *m_options = nullptr;
     QList<Progress> m_progress;
 };
 
@@ -79,10 +79,10 @@ void TestOptions::cleanup()
     m_progress.clear();
 }
 
-frmOptions *TestOptions::options()
+OptionsDialog *TestOptions::options()
 {
     delete m_options;
-    m_options = new frmOptions(AppFixture::main());
+    m_options = new OptionsDialog(AppFixture::main());
     return m_options;
 }
 
@@ -91,8 +91,8 @@ void TestOptions::take(const QList<Step> &steps)
     for (Step step : steps) {
         if (step == Step::BrowseFile || step == Step::CancelFile)
             m_app->dialogs.answerFile(step == Step::BrowseFile ? Answer("/new/Known.dat") : std::nullopt);
-        if (step == Step::BrowseFolder || step == Step::CancelFolder)
-            m_app->dialogs.answerFolder(step == Step::BrowseFolder ? Answer("/new/units") : std::nullopt);
+        if (step == Step::FolderPicker || step == Step::CancelFolder)
+            m_app->dialogs.answerFolder(step == Step::FolderPicker ? Answer("/new/units") : std::nullopt);
         // The button of each step, in the steps' order; the close box has none.
         const QList<QPushButton *> buttons{m_options->cmdVarBrowse(), m_options->cmdVarBrowse(), m_options->cmdBrowse(),
                                            m_options->cmdBrowse(),    m_options->cmdAssociate(), m_options->cmdOk(),
@@ -111,7 +111,7 @@ void TestOptions::shownModallyFromTheGlobals()
         QVERIFY(modal);
         // The close box, whatever the checks find.
         QTimer::singleShot(0, modal, &QWidget::close);
-        auto *dialog = qobject_cast<frmOptions *>(modal);
+        auto *dialog = qobject_cast<OptionsDialog *>(modal);
         QVERIFY(dialog);
         QCOMPARE(dialog->parentWidget(), AppFixture::main());
         QCOMPARE(dialog->windowTitle(), "Korvid Options");
@@ -129,14 +129,14 @@ void TestOptions::okOrCancel_data()
     QTest::addColumn<QList<Step>>("steps");
     QTest::addColumn<Step>("finish");
     QTest::addColumn<Writes>("writes");
-    const QList<Step> everything{Step::BrowseFile, Step::BrowseFolder, Step::Associate};
+    const QList<Step> everything{Step::BrowseFile, Step::FolderPicker, Step::Associate};
     const Writes unchanged{{"VariableDir", OldVariables}, {"ProjectDir", OldFolder}};
     QTest::newRow("OK, no change: both written all the same") << QList<Step>{} << Step::Ok << unchanged;
-    QTest::newRow("OK, new file and folder") << QList<Step>{Step::BrowseFile, Step::BrowseFolder} << Step::Ok
+    QTest::newRow("OK, new file and folder") << QList<Step>{Step::BrowseFile, Step::FolderPicker} << Step::Ok
         << Writes{{"VariableDir", "/new/Known.dat"}, {"ProjectDir", "/new/units/"}};
     QTest::newRow("OK, browsing cancelled keeps the old values")
         << QList<Step>{Step::CancelFile, Step::CancelFolder} << Step::Ok << unchanged;
-    QTest::newRow("OK after Associate") << QList<Step>{Step::BrowseFolder, Step::Associate} << Step::Ok
+    QTest::newRow("OK after Associate") << QList<Step>{Step::FolderPicker, Step::Associate} << Step::Ok
         << Writes{{"VariableDir", OldVariables}, {"ProjectDir", "/new/units/"}, {"Associated", "1"}};
     QTest::newRow("Cancel after Associate writes nothing") << everything << Step::Cancel << Writes{};
     QTest::newRow("the close box acts as Cancel") << everything << Step::CloseBox << Writes{};
@@ -148,7 +148,7 @@ void TestOptions::okOrCancel()
     QFETCH(Step, finish);
     QFETCH(Writes, writes);
     const bool associated = writes.size() == 3;
-    frmOptions *dialog = options();
+    OptionsDialog *dialog = options();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     take(steps);
@@ -185,7 +185,7 @@ void TestOptions::okOrCancel()
     QCOMPARE(VariableDir, OldVariables);
     QCOMPARE(ProjectDir, OldFolder);
     m_app->dialogs.clear();
-    frmOptions *next = options();
+    OptionsDialog *next = options();
     QCOMPARE(next->PendingVarsDat(), OldVariables);
     QCOMPARE(next->PendingSaveDir(), OldFolder);
     QCOMPARE(next->cmdAssociate()->isEnabled(), !associated);
@@ -221,9 +221,9 @@ void TestOptions::GetBrowseDirectory()
 {
     QFETCH(Answer, chosen);
     QFETCH(QString, result);
-    frmOptions *dialog = options();
+    OptionsDialog *dialog = options();
     m_app->dialogs.answerFolder(chosen);
-    QCOMPARE(frmOptions::GetBrowseDirectory(*dialog), result);
+    QCOMPARE(OptionsDialog::GetBrowseDirectory(*dialog), result);
     QCOMPARE(m_app->dialogs.shown.size(), 1);
     const ScriptedDialogs::Shown &shown = m_app->dialogs.shown.constFirst();
     QCOMPARE(std::get<ScriptedDialogs::Folder>(shown.request).title, "Choose a directory from the list.");

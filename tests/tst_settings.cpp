@@ -1,6 +1,6 @@
-#include "startup/CommandLine.h"
-#include "startup/ProgramFolder.h"
-#include "startup/Settings.h"
+#include "settings/CommandLine.h"
+#include "settings/ProgramFolder.h"
+#include "settings/Settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

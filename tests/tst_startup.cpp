@@ -1,10 +1,10 @@
-#include "docwindow/frmChild.h"
-#include "documents/ChildForms.h"
-#include "documents/FbiDocument.h"
+#include "docwindow/DocumentWindow.h"
+#include "commands/FileCommands.h"
+#include "documents/Document.h"
 #include "mainwindow/VariablePanel.h"
-#include "mainwindow/frmMain.h"
-#include "startup/Globals.h"
-#include "startup/ProgramFolder.h"
+#include "mainwindow/MainWindow.h"
+#include "app/Globals.h"
+#include "settings/ProgramFolder.h"
 #include "support/AppTestCase.h"
 
 #include <QCoreApplication>
@@ -125,7 +125,7 @@ void TestStartUp::startWithoutFile()
 {
     m_app->setReturningUser();
     m_app->start();
-    frmMain *main = AppFixture::main();
+    MainWindow *main = AppFixture::main();
     QVERIFY(main->isVisible());
     QCOMPARE(main->windowTitle(), "Korvid Version 4.00");
     QCOMPARE(main->statusPanel(6)->text(), "Version: 4.00");
@@ -157,7 +157,7 @@ void TestStartUp::startWithFile()
     m_app->start(arguments);
 
     QCOMPARE(AppFixture::captions(), QStringList{name});
-    frmChild *window = AppFixture::window(1);
+    DocumentWindow *window = AppFixture::window(1);
     QCOMPARE(AppFixture::main()->activeDocumentWindow(), window);
     QCOMPARE(window->document()->rowCount(), 1);
     QCOMPARE(DocStates[1].FilePath, path);
@@ -212,7 +212,7 @@ void TestStartUp::missingVariablesFileLeavesTheProgramUsable()
         QVERIFY(shownKnownVariables().isEmpty());
         QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
         QCOMPARE(AppFixture::main()->windowTitle(), "Korvid Version 4.00");
-        ChildForms::NewDocument();
+        FileCommands::NewDocument();
         QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "Default2.fbi"}));
         m_app->stop();
         m_app->dialogs.clear();

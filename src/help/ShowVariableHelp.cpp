@@ -2,10 +2,10 @@
 
 #include "help/VariableHelp.h"
 #include "mainwindow/VariablePanel.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 
 void ShowVariableHelp(const QString &name)
 {
-    if (frmMain *main = frmMain::instance())
+    if (MainWindow *main = MainWindow::instance())
         main->variablePanel()->showHelp(Help::VariableHelpText(name));
 }

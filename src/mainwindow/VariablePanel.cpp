@@ -1,10 +1,10 @@
 #include "mainwindow/VariablePanel.h"
 
-#include "docwindow/frmChild.h"
+#include "docwindow/DocumentWindow.h"
 #include "help/ShowVariableHelp.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/Twips.h"
-#include "startup/Globals.h"
+#include "app/Globals.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -146,7 +146,7 @@ void VariablePanel::setCommandsEnabled(bool enabled)
 
 void VariablePanel::addVariable()
 {
-    frmChild *window = frmMain::instance()->activeDocumentWindow();
+    DocumentWindow *window = MainWindow::instance()->activeDocumentWindow();
     QListWidgetItem *known = m_lstAdd->currentItem();
     if (!window || !known || !known->isSelected())
         return;
@@ -156,7 +156,7 @@ void VariablePanel::addVariable()
 
 void VariablePanel::removeVariable()
 {
-    frmChild *window = frmMain::instance()->activeDocumentWindow();
+    DocumentWindow *window = MainWindow::instance()->activeDocumentWindow();
     if (!window)
         return;
     Globals::CurrentDoc = qint16(window->documentNumber());
@@ -165,7 +165,7 @@ void VariablePanel::removeVariable()
 
 void VariablePanel::changeValue()
 {
-    frmChild *window = frmMain::instance()->activeDocumentWindow();
+    DocumentWindow *window = MainWindow::instance()->activeDocumentWindow();
     if (!window || window->selectedRow() < 0)
         return;
     window->editSelectedValue();

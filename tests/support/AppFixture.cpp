@@ -1,10 +1,10 @@
 #include "support/AppFixture.h"
 
-#include "docwindow/frmChild.h"
-#include "documents/FbiDocument.h"
-#include "mainwindow/frmMain.h"
-#include "startup/Globals.h"
-#include "startup/StartUp.h"
+#include "docwindow/DocumentWindow.h"
+#include "documents/Document.h"
+#include "mainwindow/MainWindow.h"
+#include "app/Globals.h"
+#include "app/StartUp.h"
 
 #include <QFile>
 #include <QListView>
@@ -43,7 +43,7 @@ void AppFixture::start(const QStringList &arguments)
 
 void AppFixture::stop()
 {
-    delete frmMain::instance();
+    delete MainWindow::instance();
     Globals::reset();
 }
 
@@ -62,23 +62,23 @@ QByteArray AppFixture::readFile(const QString &name) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-frmMain *AppFixture::main()
+MainWindow *AppFixture::main()
 {
-    return frmMain::instance();
+    return MainWindow::instance();
 }
 
-frmChild *AppFixture::window(int number)
+DocumentWindow *AppFixture::window(int number)
 {
     return number < Globals::DocWindows.size() ? Globals::DocWindows[number].data() : nullptr;
 }
 
-QList<frmChild *> AppFixture::windows()
+QList<DocumentWindow *> AppFixture::windows()
 {
-    QList<frmChild *> result;
+    QList<DocumentWindow *> result;
     if (!main())
         return result;
     for (QMdiSubWindow *window : main()->mdiArea()->subWindowList(QMdiArea::CreationOrder)) {
-        if (auto *child = qobject_cast<frmChild *>(window))
+        if (auto *child = qobject_cast<DocumentWindow *>(window))
             result.append(child);
     }
     return result;
@@ -87,12 +87,12 @@ QList<frmChild *> AppFixture::windows()
 QStringList AppFixture::captions()
 {
     QStringList result;
-    for (const frmChild *child : windows())
+    for (const DocumentWindow *child : windows())
         result.append(child->windowTitle());
     return result;
 }
 
-QStringList AppFixture::rows(const frmChild *window)
+QStringList AppFixture::rows(const DocumentWindow *window)
 {
     QStringList result;
     for (int row = 0; row < window->document()->rowCount(); ++row)

@@ -9,8 +9,8 @@
 class QAbstractItemView;
 class QAction;
 class QMenu;
-class frmChild;
-class frmMain;
+class DocumentWindow;
+class MainWindow;
 
 // Starts the program as a user would, with scripted dialogs and settings in memory, and takes it
 // down again, leaving no window and no program state behind.
@@ -36,13 +36,13 @@ public:
     QString writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;
 
-    static frmMain *main();
-    static frmChild *window(int number);
+    static MainWindow *main();
+    static DocumentWindow *window(int number);
     // The document windows in the order they were created, and their captions.
-    static QList<frmChild *> windows();
+    static QList<DocumentWindow *> windows();
     static QStringList captions();
     // A document's rows as "name=value".
-    static QStringList rows(const frmChild *window);
+    static QStringList rows(const DocumentWindow *window);
 
     // A list's selected row, or -1; clicks as a user makes them.
     static int selectedRow(const QAbstractItemView *list);

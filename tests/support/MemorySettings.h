@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/Settings.h"
+#include "settings/Settings.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Registry.h"
+#include "association/Registry.h"
 
 #include <QStringList>
 

@@ -1,0 +1,185 @@
+#include "dialogs/OptionsDialog.h"
+
+#include "dialogs/FolderPicker.h"
+#include "association/FileAssociation.h"
+#include "platform/Twips.h"
+#include "app/Globals.h"
+#include "settings/ProgramFolder.h"
+#include "settings/Settings.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+const QString ProgramTitle = QStringLiteral("Korvid4");
+
+// The frames were drawn with their caption on the top border and the controls just below it;
+// styles that put the caption above the border would run it into the first row of controls.
+const QString FrameStyle = QStringLiteral(
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }");
+
+QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &title, const QRect &geometry)
+{
+    auto *frame = new QGroupBox(title, parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setStyleSheet(FrameStyle);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry, bool wrap)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(wrap);
+    label->setGeometry(geometry);
+    // A one-line caption in a font wider than the design's may run on to the frame's edge.
+    if (!wrap) {
+        const int room = parent->width() - 2 * geometry.left();
+        label->resize(std::clamp(label->sizeHint().width(), geometry.width(), std::max(room, geometry.width())),
+                      geometry.height());
+    }
+    return label;
+}
+
+QLineEdit *makeLockedTextBox(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *text = new QLineEdit(parent);
+    text->setObjectName(QLatin1String(name));
+    text->setReadOnly(true);
+    text->setGeometry(geometry);
+    return text;
+}
+
+// A long path shows from its start, as the old text boxes showed it.
+void showPath(QLineEdit *text, const QString &path)
+{
+    text->setText(path);
+    text->setCursorPosition(0);
+}
+
+// No button answers Enter: a dialog's buttons would otherwise become its default in turn.
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+}
+
+OptionsDialog::OptionsDialog(QWidget *owner)
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(QStringLiteral("Korvid Options"));
+    setFixedSize(Twips::size(5535, 3345));
+
+    m_frmLocs = makeFrame(this, "frmLocs", QStringLiteral("Locations"), Twips::rect(120, 120, 5295, 1815));
+    m_lblVarInf = makeLabel(m_frmLocs, "lblVarInf", QStringLiteral("Location of the default TA variables file:"),
+                            Twips::rect(120, 240, 3615, 255), false);
+    m_txtVarsDat = makeLockedTextBox(m_frmLocs, "txtVarsDat", Twips::rect(120, 480, 3615, 375));
+    m_cmdVarBrowse = makeButton(m_frmLocs, "cmdVarBrowse", QStringLiteral("Browse"), Twips::rect(3840, 480, 1335, 375));
+    m_lblSaveInf = makeLabel(m_frmLocs, "lblSaveInf", QStringLiteral("The default save and load folder location:"),
+                             Twips::rect(120, 1080, 3615, 255), false);
+    m_txtSaveDir = makeLockedTextBox(m_frmLocs, "txtSaveDir", Twips::rect(120, 1320, 3615, 375));
+    m_cmdBrowse = makeButton(m_frmLocs, "cmdBrowse", QStringLiteral("Browse"), Twips::rect(3840, 1320, 1335, 375));
+
+    m_frmAsc = makeFrame(this, "frmAsc", QStringLiteral("File Association"), Twips::rect(120, 2040, 5295, 735));
+    m_lblAsc = makeLabel(m_frmAsc, "lblAsc",
+                         QStringLiteral("Click associate if you want all TA \".FBI\" files to be associated with Korvid."),
+                         Twips::rect(120, 240, 3495, 375), true);
+    m_cmdAssociate = makeButton(m_frmAsc, "cmdAssociate", QStringLiteral("Associate"),
+                                Twips::rect(3840, 240, 1335, 375));
+
+    m_cmdOk = makeButton(this, "cmdOk", QStringLiteral("OK"), Twips::rect(2400, 2880, 1455, 375));
+    m_cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Cancel"), Twips::rect(3960, 2880, 1455, 375));
+
+    setTabOrder(m_txtVarsDat, m_cmdVarBrowse);
+    setTabOrder(m_cmdVarBrowse, m_txtSaveDir);
+    setTabOrder(m_txtSaveDir, m_cmdBrowse);
+    setTabOrder(m_cmdBrowse, m_cmdAssociate);
+    setTabOrder(m_cmdAssociate, m_cmdOk);
+    setTabOrder(m_cmdOk, m_cmdCancel);
+
+    connect(m_cmdVarBrowse, &QPushButton::clicked, this, &OptionsDialog::chooseVariablesFile);
+    connect(m_cmdBrowse, &QPushButton::clicked, this, &OptionsDialog::chooseSaveFolder);
+    connect(m_cmdAssociate, &QPushButton::clicked, this, &OptionsDialog::associate);
+    connect(m_cmdOk, &QPushButton::clicked, this, &OptionsDialog::confirm);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_cmdAssociate->setEnabled(!Globals::IsAssociated);
+    m_pendingAssociate = false;
+    showPath(m_txtVarsDat, Globals::VariableDir);
+    showPath(m_txtSaveDir, Globals::ProjectDir);
+    m_pendingVarsDat = Globals::VariableDir;
+    m_pendingSaveDir = Globals::ProjectDir;
+}
+
+QString OptionsDialog::GetBrowseDirectory(QWidget &owner)
+{
+    const std::optional<QString> folder =
+        Dialogs::current().folderDialog(&owner, QStringLiteral("Choose a directory from the list."));
+    return folder ? FolderPicker::directoryPath(*folder) : QString();
+}
+
+void OptionsDialog::keyPressEvent(QKeyEvent *event)
+{
+    // Escape does not cancel here; only the Cancel button and the close box do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void OptionsDialog::chooseVariablesFile()
+{
+    m_optCom.title = QStringLiteral("Open...");
+    m_optCom.filters = {QStringLiteral("Variable Data File(*.dat)")};
+    m_optCom.defaultSuffix = QStringLiteral("dat");
+    m_optCom.directory = ProgramFolder::path();
+    if (!m_optCom.showOpen(this) || m_optCom.fileName.isEmpty())
+        return;
+    m_pendingVarsDat = m_optCom.fileName;
+    showPath(m_txtVarsDat, m_pendingVarsDat);
+}
+
+void OptionsDialog::chooseSaveFolder()
+{
+    const QString folder = GetBrowseDirectory(*this);
+    if (folder.isEmpty())
+        return;
+    m_pendingSaveDir = folder;
+    showPath(m_txtSaveDir, folder);
+}
+
+void OptionsDialog::associate()
+{
+    m_pendingAssociate = true;
+    m_cmdAssociate->setEnabled(false);
+}
+
+void OptionsDialog::confirm()
+{
+    Settings::write(Settings::VariableDir, m_pendingVarsDat);
+    Settings::write(Settings::ProjectDir, m_pendingSaveDir);
+    if (m_pendingAssociate) {
+        Settings::write(Settings::Associated, Settings::SetValue);
+        Globals::IsAssociated = true;
+        FileAssociation::AssociateFileType(ProgramTitle, QStringLiteral("fbi"), QStringLiteral("FBI File"),
+                                           ProgramFolder::file(QStringLiteral("Korvid.ico")));
+        showMessage(this, QStringLiteral("You will need to restart your computer for settings to take affect."),
+                    QStringLiteral("Restart"), QMessageBox::Ok, QMessageBox::Information);
+    }
+    accept();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/CommonDialog.h"
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The options: the variables data file, the default folder of the file dialogs and the file
+// association. Choices stay pending until OK writes them to the settings; they take effect at the
+// next start. Built afresh for every showing, from the globals.
+class OptionsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit OptionsDialog(QWidget *owner = nullptr);
+
+    // A folder picked by the user, ending in one separator; empty when the user cancels.
+    static QString GetBrowseDirectory(QWidget &owner);
+
+    QLineEdit *txtVarsDat() const { return m_txtVarsDat; }
+    QLineEdit *txtSaveDir() const { return m_txtSaveDir; }
+    QLabel *lblAsc() const { return m_lblAsc; }
+    QPushButton *cmdVarBrowse() const { return m_cmdVarBrowse; }
+    QPushButton *cmdBrowse() const { return m_cmdBrowse; }
+    QPushButton *cmdAssociate() const { return m_cmdAssociate; }
+    QPushButton *cmdOk() const { return m_cmdOk; }
+    QPushButton *cmdCancel() const { return m_cmdCancel; }
+
+    QString PendingVarsDat() const { return m_pendingVarsDat; }
+    QString PendingSaveDir() const { return m_pendingSaveDir; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void chooseVariablesFile();
+    void chooseSaveFolder();
+    void associate();
+    void confirm();
+
+    QGroupBox *m_frmLocs;
+    QLabel *m_lblVarInf;
+    QLineEdit *m_txtVarsDat;
+    QPushButton *m_cmdVarBrowse;
+    QLabel *m_lblSaveInf;
+    QLineEdit *m_txtSaveDir;
+    QPushButton *m_cmdBrowse;
+    QGroupBox *m_frmAsc;
+    QLabel *m_lblAsc;
+    QPushButton *m_cmdAssociate;
+    QPushButton *m_cmdOk;
+    QPushButton *m_cmdCancel;
+    CommonDialog m_optCom;
+
+    QString m_pendingVarsDat;
+    QString m_pendingSaveDir;
+    bool m_pendingAssociate = false;
+};

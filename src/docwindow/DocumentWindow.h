@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QMdiSubWindow>
+
+class Document;
+class QAction;
+class QGroupBox;
+class QListView;
+class QMenu;
+class QScrollArea;
+
+// The window of one document: its rows as two lists side by side, names on the left and values on
+// the right, always on the same selected row. While it is active, its menus are the main window's.
+class DocumentWindow : public QMdiSubWindow
+{
+    Q_OBJECT
+
+public:
+    explicit DocumentWindow(int documentNumber, QWidget *parent = nullptr);
+
+    // The document's number in the document set.
+    int documentNumber() const { return m_documentNumber; }
+    Document *document() const { return m_document; }
+
+    QListView *lstVars() const { return m_lstVars; }
+    QListView *lstVals() const { return m_lstVals; }
+    QScrollArea *scrBorder() const { return m_scrBorder; }
+    QWidget *picChild() const { return m_picChild; }
+    QList<QMenu *> menus() const { return m_menus; }
+
+    // The design's client area with this platform's frame around it; new and cascaded windows take it.
+    QSize sizeHint() const override;
+
+    // The selected row of the name list, or -1.
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // What the variable panel and the menus do to the document. Each sets the changed mark as it must.
+    void appendVariable(const QString &name, const QString &value);
+    void deleteSelectedVariable();
+    void editSelectedValue();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createPanel();
+    void createMenus();
+    void exchangeSelection(QListView *changed, QListView *other);
+    void updateDeleteEnabled();
+    void layoutPanel();
+    void markChanged();
+    bool askToSave();
+    void fillWindowList();
+
+    int m_documentNumber;
+    Document *m_document;
+    QScrollArea *m_scrBorder = nullptr;
+    QWidget *m_canvas = nullptr;
+    QWidget *m_picChild = nullptr;
+    QGroupBox *m_frmFBIFile = nullptr;
+    QListView *m_lstVars = nullptr;
+    QListView *m_lstVals = nullptr;
+    QList<QMenu *> m_menus;
+    QMenu *m_mnuWindow = nullptr;
+    QAction *m_mnuEdit_Delete = nullptr;
+    QList<QAction *> m_windowListActions;
+};

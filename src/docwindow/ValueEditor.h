@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The small modal dialog in which the user changes one value: the variable's name, the help the
+// main window shows, and the value to edit. Only OK and Cancel (or the close box) end it.
+class ValueEditor : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ValueEditor(const QString &name, const QString &value, const QString &help, QWidget *owner);
+
+    // The text as typed, not trimmed or checked.
+    QString value() const;
+
+    QLabel *lblVarName() const { return m_lblVarName; }
+    QLabel *lblHelp() const { return m_lblHelp; }
+    QLineEdit *txtValue() const { return m_txtValue; }
+    QPushButton *cmdOk() const { return m_cmdOk; }
+    QPushButton *cmdCancel() const { return m_cmdCancel; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QLabel *m_lblVarName;
+    QLabel *m_lblHelp;
+    QLineEdit *m_txtValue;
+    QPushButton *m_cmdOk;
+    QPushButton *m_cmdCancel;
+};

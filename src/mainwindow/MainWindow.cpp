@@ -1,0 +1,360 @@
+#include "mainwindow/MainWindow.h"
+
+#include "dialogs/AboutBox.h"
+#include "docwindow/DocumentWindow.h"
+#include "commands/FileCommands.h"
+#include "mainwindow/VariablePanel.h"
+#include "mainwindow/WindowArrangement.h"
+#include "dialogs/OptionsDialog.h"
+#include "platform/KeyboardLocks.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+MainWindow *theMainWindow = nullptr;
+
+constexpr float PanelScrollerMargin = 1320.0f;
+
+struct ToolbarButton
+{
+    const char *key;    // nullptr for a separator
+    const char *icon;
+    bool enabled;
+};
+
+constexpr ToolbarButton ToolbarButtons[] = {
+    {"New", "new", true},     {"Open", "open", true},   {"Save", "save", false},    {nullptr, nullptr, true},
+    {"Cut", "cut", false},    {"Copy", "copy", false},  {"Paste", "paste", false},  {"Delete", "delete", false},
+    {"Find", "find", false},  {nullptr, nullptr, true}, {"Undo", "undo", false},    {"Redo", "redo", false},
+    {nullptr, nullptr, true}, {"Options", "options", true}, {"Help", "help", true},
+};
+
+struct StatusPanel
+{
+    int width;          // twips
+    const char *text;
+};
+
+constexpr StatusPanel StatusPanels[] = {
+    {1440, ""}, {4765, ""}, {640, "CAPS"}, {640, "NUM"}, {640, "INS"}, {1440, ""},
+};
+constexpr int StretchingPanel = 1;
+constexpr int StretchingPanelMinimum = 100;
+}
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_mdiArea(new QMdiArea)
+    , m_panel(new VariablePanel)
+    , m_tmrKeys(new QTimer(this))
+{
+    theMainWindow = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/korvid-48.png")));
+
+    auto *central = new QWidget;
+    auto *layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_mdiArea, 1);
+    layout->addWidget(m_panel);
+    setCentralWidget(central);
+
+    createToolbar();
+    createStatusBar();
+    createMenus();
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenuBar);
+    updateMenuBar();
+
+    // The lock keys can change in any program, so their panels are looked at a few times a second.
+    connect(m_tmrKeys, &QTimer::timeout, this, &MainWindow::updateKeyIndicators);
+    m_tmrKeys->start(250);
+    qApp->installEventFilter(this);
+    updateKeyIndicators();
+
+    resize(Twips::size(9945, 8925) + QSize(0, menuBar()->sizeHint().height()));
+}
+
+MainWindow::~MainWindow()
+{
+    // The document windows go first, while the main window they refer to still exists.
+    for (QWidget *window : m_mdiArea->subWindowList())
+        delete window;
+    if (theMainWindow == this)
+        theMainWindow = nullptr;
+}
+
+MainWindow *MainWindow::instance()
+{
+    return theMainWindow;
+}
+
+void MainWindow::createToolbar()
+{
+    m_barTools = addToolBar(QStringLiteral("Tools"));
+    m_barTools->setObjectName(QStringLiteral("barTools"));
+    m_barTools->setMovable(false);
+    m_barTools->setFloatable(false);
+    m_barTools->setIconSize(QSize(16, 16));
+    m_barTools->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_barTools->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (const ToolbarButton &button : ToolbarButtons) {
+        if (!button.key) {
+            m_buttons.append(m_barTools->addSeparator());
+            continue;
+        }
+        const QString key = QString::fromLatin1(button.key);
+        QAction *action = m_barTools->addAction(
+            QIcon(QStringLiteral(":/toolbar/%1.png").arg(QLatin1String(button.icon))), key);
+        action->setData(key);
+        action->setToolTip(key);
+        action->setEnabled(button.enabled);
+        m_buttons.append(action);
+    }
+    connect(m_barTools, &QToolBar::actionTriggered, this,
+            [this](QAction *action) { dispatchToolbar(action->data().toString()); });
+}
+
+void MainWindow::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("tlbTools"));
+    for (int index = 0; index < int(std::size(StatusPanels)); ++index) {
+        auto *panel = new QLabel(QString::fromLatin1(StatusPanels[index].text));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (index == StretchingPanel) {
+            panel->setMinimumWidth(Twips::toPixels(StretchingPanelMinimum));
+            bar->addPermanentWidget(panel, 1);
+        } else {
+            panel->setFixedWidth(Twips::toPixels(StatusPanels[index].width));
+            panel->setAlignment(index >= 2 && index <= 4 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+            bar->addPermanentWidget(panel);
+        }
+        m_statusPanels.append(panel);
+    }
+}
+
+void MainWindow::createMenus()
+{
+    auto addMenu = [this](const char *name, const QString &caption) {
+        auto *menu = new QMenu(caption, this);
+        menu->setObjectName(QLatin1String(name));
+        m_ownMenus.append(menu);
+        return menu;
+    };
+    auto addItem = [](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    auto addSeparator = [](QMenu *menu, const char *name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
+
+    QMenu *file = addMenu("mnuFile", QStringLiteral("&File"));
+    connect(addItem(file, "mnuFile_New", QStringLiteral("&New")), &QAction::triggered, this,
+            [] { FileCommands::NewDocument(); });
+    connect(addItem(file, "mnuFile_Open", QStringLiteral("&Open...")), &QAction::triggered, this,
+            [] { FileCommands::OpenCommand(); });
+    addSeparator(file, "Seperator1");
+    // Ends the program at once; only reachable while no document window is open.
+    connect(addItem(file, "mnuFile_Exit", QStringLiteral("E&xit")), &QAction::triggered, this,
+            [] { QCoreApplication::exit(0); });
+
+    QMenu *edit = addMenu("mnuEdit", QStringLiteral("&Edit"));
+    connect(addItem(edit, "mnuEdit_Options", QStringLiteral("&Options...")), &QAction::triggered, this,
+            &MainWindow::showOptions);
+
+    QMenu *help = addMenu("mnuHelp", QStringLiteral("&Help"));
+    addItem(help, "mnuHelp_Help", QStringLiteral("Help &Topics..."));
+    addSeparator(help, "Seperator3");
+    connect(addItem(help, "mnuHelp_About", QStringLiteral("&About...")), &QAction::triggered, this,
+            &MainWindow::showAbout);
+}
+
+// The menu bar shows the active document window's menus, or the main window's own when none is active.
+void MainWindow::updateMenuBar()
+{
+    DocumentWindow *active = activeDocumentWindow();
+    if (active ? active == m_menuOwner : m_showingOwnMenus)
+        return;
+    menuBar()->clear();
+    for (QMenu *menu : active ? active->menus() : m_ownMenus)
+        menuBar()->addMenu(menu);
+    m_menuOwner = active;
+    m_showingOwnMenus = !active;
+}
+
+QAction *MainWindow::toolbarButton(int position) const
+{
+    return m_buttons.value(position - 1);
+}
+
+QLabel *MainWindow::statusPanel(int position) const
+{
+    return m_statusPanels.value(position - 1);
+}
+
+DocumentWindow *MainWindow::activeDocumentWindow() const
+{
+    return qobject_cast<DocumentWindow *>(m_mdiArea->currentSubWindow());
+}
+
+void MainWindow::addDocumentWindow(DocumentWindow *window)
+{
+    if (!isVisible())
+        show();
+    // A new window takes the design's size where the document area has room for it.
+    window->resize(window->sizeHint().boundedTo(m_mdiArea->viewport()->size()));
+    m_mdiArea->addSubWindow(window);
+    window->show();
+    m_mdiArea->setActiveSubWindow(window);
+    updateMenuBar();
+}
+
+void MainWindow::arrange(Arrangement arrangement)
+{
+    if (arrangement == Arrangement::Cascade) {
+        m_mdiArea->cascadeSubWindows();
+        return;
+    }
+    QList<QMdiSubWindow *> open;
+    QList<QMdiSubWindow *> minimized;
+    // The window on top comes first, as the old frame arranged them.
+    const QList<QMdiSubWindow *> stacked = m_mdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto window = stacked.crbegin(); window != stacked.crend(); ++window) {
+        if ((*window)->isHidden())
+            continue;
+        ((*window)->isMinimized() ? minimized : open).append(*window);
+    }
+    const QRect area = m_mdiArea->viewport()->rect();
+    if (arrangement == Arrangement::ArrangeIcons) {
+        if (minimized.isEmpty())
+            return;
+        const QList<QRect> places = WindowArrangement::iconRow(area, minimized.constFirst()->size(), int(minimized.size()));
+        for (int index = 0; index < minimized.size(); ++index)
+            minimized[index]->move(places[index].topLeft());
+        return;
+    }
+    const Qt::Orientation stacking = arrangement == Arrangement::TileVertical ? Qt::Horizontal : Qt::Vertical;
+    const QList<QRect> places = WindowArrangement::strips(area, int(open.size()), stacking);
+    for (int index = 0; index < open.size(); ++index) {
+        if (open[index]->isMaximized())
+            open[index]->showNormal();
+        open[index]->setGeometry(places[index]);
+    }
+}
+
+void MainWindow::setDocumentCommandsEnabled(bool enabled)
+{
+    toolbarButton(3)->setEnabled(enabled);
+    toolbarButton(8)->setEnabled(enabled);
+    m_panel->setCommandsEnabled(enabled);
+}
+
+void MainWindow::dispatchToolbar(const QString &key)
+{
+    if (key == QLatin1String("New"))
+        FileCommands::NewDocument();
+    else if (key == QLatin1String("Open"))
+        FileCommands::OpenCommand();
+    else if (key == QLatin1String("Save"))
+        SaveActiveDocument();
+    else if (key == QLatin1String("Delete"))
+        m_panel->removeVariable();
+    else if (key == QLatin1String("Options"))
+        showOptions();
+}
+
+void MainWindow::SaveActiveDocument()
+{
+    FileCommands::SaveCommand(activeDocumentWindow());
+}
+
+void MainWindow::SaveActiveDocumentAs()
+{
+    FileCommands::SaveAsCommand(activeDocumentWindow());
+}
+
+void MainWindow::showOptions()
+{
+    OptionsDialog options(this);
+    options.exec();
+}
+
+void MainWindow::showAbout()
+{
+    AboutBox about(this);
+    about.exec();
+}
+
+std::optional<float> MainWindow::panelScrollerHeight(float outerHeight)
+{
+    if (outerHeight <= PanelScrollerMargin)
+        return std::nullopt;
+    return outerHeight - PanelScrollerMargin;
+}
+
+void MainWindow::fitPanelScroller()
+{
+    if (isMinimized())
+        return;
+    const std::optional<float> height = panelScrollerHeight(float(Twips::fromPixels(frameGeometry().height())));
+    if (!height)
+        return;
+    m_panel->setScrollerHeight(Twips::toPixels(*height));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    fitPanelScroller();
+}
+
+// A panel whose state the platform cannot tell is greyed, like one whose key is off.
+void MainWindow::updateKeyIndicators()
+{
+    statusPanel(3)->setEnabled(KeyboardLocks::capsLock().value_or(false));
+    statusPanel(4)->setEnabled(KeyboardLocks::numLock().value_or(false));
+    statusPanel(5)->setEnabled(m_insertMode);
+}
+
+// Key events reach the focus widget first, then its parents: only that first delivery counts.
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (keyEvent && watched == QApplication::focusWidget()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Insert && !key->isAutoRepeat())
+            m_insertMode = !m_insertMode;
+        updateKeyIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Every document window gets its own close request first; one that stays open keeps the program running.
+    for (QWidget *window : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+    QCoreApplication::exit(0);
+}

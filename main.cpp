@@ -1,14 +1,11 @@
-#include "mainwindow/MainWindow.h"
-#include "app/StartUp.h"
+#include "app/Application.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    if (!StartUp::Main(QApplication::arguments()))
-        return 1;
-    const int status = QApplication::exec();
-    delete MainWindow::instance();
-    return status;
+    QApplication qtApplication(argc, argv);
+    Application application;
+    application.start(QApplication::arguments());
+    return QApplication::exec();
 }

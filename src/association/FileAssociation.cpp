@@ -2,6 +2,7 @@
 
 #include "association/WindowsCommandLine.h"
 #include "settings/ProgramFolder.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,42 +16,46 @@ const QString OpenCommandKey = QStringLiteral("\\shell\\open\\command");
 const QString DefaultIconKey = QStringLiteral("\\DefaultIcon");
 }
 
-void FileAssociation::AssociateFileType(const QString &typeKey, const QString &extension,
+void FileAssociation::associateFbiFiles(Registry &registry)
+{
+    AssociateFileType(registry, Settings::ProgramTitle, QStringLiteral("fbi"), QStringLiteral("FBI File"),
+                      ProgramFolder::file(QStringLiteral("Korvid.ico")));
+}
+
+void FileAssociation::AssociateFileType(Registry &registry, const QString &typeKey, const QString &extension,
                                         const QString &description, const QString &iconPath)
 {
     const QString command = openCommand(programPath());
     const QString extensionKey = QLatin1Char('.') + extension;
 
-    CreateRegKey(extensionKey, Registry::ClassesRoot);
-    WriteRegValue(extensionKey, DefaultValue, typeKey, Registry::TypeString);
+    CreateRegKey(registry, extensionKey, Registry::ClassesRoot);
+    WriteRegValue(registry, extensionKey, DefaultValue, typeKey, Registry::TypeString);
     // Creating the command key creates the type key and its "shell" and "open" keys on the way.
-    CreateRegKey(typeKey + OpenCommandKey, Registry::ClassesRoot);
-    CreateRegKey(typeKey + DefaultIconKey, Registry::ClassesRoot);
-    WriteRegValue(typeKey, DefaultValue, description, Registry::TypeString);
-    WriteRegValue(typeKey + OpenCommandKey, DefaultValue, command, Registry::TypeString);
-    WriteRegValue(typeKey + DefaultIconKey, DefaultValue, iconPath, Registry::TypeString);
+    CreateRegKey(registry, typeKey + OpenCommandKey, Registry::ClassesRoot);
+    CreateRegKey(registry, typeKey + DefaultIconKey, Registry::ClassesRoot);
+    WriteRegValue(registry, typeKey, DefaultValue, description, Registry::TypeString);
+    WriteRegValue(registry, typeKey + OpenCommandKey, DefaultValue, command, Registry::TypeString);
+    WriteRegValue(registry, typeKey + DefaultIconKey, DefaultValue, iconPath, Registry::TypeString);
 }
 
-void FileAssociation::CreateRegKey(const QString &keyPath, Registry::Key root)
+void FileAssociation::CreateRegKey(Registry &registry, const QString &keyPath, Registry::Key root)
 {
-    Registry &registry = Registry::current();
     Registry::Key key = 0;
     quint32 disposition = 0;
     registry.createKey(root, keyPath, Registry::OptionNonVolatile, Registry::KeyAllAccess, &key, &disposition);
     registry.closeKey(key);
 }
 
-void FileAssociation::WriteRegValue(const QString &keyPath, const QString &valueName, const QVariant &value,
-                                    quint32 valueType)
+void FileAssociation::WriteRegValue(Registry &registry, const QString &keyPath, const QString &valueName,
+                                    const QVariant &value, quint32 valueType)
 {
-    Registry &registry = Registry::current();
     Registry::Key key = 0;
     registry.openKey(Registry::ClassesRoot, keyPath, Registry::OptionNonVolatile, Registry::KeyAllAccess, &key);
-    StoreRegValue(key, valueName, valueType, value);
+    StoreRegValue(registry, key, valueName, valueType, value);
     registry.closeKey(key);
 }
 
-qint32 FileAssociation::StoreRegValue(Registry::Key key, const QString &valueName, quint32 valueType,
+qint32 FileAssociation::StoreRegValue(Registry &registry, Registry::Key key, const QString &valueName, quint32 valueType,
                                       const QVariant &value)
 {
     switch (valueType) {
@@ -58,7 +63,7 @@ qint32 FileAssociation::StoreRegValue(Registry::Key key, const QString &valueNam
         // The registry's 8-bit calls take the text in the system's code page, its NUL counted.
         QByteArray data = value.toString().toLocal8Bit();
         data.append('\0');
-        return Registry::current().setValue(key, valueName, valueType, data);
+        return registry.setValue(key, valueName, valueType, data);
     }
     case Registry::TypeDword: {
         bool ok = false;
@@ -69,7 +74,7 @@ qint32 FileAssociation::StoreRegValue(Registry::Key key, const QString &valueNam
         QByteArray data(4, Qt::Uninitialized);
         for (int byte = 0; byte < 4; ++byte)
             data[byte] = char((bits >> (8 * byte)) & 0xFF);
-        return Registry::current().setValue(key, valueName, valueType, data);
+        return registry.setValue(key, valueName, valueType, data);
     }
     default:
         return Registry::Success;

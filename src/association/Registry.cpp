@@ -6,22 +6,12 @@
 #include "association/FreedesktopRegistry.h"
 #endif
 
-namespace {
+std::unique_ptr<Registry> Registry::platform()
+{
 #if defined(Q_OS_WIN)
-WindowsRegistry platformRegistry;
+    return std::make_unique<WindowsRegistry>();
 #else
-// Reads the desktop's folders at each write, so it follows the environment it runs in.
-FreedesktopRegistry platformRegistry;
+    // Reads the desktop's folders at each write, so it follows the environment it runs in.
+    return std::make_unique<FreedesktopRegistry>();
 #endif
-Registry *currentRegistry = &platformRegistry;
-}
-
-Registry &Registry::current()
-{
-    return *currentRegistry;
-}
-
-void Registry::install(Registry *registry)
-{
-    currentRegistry = registry ? registry : &platformRegistry;
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 // The four calls of the Windows registry that the file association makes, so the association is
 // written once and each platform carries it out its own way. Results are platform status codes.
 class Registry
@@ -40,7 +42,6 @@ public:
     // RegCloseKey.
     virtual qint32 closeKey(Key key) = 0;
 
-    static Registry &current();
-    // Replaces the registry in use; nullptr goes back to the platform's. The caller keeps ownership.
-    static void install(Registry *registry);
+    // The registry of the platform the program runs on.
+    static std::unique_ptr<Registry> platform();
 };

@@ -1,144 +1,134 @@
 #include "commands/FileCommands.h"
 
-#include "docwindow/DocumentWindow.h"
 #include "documents/Document.h"
-#include "documents/FbiReader.h"
-#include "documents/FbiWriter.h"
-#include "mainwindow/MainWindow.h"
+#include "documents/DocumentSet.h"
 #include "platform/Dialogs.h"
-#include "app/Globals.h"
+#include "settings/Settings.h"
 
 #include <QDir>
-
-using namespace Globals;
+#include <QFileInfo>
 
 namespace {
 const QString FbiFilter = QStringLiteral("TA FBI Files(*.fbi)");
 const QString AllFilesFilter = QStringLiteral("All Files(*.*)");
 const QString CheckPathAdvice = QStringLiteral("\r\nPlease check the file path and try again.");
 
-// The caption a document gets when it is read from or written to path.
-void captionFromPath(DocumentWindow *window, const QString &path)
+FileDialogRequest fileDialog(FileDialogRequest::Mode mode, const QString &title, const QStringList &filters,
+                             const QString &directory, const QString &fileName)
 {
-    const QString caption = FileCommands::captionForPath(path);
-    if (!caption.isNull())
-        window->setWindowTitle(caption);
+    return FileDialogRequest{mode, title, filters, 0, QStringLiteral("fbi"), directory, fileName};
 }
 
-void prepareFileDialog(CommonDialog &dialog, const QString &title, const QStringList &filters)
+bool samePath(const QString &left, const QString &right)
 {
-    dialog.title = title;
-    dialog.filters = filters;
-    dialog.defaultSuffix = QStringLiteral("fbi");
-    dialog.directory = ProjectDir;
+    return QFileInfo(left).absoluteFilePath() == QFileInfo(right).absoluteFilePath();
 }
 }
 
-QString FileCommands::captionForPath(const QString &path)
+FileCommands::FileCommands(DocumentSet &documents, Dialogs &dialogs, const Options &options, QObject *parent)
+    : QObject(parent)
+    , m_documents(documents)
+    , m_dialogs(dialogs)
+    , m_options(options)
 {
-    const qsizetype separator = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QDir::separator()));
-    if (separator < 0)
-        return {};
-    return path.mid(separator + 1);
 }
 
-DocumentWindow *FileCommands::NewDocument()
+Document *FileCommands::newDocument()
 {
-    // The lowest closed number is reused; the tables grow only when every number is in use.
-    qsizetype number = 0;
-    for (;; ++number) {
-        if (DocStates[number].Closed)
-            break;
-        if (number == DocStates.size() - 1) {
-            if (number >= MaxDocumentNumber)
-                return nullptr;
-            DocStates.append(DocState{});
-            DocWindows.append(nullptr);
-            ++number;
-            break;
-        }
-    }
-    CurrentDoc = qint16(number);
-    DocStates[number] = DocState{};
-
-    auto *window = new DocumentWindow(int(number));
-    DocWindows[number] = window;
-    window->setWindowTitle(QStringLiteral("Default%1.fbi").arg(number));
-    MainWindow *main = MainWindow::instance();
-    main->addDocumentWindow(window);
-    main->setDocumentCommandsEnabled(true);
-    return window;
+    return m_documents.create();
 }
 
-void FileCommands::OpenDocument(const QString &path)
+void FileCommands::open()
 {
-    SectionEnded = false;
-    DocumentWindow *window = NewDocument();
-    if (!window)
+    const std::optional<QString> chosen = m_dialogs.fileDialog(
+        m_owner, fileDialog(FileDialogRequest::Mode::Open, QStringLiteral("Open..."), {FbiFilter, AllFilesFilter},
+                            m_options.projectFolder, m_lastFileName));
+    if (!chosen)
         return;
-    CurrentDoc = qint16(window->documentNumber());
+    m_lastFileName = *chosen;
+    openFile(*chosen);
+}
 
-    FbiReadResult read = readFbiFile(path);
-    SectionEnded = read.sectionEnded;
-    window->document()->setContent(std::move(read.content));
-    if (read.error != FbiReadResult::Error::None) {
-        showMessage(MainWindow::instance(), QStringLiteral("Cannot open ") + path + CheckPathAdvice,
-                    QStringLiteral("Error Opening File"), QMessageBox::Ok, QMessageBox::Critical);
-        return;
+Document *FileCommands::openFile(const QString &path)
+{
+    const DocumentSet::OpenResult opened = m_documents.open(path);
+    if (opened.document && !opened.ok()) {
+        m_dialogs.message(m_owner, QStringLiteral("Cannot open ") + path + CheckPathAdvice,
+                          QStringLiteral("Error Opening File"), QMessageBox::Ok, QMessageBox::Critical);
     }
-    captionFromPath(window, path);
-    DocStates[CurrentDoc].Changed = false;
-    DocStates[CurrentDoc].FilePath = path;
+    return opened.document;
 }
 
-bool FileCommands::SaveDocument(DocumentWindow *window, const QString &path)
+bool FileCommands::save(Document *document)
 {
-    CurrentDoc = qint16(window->documentNumber());
-    if (!writeFbiFile(path, window->document()->content())) {
-        showMessage(MainWindow::instance(), QStringLiteral("Cannot save ") + path + CheckPathAdvice,
-                    QStringLiteral("Error Saving File"), QMessageBox::Ok, QMessageBox::Critical);
+    if (!document)
         return false;
+    return document->filePath().isEmpty() ? saveAs(document) : write(document, document->filePath());
+}
+
+bool FileCommands::saveAs(Document *document)
+{
+    if (!document)
+        return false;
+    // The dialog starts with the document's own file, so Enter never picks another document's file.
+    QString start = document->filePath();
+    if (start.isEmpty()) {
+        const QString folder = m_lastFileName.isEmpty() ? m_options.projectFolder
+                                                        : QFileInfo(m_lastFileName).absolutePath();
+        start = folder.isEmpty() ? document->title() : QDir(folder).filePath(document->title());
     }
-    DocStates[CurrentDoc].Changed = false;
-    DocStates[CurrentDoc].FilePath = path;
-    captionFromPath(window, path);
-    return true;
-}
-
-void FileCommands::DocumentClosed()
-{
-    for (qsizetype number = 1; number < DocStates.size(); ++number) {
-        if (!DocStates[number].Closed)
-            return;
+    for (;;) {
+        const std::optional<QString> chosen = m_dialogs.fileDialog(
+            m_owner, fileDialog(FileDialogRequest::Mode::Save, QStringLiteral("Save..."), {FbiFilter},
+                                m_options.projectFolder, start));
+        if (!chosen)
+            return false;
+        start = *chosen;
+        const bool ownFile = !document->filePath().isEmpty() && samePath(*chosen, document->filePath());
+        if (!ownFile && QFileInfo::exists(*chosen) && !confirmReplacing(*chosen))
+            continue;
+        m_lastFileName = *chosen;
+        return write(document, *chosen);
     }
-    MainWindow::instance()->setDocumentCommandsEnabled(false);
 }
 
-void FileCommands::OpenCommand()
+void FileCommands::close(Document *document)
 {
-    MainWindow *main = MainWindow::instance();
-    CommonDialog &dialog = main->comDlg;
-    prepareFileDialog(dialog, QStringLiteral("Open..."), {FbiFilter, AllFilesFilter});
-    dialog.filterIndex = 0;
-    if (dialog.showOpen(main))
-        OpenDocument(dialog.fileName);
+    m_documents.close(document);
 }
 
-bool FileCommands::SaveCommand(DocumentWindow *window)
+bool FileCommands::write(Document *document, const QString &path)
 {
-    if (!window)
+    if (!confirmOverwritingChanges(document, path))
         return false;
-    CurrentDoc = qint16(window->documentNumber());
-    const QString path = DocStates[CurrentDoc].FilePath;
-    return path.isEmpty() ? SaveAsCommand(window) : SaveDocument(window, path);
+    const DocumentSet::SaveResult saved = m_documents.save(document, path);
+    if (!saved.ok) {
+        QString text = QStringLiteral("Cannot save ") + path + CheckPathAdvice;
+        if (!saved.reason.isEmpty())
+            text += QStringLiteral("\r\n") + saved.reason;
+        m_dialogs.message(m_owner, text, QStringLiteral("Error Saving File"), QMessageBox::Ok, QMessageBox::Critical);
+    }
+    return saved.ok;
 }
 
-bool FileCommands::SaveAsCommand(DocumentWindow *window)
+bool FileCommands::confirmReplacing(const QString &path)
 {
-    if (!window)
-        return false;
-    MainWindow *main = MainWindow::instance();
-    CommonDialog &dialog = main->comDlg;
-    prepareFileDialog(dialog, QStringLiteral("Save..."), {FbiFilter});
-    return dialog.showSave(main) && SaveDocument(window, dialog.fileName);
+    return m_dialogs.message(m_owner,
+                             QFileInfo(path).fileName()
+                                 + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
+                             QStringLiteral("Save..."), QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning,
+                             QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+// Another program, or another window holding the same file, may have written it since.
+bool FileCommands::confirmOverwritingChanges(const Document *document, const QString &path)
+{
+    if (!document->fileChangedOnDisk(path))
+        return true;
+    return m_dialogs.message(m_owner,
+                             path + QStringLiteral(" has changed on disk since it was opened. Save anyway?"),
+                             QStringLiteral("File Changed on Disk"), QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::Warning, QMessageBox::No)
+        == QMessageBox::Yes;
 }

@@ -1,32 +1,47 @@
 #pragma once
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
-class DocumentWindow;
+class Dialogs;
+class Document;
+class DocumentSet;
+struct Options;
 
-// The document set: numbering, the file commands and the controls that need an open document.
-namespace FileCommands {
-// Creates an empty document in the lowest free number and shows its window. Returns nullptr only
-// when every document number is in use.
-DocumentWindow *NewDocument();
+// New, Open, Save and Save As, the same from every menu and the toolbar: the file dialogs, the
+// questions before a file is replaced, and the messages when a file cannot be read or written.
+class FileCommands : public QObject
+{
+    Q_OBJECT
 
-// Opens the unit file at path into a new document; a failure is reported to the user.
-void OpenDocument(const QString &path);
+public:
+    FileCommands(DocumentSet &documents, Dialogs &dialogs, const Options &options, QObject *parent = nullptr);
 
-// Writes the window's document to path. Returns false, after telling the user, when the file
-// could not be written; the file on disk is then as it was.
-bool SaveDocument(DocumentWindow *window, const QString &path);
+    // The window the dialogs and messages belong to.
+    void setDialogOwner(QWidget *owner) { m_owner = owner; }
 
-// Called once a document window has closed and its number is marked free.
-void DocumentClosed();
+    // nullptr when every document number is in use.
+    Document *newDocument();
+    // Asks for a file and opens it.
+    void open();
+    // Opens the file in a new document and tells the user when it cannot be read.
+    Document *openFile(const QString &path);
+    // Writes the document to its file, or asks for one. True when the document was written.
+    bool save(Document *document);
+    bool saveAs(Document *document);
+    void close(Document *document);
 
-// The file commands, the same from the document window's menu, the main window's menu and the toolbar.
-void OpenCommand();
-// Save to the document's file, or ask for one. True when the document was written.
-bool SaveCommand(DocumentWindow *window);
-bool SaveAsCommand(DocumentWindow *window);
+private:
+    bool write(Document *document, const QString &path);
+    bool confirmReplacing(const QString &path);
+    bool confirmOverwritingChanges(const Document *document, const QString &path);
 
-// The caption for a document read from or saved to path: the name after the last separator,
-// or nothing when the path holds no separator.
-QString captionForPath(const QString &path);
-}
+    DocumentSet &m_documents;
+    Dialogs &m_dialogs;
+    const Options &m_options;
+    QPointer<QWidget> m_owner;
+    // The open dialog starts with the file chosen last.
+    QString m_lastFileName;
+};

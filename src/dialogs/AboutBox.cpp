@@ -31,8 +31,9 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, bool
 }
 }
 
-AboutBox::AboutBox(QWidget *owner)
+AboutBox::AboutBox(Dialogs &dialogs, QWidget *owner)
     : QDialog(owner, Qt::Tool | Qt::FramelessWindowHint)
+    , m_dialogs(dialogs)
     , m_picture(QStringLiteral(":/about.bmp"))
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -102,7 +103,7 @@ bool AboutBox::eventFilter(QObject *watched, QEvent *event)
         setLinkColour(LinkColour);
         const auto *release = static_cast<QMouseEvent *>(event);
         if (std::exchange(m_pressedOnLink, false) && m_lblLink->rect().contains(release->position().toPoint())) {
-            Dialogs::current().openUrl(QUrl(WebAddress + QLatin1Char('/')));
+            m_dialogs.openUrl(QUrl(WebAddress + QLatin1Char('/')));
             accept();
         }
         return true;

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QPixmap>
 
+class Dialogs;
 class QLabel;
 
 // The credits over a picture, with a link to the maker's web site. It has no frame and no
@@ -17,7 +18,7 @@ public:
     static inline const QColor LinkColour{0, 0, 255};
     static inline const QColor PressedLinkColour{192, 192, 255};
 
-    explicit AboutBox(QWidget *owner = nullptr);
+    AboutBox(Dialogs &dialogs, QWidget *owner);
 
     QLabel *lblInfo() const { return m_lblInfo; }
     QLabel *lblInfo2() const { return m_lblInfo2; }
@@ -34,6 +35,7 @@ protected:
 private:
     void setLinkColour(const QColor &colour);
 
+    Dialogs &m_dialogs;
     QPixmap m_picture;
     QLabel *m_lblInfo;
     QLabel *m_lblInfo2;

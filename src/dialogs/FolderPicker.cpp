@@ -1,6 +1,14 @@
 #include "dialogs/FolderPicker.h"
 
+#include "platform/Dialogs.h"
+
 #include <QDir>
+
+QString FolderPicker::GetBrowseDirectory(Dialogs &dialogs, QWidget &owner)
+{
+    const std::optional<QString> folder = dialogs.folderDialog(&owner, QStringLiteral("Choose a directory from the list."));
+    return folder ? directoryPath(*folder) : QString();
+}
 
 QString FolderPicker::directoryPath(const QString &folder)
 {

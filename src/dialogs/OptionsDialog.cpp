@@ -1,9 +1,9 @@
 #include "dialogs/OptionsDialog.h"
 
+#include "dialogs/AssociateFiles.h"
 #include "dialogs/FolderPicker.h"
-#include "association/FileAssociation.h"
+#include "platform/Dialogs.h"
 #include "platform/Twips.h"
-#include "app/Globals.h"
 #include "settings/ProgramFolder.h"
 #include "settings/Settings.h"
 
@@ -16,8 +16,6 @@
 #include <algorithm>
 
 namespace {
-const QString ProgramTitle = QStringLiteral("Korvid4");
-
 // The frames were drawn with their caption on the top border and the controls just below it;
 // styles that put the caption above the border would run it into the first row of controls.
 const QString FrameStyle = QStringLiteral(
@@ -77,8 +75,13 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
 }
 }
 
-OptionsDialog::OptionsDialog(QWidget *owner)
+OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dialogs, Registry &registry,
+                             QWidget *owner)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_settings(settings)
+    , m_options(options)
+    , m_dialogs(dialogs)
+    , m_registry(registry)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Korvid Options"));
@@ -117,19 +120,12 @@ OptionsDialog::OptionsDialog(QWidget *owner)
     connect(m_cmdOk, &QPushButton::clicked, this, &OptionsDialog::confirm);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_cmdAssociate->setEnabled(!Globals::IsAssociated);
+    m_cmdAssociate->setEnabled(!m_options.associated);
     m_pendingAssociate = false;
-    showPath(m_txtVarsDat, Globals::VariableDir);
-    showPath(m_txtSaveDir, Globals::ProjectDir);
-    m_pendingVarsDat = Globals::VariableDir;
-    m_pendingSaveDir = Globals::ProjectDir;
-}
-
-QString OptionsDialog::GetBrowseDirectory(QWidget &owner)
-{
-    const std::optional<QString> folder =
-        Dialogs::current().folderDialog(&owner, QStringLiteral("Choose a directory from the list."));
-    return folder ? FolderPicker::directoryPath(*folder) : QString();
+    showPath(m_txtVarsDat, m_options.variableFile);
+    showPath(m_txtSaveDir, m_options.projectFolder);
+    m_pendingVarsDat = m_options.variableFile;
+    m_pendingSaveDir = m_options.projectFolder;
 }
 
 void OptionsDialog::keyPressEvent(QKeyEvent *event)
@@ -144,19 +140,20 @@ void OptionsDialog::keyPressEvent(QKeyEvent *event)
 
 void OptionsDialog::chooseVariablesFile()
 {
-    m_optCom.title = QStringLiteral("Open...");
-    m_optCom.filters = {QStringLiteral("Variable Data File(*.dat)")};
-    m_optCom.defaultSuffix = QStringLiteral("dat");
-    m_optCom.directory = ProgramFolder::path();
-    if (!m_optCom.showOpen(this) || m_optCom.fileName.isEmpty())
+    const std::optional<QString> chosen = m_dialogs.fileDialog(
+        this, FileDialogRequest{FileDialogRequest::Mode::Open, QStringLiteral("Open..."),
+                                {QStringLiteral("Variable Data File(*.dat)")}, 0, QStringLiteral("dat"),
+                                ProgramFolder::path(), m_chosenVarsDat});
+    if (!chosen || chosen->isEmpty())
         return;
-    m_pendingVarsDat = m_optCom.fileName;
+    m_chosenVarsDat = *chosen;
+    m_pendingVarsDat = *chosen;
     showPath(m_txtVarsDat, m_pendingVarsDat);
 }
 
 void OptionsDialog::chooseSaveFolder()
 {
-    const QString folder = GetBrowseDirectory(*this);
+    const QString folder = FolderPicker::GetBrowseDirectory(m_dialogs, *this);
     if (folder.isEmpty())
         return;
     m_pendingSaveDir = folder;
@@ -171,15 +168,12 @@ void OptionsDialog::associate()
 
 void OptionsDialog::confirm()
 {
-    Settings::write(Settings::VariableDir, m_pendingVarsDat);
-    Settings::write(Settings::ProjectDir, m_pendingSaveDir);
+    m_settings.write(Settings::VariableDir, m_pendingVarsDat);
+    m_settings.write(Settings::ProjectDir, m_pendingSaveDir);
     if (m_pendingAssociate) {
-        Settings::write(Settings::Associated, Settings::SetValue);
-        Globals::IsAssociated = true;
-        FileAssociation::AssociateFileType(ProgramTitle, QStringLiteral("fbi"), QStringLiteral("FBI File"),
-                                           ProgramFolder::file(QStringLiteral("Korvid.ico")));
-        showMessage(this, QStringLiteral("You will need to restart your computer for settings to take affect."),
-                    QStringLiteral("Restart"), QMessageBox::Ok, QMessageBox::Information);
+        m_settings.write(Settings::Associated, Settings::SetValue);
+        m_options.associated = true;
+        associateFbiFilesAndTell(m_registry, m_dialogs, this);
     }
     accept();
 }

@@ -1,26 +1,25 @@
 #pragma once
 
-#include "platform/CommonDialog.h"
-
 #include <QDialog>
 
+class Dialogs;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Registry;
+class Settings;
+struct Options;
 
 // The options: the variables data file, the default folder of the file dialogs and the file
 // association. Choices stay pending until OK writes them to the settings; they take effect at the
-// next start. Built afresh for every showing, from the globals.
+// next start. Built afresh for every showing, from the options read at start.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit OptionsDialog(QWidget *owner = nullptr);
-
-    // A folder picked by the user, ending in one separator; empty when the user cancels.
-    static QString GetBrowseDirectory(QWidget &owner);
+    OptionsDialog(Settings &settings, Options &options, Dialogs &dialogs, Registry &registry, QWidget *owner);
 
     QLineEdit *txtVarsDat() const { return m_txtVarsDat; }
     QLineEdit *txtSaveDir() const { return m_txtSaveDir; }
@@ -55,7 +54,11 @@ private:
     QPushButton *m_cmdAssociate;
     QPushButton *m_cmdOk;
     QPushButton *m_cmdCancel;
-    CommonDialog m_optCom;
+    Settings &m_settings;
+    Options &m_options;
+    Dialogs &m_dialogs;
+    Registry &m_registry;
+    QString m_chosenVarsDat;
 
     QString m_pendingVarsDat;
     QString m_pendingSaveDir;

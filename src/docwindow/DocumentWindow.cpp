@@ -1,15 +1,11 @@
 #include "docwindow/DocumentWindow.h"
 
-#include "docwindow/PanelLayout.h"
-#include "docwindow/ValueEditor.h"
 #include "commands/FileCommands.h"
+#include "docwindow/MenuItems.h"
+#include "docwindow/PanelLayout.h"
 #include "documents/Document.h"
-#include "help/ShowVariableHelp.h"
-#include "mainwindow/VariablePanel.h"
-#include "mainwindow/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
-#include "app/Globals.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -26,23 +22,23 @@ int selectedRowOf(const QListView *list)
     const QModelIndexList selected = list->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.constFirst().row();
 }
-
-struct MenuItem
-{
-    const char *name;
-    const char *caption;            // nullptr for a separator
-    QKeySequence shortcut;
-    bool enabled;
-};
 }
 
-DocumentWindow::DocumentWindow(int documentNumber, QWidget *parent)
+DocumentWindow::DocumentWindow(Document *document, FileCommands &commands, Dialogs &dialogs, QWidget *parent)
     : QMdiSubWindow(parent)
-    , m_documentNumber(documentNumber)
-    , m_document(new Document(this))
+    , m_document(document)
+    , m_commands(commands)
+    , m_dialogs(dialogs)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/korvid-16.png")));
+    setWindowTitle(document->title());
+    connect(document, &Document::titleChanged, this, &QWidget::setWindowTitle);
+    // A window whose document leaves the set some other way goes with it.
+    connect(document, &QObject::destroyed, this, [this] {
+        m_document = nullptr;
+        deleteLater();
+    });
     createPanel();
     createMenus();
     resize(sizeHint());
@@ -99,88 +95,66 @@ void DocumentWindow::createPanel()
 
 void DocumentWindow::createMenus()
 {
-    MainWindow *main = MainWindow::instance();
-    auto addMenu = [this](const char *name, const QString &caption) {
-        auto *menu = new QMenu(caption, this);
-        menu->setObjectName(QLatin1String(name));
-        m_menus.append(menu);
-        return menu;
-    };
-    auto addItems = [](QMenu *menu, std::initializer_list<MenuItem> items) {
-        QList<QAction *> actions;
-        for (const MenuItem &item : items) {
-            QAction *action = item.caption ? menu->addAction(QString::fromLatin1(item.caption)) : menu->addSeparator();
-            action->setObjectName(QLatin1String(item.name));
-            action->setShortcut(item.shortcut);
-            action->setEnabled(item.enabled);
-            actions.append(action);
-        }
-        return actions;
-    };
-
-    QMenu *mnuFile = addMenu("mnuFile", QStringLiteral("&File"));
-    const QList<QAction *> file = addItems(mnuFile, {
-        {"mnuFile_New", "&New", QKeySequence(Qt::CTRL | Qt::Key_N), true},
-        {"mnuFile_Open", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), true},
-        {"mnuFile_Close", "&Close", {}, true},
-        {"Seperator2", nullptr, {}, true},
-        {"mnuFile_Save", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), true},
-        {"mnuFile_SaveAs", "Save &As...", {}, true},
-        {"Seperator3", nullptr, {}, true},
-        {"mnuFile_Exit", "E&xit", {}, true},
+    QMenu *mnuFile = addMenu(this, m_menus, "mnuFile", QStringLiteral("&File"));
+    const QList<QAction *> file = addMenuItems(mnuFile, {
+        {"mnuFile_New", "&New", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"mnuFile_Open", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuFile_Close", "&Close"},
+        {"Seperator2", nullptr},
+        {"mnuFile_Save", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"mnuFile_SaveAs", "Save &As..."},
+        {"Seperator3", nullptr},
+        {"mnuFile_Exit", "E&xit"},
     });
-    connect(file[0], &QAction::triggered, this, [] { FileCommands::NewDocument(); });
-    connect(file[1], &QAction::triggered, this, [] { FileCommands::OpenCommand(); });
-    connect(file[2], &QAction::triggered, this, [main] {
-        if (DocumentWindow *active = main->activeDocumentWindow())
-            active->close();
-    });
-    connect(file[4], &QAction::triggered, this, [this] { FileCommands::SaveCommand(this); });
-    connect(file[5], &QAction::triggered, this, [this] { FileCommands::SaveAsCommand(this); });
-    connect(file[7], &QAction::triggered, main, &QWidget::close);
+    connect(file[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
+    connect(file[1], &QAction::triggered, &m_commands, &FileCommands::open);
+    connect(file[2], &QAction::triggered, this, &QWidget::close);
+    connect(file[4], &QAction::triggered, this, [this] { m_commands.save(m_document); });
+    connect(file[5], &QAction::triggered, this, [this] { m_commands.saveAs(m_document); });
+    connect(file[7], &QAction::triggered, this, &DocumentWindow::exitRequested);
 
-    QMenu *mnuEdit = addMenu("mnuEdit", QStringLiteral("&Edit"));
-    const QList<QAction *> edit = addItems(mnuEdit, {
+    QMenu *mnuEdit = addMenu(this, m_menus, "mnuEdit", QStringLiteral("&Edit"));
+    const QList<QAction *> edit = addMenuItems(mnuEdit, {
         {"mnuEdit_Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), false},
         {"mnuEdit_Redo", "R&edo", {}, false},
-        {"Seperator4", nullptr, {}, true},
+        {"Seperator4", nullptr},
         {"mnuEdit_Cut", "C&ut", QKeySequence(Qt::CTRL | Qt::Key_X), false},
         {"mnuEdit_Copy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), false},
         {"mnuEdit_Paste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V), false},
         {"mnuEdit_Delete", "&Delete", QKeySequence(Qt::Key_Delete), false},
         {"mnuEdit_All", "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A), false},
-        {"Seperator5", nullptr, {}, true},
+        {"Seperator5", nullptr},
         {"mnuEdit_Find", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F), false},
         {"mnuEdit_Next", "Find &Next", QKeySequence(Qt::Key_F4), false},
         {"mnuEdit_Replace", "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_H), false},
-        {"Seperator6", nullptr, {}, true},
-        {"mnuEdit_Options", "O&ptions...", {}, true},
+        {"Seperator6", nullptr},
+        {"mnuEdit_Options", "O&ptions..."},
     });
     m_mnuEdit_Delete = edit[6];
     connect(mnuEdit, &QMenu::aboutToShow, this, &DocumentWindow::updateDeleteEnabled);
     connect(m_mnuEdit_Delete, &QAction::triggered, this, &DocumentWindow::deleteSelectedVariable);
-    connect(edit[13], &QAction::triggered, main, &MainWindow::showOptions);
+    connect(edit[13], &QAction::triggered, this, &DocumentWindow::optionsRequested);
 
-    m_mnuWindow = addMenu("mnuWindow", QStringLiteral("&Window"));
-    const QList<QAction *> window = addItems(m_mnuWindow, {
-        {"mnuWindow_Action", "&Cascade", {}, true},
-        {"mnuWindow_Action", "Tile &Horizontal", {}, true},
-        {"mnuWindow_Action", "Tile &Vertical", {}, true},
-        {"mnuWindow_Action", "Arrange &Icons", {}, true},
+    m_mnuWindow = addMenu(this, m_menus, "mnuWindow", QStringLiteral("&Window"));
+    const QList<QAction *> window = addMenuItems(m_mnuWindow, {
+        {"mnuWindow_Action", "&Cascade"},
+        {"mnuWindow_Action", "Tile &Horizontal"},
+        {"mnuWindow_Action", "Tile &Vertical"},
+        {"mnuWindow_Action", "Arrange &Icons"},
     });
     for (int index = 0; index < window.size(); ++index) {
         window[index]->setData(index);
-        connect(window[index], &QAction::triggered, main, [main, index] { main->arrange(MainWindow::Arrangement(index)); });
+        connect(window[index], &QAction::triggered, this, [this, index] { emit arrangeRequested(index); });
     }
     connect(m_mnuWindow, &QMenu::aboutToShow, this, &DocumentWindow::fillWindowList);
 
-    QMenu *mnuHelp = addMenu("mnuHelp", QStringLiteral("&Help"));
-    const QList<QAction *> help = addItems(mnuHelp, {
-        {"mnuHelp_Help", "Help &Topics...", {}, true},
-        {"Seperator7", nullptr, {}, true},
-        {"mnuHelp_About", "&About...", {}, true},
+    QMenu *mnuHelp = addMenu(this, m_menus, "mnuHelp", QStringLiteral("&Help"));
+    const QList<QAction *> help = addMenuItems(mnuHelp, {
+        {"mnuHelp_Help", "Help &Topics..."},
+        {"Seperator7", nullptr},
+        {"mnuHelp_About", "&About..."},
     });
-    connect(help[2], &QAction::triggered, main, &MainWindow::showAbout);
+    connect(help[2], &QAction::triggered, this, &DocumentWindow::aboutRequested);
 }
 
 // The Window menu ends with the open document windows; the active one is checked.
@@ -243,7 +217,7 @@ void DocumentWindow::exchangeSelection(QListView *changed, QListView *other)
     }
     updateDeleteEnabled();
     if (row >= 0)
-        ShowVariableHelp(m_document->name(row));
+        emit helpRequested(m_document->name(row));
 }
 
 void DocumentWindow::updateDeleteEnabled()
@@ -251,42 +225,17 @@ void DocumentWindow::updateDeleteEnabled()
     m_mnuEdit_Delete->setEnabled(selectedRow() >= 0);
 }
 
-void DocumentWindow::markChanged()
-{
-    Globals::DocStates[m_documentNumber].Changed = true;
-}
-
-void DocumentWindow::appendVariable(const QString &name, const QString &value)
-{
-    markChanged();
-    m_document->appendRow(name, value);
-}
-
 void DocumentWindow::deleteSelectedVariable()
 {
-    markChanged();
     const int row = selectedRow();
-    if (row < 0)
+    if (row < 0) {
+        m_document->setModified(true);
         return;
+    }
     // Both lists are left with no selection; with a current row the list would select the next one.
     m_lstVars->selectionModel()->clear();
     m_lstVals->selectionModel()->clear();
     m_document->removeRow(row);
-}
-
-// Opens the value editor on the selected row; the document is marked changed only when the value differs.
-void DocumentWindow::editSelectedValue()
-{
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    const QString oldValue = m_document->value(row);
-    MainWindow *main = MainWindow::instance();
-    ValueEditor editor(m_document->name(row), oldValue, main->variablePanel()->helpText(), main);
-    if (editor.exec() == QDialog::Accepted)
-        m_document->setValue(row, editor.value());
-    if (m_document->value(row) != oldValue)
-        markChanged();
 }
 
 bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
@@ -295,7 +244,8 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
         layoutPanel();
     } else if (event->type() == QEvent::MouseButtonDblClick
                && (watched == m_lstVars->viewport() || watched == m_lstVals->viewport())) {
-        editSelectedValue();
+        if (selectedRow() >= 0)
+            emit valueEditRequested();
         return true;
     }
     return QMdiSubWindow::eventFilter(watched, event);
@@ -318,21 +268,24 @@ void DocumentWindow::layoutPanel()
     m_picChild->move(Twips::toPixels(place.x()), Twips::toPixels(place.y()));
 }
 
-// True when the window may close: the document is unchanged, the user declined to save, or it was saved.
+// True when the window may close: the document is unchanged, the user declined to save, or it was
+// saved. Escape and the close box at the question keep the window open with its changes.
 bool DocumentWindow::askToSave()
 {
-    Globals::CurrentDoc = qint16(m_documentNumber);
-    if (!Globals::DocStates[m_documentNumber].Changed)
+    if (!m_document || !m_document->isModified())
         return true;
-    const QMessageBox::StandardButton answer = showMessage(
-        MainWindow::instance(),
-        QStringLiteral("The data in ") + windowTitle()
-            + QStringLiteral(" has changed.\r\nDo you wish to save before closing the file?"),
-        QStringLiteral("Save before Closing"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Information,
-        QMessageBox::Yes);
-    if (answer != QMessageBox::Yes)
+    MessageBoxRequest question{QStringLiteral("The data in ") + windowTitle()
+                                   + QStringLiteral(" has changed.\r\nDo you wish to save before closing the file?"),
+                               QStringLiteral("Save before Closing"), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes, QMessageBox::Information, QMessageBox::Cancel};
+    switch (m_dialogs.messageBox(window(), question)) {
+    case QMessageBox::No:
         return true;
-    return FileCommands::SaveCommand(this);
+    case QMessageBox::Yes:
+        return m_commands.save(m_document);
+    default:
+        return false;
+    }
 }
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
@@ -342,8 +295,10 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    Globals::CurrentDoc = qint16(m_documentNumber);
-    Globals::DocStates[m_documentNumber].Closed = true;
-    FileCommands::DocumentClosed();
+    if (m_document) {
+        disconnect(m_document, nullptr, this, nullptr);
+        m_commands.close(m_document);
+        m_document = nullptr;
+    }
     QMdiSubWindow::closeEvent(event);
 }

@@ -2,7 +2,9 @@
 
 #include <QMdiSubWindow>
 
+class Dialogs;
 class Document;
+class FileCommands;
 class QAction;
 class QGroupBox;
 class QListView;
@@ -11,15 +13,15 @@ class QScrollArea;
 
 // The window of one document: its rows as two lists side by side, names on the left and values on
 // the right, always on the same selected row. While it is active, its menus are the main window's.
+// What only the main window can do (the value editor, the help, the options, arranging windows)
+// it asks for with a signal.
 class DocumentWindow : public QMdiSubWindow
 {
     Q_OBJECT
 
 public:
-    explicit DocumentWindow(int documentNumber, QWidget *parent = nullptr);
+    DocumentWindow(Document *document, FileCommands &commands, Dialogs &dialogs, QWidget *parent = nullptr);
 
-    // The document's number in the document set.
-    int documentNumber() const { return m_documentNumber; }
     Document *document() const { return m_document; }
 
     QListView *lstVars() const { return m_lstVars; }
@@ -35,10 +37,16 @@ public:
     int selectedRow() const;
     void selectRow(int row);
 
-    // What the variable panel and the menus do to the document. Each sets the changed mark as it must.
-    void appendVariable(const QString &name, const QString &value);
+    // Removes the selected row. The document counts as changed even when no row is selected.
     void deleteSelectedVariable();
-    void editSelectedValue();
+
+signals:
+    void helpRequested(const QString &name);
+    void valueEditRequested();
+    void optionsRequested();
+    void aboutRequested();
+    void arrangeRequested(int arrangement);
+    void exitRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -51,12 +59,12 @@ private:
     void exchangeSelection(QListView *changed, QListView *other);
     void updateDeleteEnabled();
     void layoutPanel();
-    void markChanged();
     bool askToSave();
     void fillWindowList();
 
-    int m_documentNumber;
     Document *m_document;
+    FileCommands &m_commands;
+    Dialogs &m_dialogs;
     QScrollArea *m_scrBorder = nullptr;
     QWidget *m_canvas = nullptr;
     QWidget *m_picChild = nullptr;

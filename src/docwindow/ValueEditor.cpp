@@ -15,6 +15,8 @@ ValueEditor::ValueEditor(const QString &name, const QString &value, const QStrin
     , m_txtValue(new QLineEdit(value, this))
     , m_cmdOk(new QPushButton(QStringLiteral("OK"), this))
     , m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
+    , m_lblNote(new QLabel(this))
+    , m_accepted(value)
 {
     setObjectName(QStringLiteral("frmInput"));
     setWindowTitle(QStringLiteral("Change the Value of..."));
@@ -34,6 +36,11 @@ ValueEditor::ValueEditor(const QString &name, const QString &value, const QStrin
 
     m_txtValue->setObjectName(QStringLiteral("txtValue"));
     m_txtValue->setGeometry(Twips::rect(120, 1320, 5295, 375));
+    connect(m_txtValue, &QLineEdit::textEdited, this, &ValueEditor::keepStorable);
+
+    m_lblNote->setObjectName(QStringLiteral("lblNote"));
+    m_lblNote->setWordWrap(true);
+    m_lblNote->setGeometry(Twips::rect(120, 1800, 2200, 375));
 
     // Neither button is the default one: Enter in the text box closes nothing.
     m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
@@ -48,6 +55,44 @@ ValueEditor::ValueEditor(const QString &name, const QString &value, const QStrin
     setTabOrder(m_txtValue, m_cmdOk);
     setTabOrder(m_cmdOk, m_cmdCancel);
     m_txtValue->setFocus();
+}
+
+// A ";" or a line break would end the value in the file, and what follows would be read as more of
+// the unit. Typed or pasted, the text is cut at the first of them, and the note says why.
+void ValueEditor::keepStorable(const QString &text)
+{
+    const QString before = m_accepted;
+    qsizetype prefix = 0;
+    while (prefix < before.size() && prefix < text.size() && before[prefix] == text[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < before.size() - prefix && suffix < text.size() - prefix
+           && before[before.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+        ++suffix;
+    QString inserted = text.mid(prefix, text.size() - prefix - suffix);
+    const qsizetype cut = storableLength(inserted);
+    if (cut == inserted.size() && storableLength(text) == text.size()) {
+        m_accepted = text;
+        m_lblNote->clear();
+        return;
+    }
+    inserted.truncate(cut);
+    QString kept = text.left(prefix) + inserted + text.right(suffix);
+    kept.truncate(storableLength(kept));
+    m_accepted = kept;
+    m_txtValue->setText(kept);
+    m_txtValue->setCursorPosition(int(std::min(prefix + inserted.size(), kept.size())));
+    m_lblNote->setText(QStringLiteral("A value cannot hold \";\" or a line break."));
+}
+
+qsizetype ValueEditor::storableLength(QStringView text)
+{
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const QChar c = text[index];
+        if (c == QLatin1Char(';') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return index;
+    }
+    return text.size();
 }
 
 QString ValueEditor::value() const

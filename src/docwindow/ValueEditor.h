@@ -15,7 +15,7 @@ class ValueEditor : public QDialog
 public:
     ValueEditor(const QString &name, const QString &value, const QString &help, QWidget *owner);
 
-    // The text as typed, not trimmed or checked.
+    // The text as typed, not trimmed; it never holds a ";" or a line break.
     QString value() const;
 
     QLabel *lblVarName() const { return m_lblVarName; }
@@ -23,14 +23,22 @@ public:
     QLineEdit *txtValue() const { return m_txtValue; }
     QPushButton *cmdOk() const { return m_cmdOk; }
     QPushButton *cmdCancel() const { return m_cmdCancel; }
+    QLabel *lblNote() const { return m_lblNote; }
+
+    // How much of text can stand as a value in a unit file: everything before its first ";" or line break.
+    static qsizetype storableLength(QStringView text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void keepStorable(const QString &text);
+
     QLabel *m_lblVarName;
     QLabel *m_lblHelp;
     QLineEdit *m_txtValue;
     QPushButton *m_cmdOk;
     QPushButton *m_cmdCancel;
+    QLabel *m_lblNote;
+    QString m_accepted;     // the text as it stood after the last edit
 };

@@ -1,11 +1,15 @@
 #include "mainwindow/MainWindow.h"
 
+#include "commands/FileCommands.h"
 #include "dialogs/AboutBox.h"
 #include "docwindow/DocumentWindow.h"
-#include "commands/FileCommands.h"
+#include "docwindow/MenuItems.h"
+#include "docwindow/ValueEditor.h"
+#include "documents/Document.h"
+#include "documents/DocumentSet.h"
+#include "help/VariableHelp.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/WindowArrangement.h"
-#include "dialogs/OptionsDialog.h"
 #include "platform/KeyboardLocks.h"
 #include "platform/Twips.h"
 
@@ -14,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -22,8 +27,7 @@
 #include <QToolBar>
 
 namespace {
-MainWindow *theMainWindow = nullptr;
-
+const QString NewVariableValue = QStringLiteral("Change This");
 constexpr float PanelScrollerMargin = 1320.0f;
 
 struct ToolbarButton
@@ -53,13 +57,15 @@ constexpr int StretchingPanel = 1;
 constexpr int StretchingPanelMinimum = 100;
 }
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
+    , m_documents(documents)
+    , m_commands(commands)
+    , m_dialogs(dialogs)
     , m_mdiArea(new QMdiArea)
     , m_panel(new VariablePanel)
     , m_tmrKeys(new QTimer(this))
 {
-    theMainWindow = this;
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/korvid-48.png")));
 
@@ -77,6 +83,18 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenuBar);
     updateMenuBar();
 
+    connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::addVariable);
+    connect(m_panel, &VariablePanel::removeRequested, this, &MainWindow::removeVariable);
+    connect(m_panel, &VariablePanel::changeRequested, this, &MainWindow::changeValue);
+    connect(m_panel, &VariablePanel::helpRequested, this, &MainWindow::showHelp);
+    // The commands that need a document are there while the set holds one.
+    connect(&m_documents, &DocumentSet::documentAdded, this, &MainWindow::addDocumentWindow);
+    connect(&m_documents, &DocumentSet::documentRemoved, this,
+            [this] { setDocumentCommandsEnabled(!m_documents.isEmpty()); });
+    for (Document *document : m_documents.documents())
+        addDocumentWindow(document);
+    setDocumentCommandsEnabled(!m_documents.isEmpty());
+
     // The lock keys can change in any program, so their panels are looked at a few times a second.
     connect(m_tmrKeys, &QTimer::timeout, this, &MainWindow::updateKeyIndicators);
     m_tmrKeys->start(250);
@@ -91,13 +109,6 @@ MainWindow::~MainWindow()
     // The document windows go first, while the main window they refer to still exists.
     for (QWidget *window : m_mdiArea->subWindowList())
         delete window;
-    if (theMainWindow == this)
-        theMainWindow = nullptr;
-}
-
-MainWindow *MainWindow::instance()
-{
-    return theMainWindow;
 }
 
 void MainWindow::createToolbar()
@@ -148,38 +159,29 @@ void MainWindow::createStatusBar()
 
 void MainWindow::createMenus()
 {
-    auto addMenu = [this](const char *name, const QString &caption) {
-        auto *menu = new QMenu(caption, this);
-        menu->setObjectName(QLatin1String(name));
-        m_ownMenus.append(menu);
-        return menu;
-    };
-    auto addItem = [](QMenu *menu, const char *name, const QString &caption) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    auto addSeparator = [](QMenu *menu, const char *name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
-
-    QMenu *file = addMenu("mnuFile", QStringLiteral("&File"));
-    connect(addItem(file, "mnuFile_New", QStringLiteral("&New")), &QAction::triggered, this,
-            [] { FileCommands::NewDocument(); });
-    connect(addItem(file, "mnuFile_Open", QStringLiteral("&Open...")), &QAction::triggered, this,
-            [] { FileCommands::OpenCommand(); });
-    addSeparator(file, "Seperator1");
+    QMenu *file = addMenu(this, m_ownMenus, "mnuFile", QStringLiteral("&File"));
+    const QList<QAction *> fileItems = addMenuItems(file, {
+        {"mnuFile_New", "&New"},
+        {"mnuFile_Open", "&Open..."},
+        {"Seperator1", nullptr},
+        {"mnuFile_Exit", "E&xit"},
+    });
+    connect(fileItems[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
+    connect(fileItems[1], &QAction::triggered, &m_commands, &FileCommands::open);
     // Ends the program at once; only reachable while no document window is open.
-    connect(addItem(file, "mnuFile_Exit", QStringLiteral("E&xit")), &QAction::triggered, this,
-            [] { QCoreApplication::exit(0); });
+    connect(fileItems[3], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
 
-    QMenu *edit = addMenu("mnuEdit", QStringLiteral("&Edit"));
-    connect(addItem(edit, "mnuEdit_Options", QStringLiteral("&Options...")), &QAction::triggered, this,
-            &MainWindow::showOptions);
+    QMenu *edit = addMenu(this, m_ownMenus, "mnuEdit", QStringLiteral("&Edit"));
+    connect(addMenuItems(edit, {{"mnuEdit_Options", "&Options..."}})[0], &QAction::triggered, this,
+            &MainWindow::optionsRequested);
 
-    QMenu *help = addMenu("mnuHelp", QStringLiteral("&Help"));
-    addItem(help, "mnuHelp_Help", QStringLiteral("Help &Topics..."));
-    addSeparator(help, "Seperator3");
-    connect(addItem(help, "mnuHelp_About", QStringLiteral("&About...")), &QAction::triggered, this,
-            &MainWindow::showAbout);
+    QMenu *help = addMenu(this, m_ownMenus, "mnuHelp", QStringLiteral("&Help"));
+    const QList<QAction *> helpItems = addMenuItems(help, {
+        {"mnuHelp_Help", "Help &Topics..."},
+        {"Seperator3", nullptr},
+        {"mnuHelp_About", "&About..."},
+    });
+    connect(helpItems[2], &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 // The menu bar shows the active document window's menus, or the main window's own when none is active.
@@ -210,8 +212,26 @@ DocumentWindow *MainWindow::activeDocumentWindow() const
     return qobject_cast<DocumentWindow *>(m_mdiArea->currentSubWindow());
 }
 
-void MainWindow::addDocumentWindow(DocumentWindow *window)
+QList<DocumentWindow *> MainWindow::documentWindows() const
 {
+    QList<DocumentWindow *> windows;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (auto *documentWindow = qobject_cast<DocumentWindow *>(window))
+            windows.append(documentWindow);
+    }
+    return windows;
+}
+
+void MainWindow::addDocumentWindow(Document *document)
+{
+    auto *window = new DocumentWindow(document, m_commands, m_dialogs);
+    connect(window, &DocumentWindow::helpRequested, this, &MainWindow::showHelp);
+    connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
+    connect(window, &DocumentWindow::optionsRequested, this, &MainWindow::optionsRequested);
+    connect(window, &DocumentWindow::aboutRequested, this, &MainWindow::showAbout);
+    connect(window, &DocumentWindow::arrangeRequested, this, [this](int arrangement) { arrange(Arrangement(arrangement)); });
+    connect(window, &DocumentWindow::exitRequested, this, &QWidget::close);
+    setDocumentCommandsEnabled(true);
     if (!isVisible())
         show();
     // A new window takes the design's size where the document area has room for it.
@@ -265,36 +285,57 @@ void MainWindow::setDocumentCommandsEnabled(bool enabled)
 void MainWindow::dispatchToolbar(const QString &key)
 {
     if (key == QLatin1String("New"))
-        FileCommands::NewDocument();
+        m_commands.newDocument();
     else if (key == QLatin1String("Open"))
-        FileCommands::OpenCommand();
+        m_commands.open();
     else if (key == QLatin1String("Save"))
-        SaveActiveDocument();
+        m_commands.save(activeDocumentWindow() ? activeDocumentWindow()->document() : nullptr);
     else if (key == QLatin1String("Delete"))
-        m_panel->removeVariable();
+        removeVariable();
     else if (key == QLatin1String("Options"))
-        showOptions();
+        emit optionsRequested();
 }
 
-void MainWindow::SaveActiveDocument()
+void MainWindow::setKnownVariables(const QStringList &names)
 {
-    FileCommands::SaveCommand(activeDocumentWindow());
+    m_panel->lstAdd()->clear();
+    m_panel->lstAdd()->addItems(names);
 }
 
-void MainWindow::SaveActiveDocumentAs()
+void MainWindow::showHelp(const QString &name)
 {
-    FileCommands::SaveAsCommand(activeDocumentWindow());
+    m_panel->showHelp(Help::VariableHelpText(name));
 }
 
-void MainWindow::showOptions()
+void MainWindow::addVariable(const QString &name)
 {
-    OptionsDialog options(this);
-    options.exec();
+    if (DocumentWindow *window = activeDocumentWindow())
+        window->document()->appendRow(name, NewVariableValue);
+}
+
+void MainWindow::removeVariable()
+{
+    if (DocumentWindow *window = activeDocumentWindow())
+        window->deleteSelectedVariable();
+}
+
+// The value editor shows the help that the panel shows; OK changes the value, marking the document
+// changed when it differs.
+void MainWindow::changeValue()
+{
+    DocumentWindow *window = activeDocumentWindow();
+    const int row = window ? window->selectedRow() : -1;
+    if (row < 0)
+        return;
+    QPointer<Document> document = window->document();
+    ValueEditor editor(document->name(row), document->value(row), m_panel->helpText(), this);
+    if (editor.exec() == QDialog::Accepted && document)
+        document->setValue(row, editor.value());
 }
 
 void MainWindow::showAbout()
 {
-    AboutBox about(this);
+    AboutBox about(m_dialogs, this);
     about.exec();
 }
 

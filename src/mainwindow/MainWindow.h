@@ -1,13 +1,15 @@
 #pragma once
 
-#include "platform/CommonDialog.h"
-
 #include <QMainWindow>
 #include <QPointer>
 
 #include <optional>
 
+class Dialogs;
+class Document;
+class DocumentSet;
 class DocumentWindow;
+class FileCommands;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -16,7 +18,8 @@ class QToolBar;
 class VariablePanel;
 
 // The frame around all documents: the document area, the toolbar, the status bar and the variable
-// panel. There is one, created at start.
+// panel. It shows a document window for each document the set adds, and carries out the panel's and
+// the windows' requests on the active document.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -24,10 +27,8 @@ class MainWindow : public QMainWindow
 public:
     enum class Arrangement { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIcons = 3 };
 
-    explicit MainWindow(QWidget *parent = nullptr);
+    MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
-
-    static MainWindow *instance();
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
     VariablePanel *variablePanel() const { return m_panel; }
@@ -38,25 +39,27 @@ public:
     QLabel *statusPanel(int position) const;
 
     DocumentWindow *activeDocumentWindow() const;
-    void addDocumentWindow(DocumentWindow *window);
+    QList<DocumentWindow *> documentWindows() const;
     void arrange(Arrangement arrangement);
     // The toolbar's Save and Delete and the panel's three buttons need an open document.
     void setDocumentCommandsEnabled(bool enabled);
 
-    void SaveActiveDocument();
-    void SaveActiveDocumentAs();
-    void showOptions();
+    void setKnownVariables(const QStringList &names);
+    void showHelp(const QString &name);
+    void addVariable(const QString &name);
+    void removeVariable();
+    void changeValue();
     void showAbout();
 
     // The height the variable panel's scroller gets for an outer window height, in twips;
     // nothing when the window is too short to have room for it.
     static std::optional<float> panelScrollerHeight(float outerHeight);
 
-    // The file dialog of the document commands; it remembers the file name chosen last.
-    CommonDialog comDlg;
-
     // Insert mode as the Insert key toggles it; the program keeps it, as no platform reports it.
     bool insertMode() const { return m_insertMode; }
+
+signals:
+    void optionsRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -64,6 +67,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void addDocumentWindow(Document *document);
     void createToolbar();
     void createStatusBar();
     void createMenus();
@@ -72,6 +76,9 @@ private:
     void fitPanelScroller();
     void updateKeyIndicators();
 
+    DocumentSet &m_documents;
+    FileCommands &m_commands;
+    Dialogs &m_dialogs;
     QMdiArea *m_mdiArea;
     VariablePanel *m_panel;
     QToolBar *m_barTools = nullptr;

@@ -1,10 +1,6 @@
 #include "mainwindow/VariablePanel.h"
 
-#include "docwindow/DocumentWindow.h"
-#include "help/ShowVariableHelp.h"
-#include "mainwindow/MainWindow.h"
 #include "platform/Twips.h"
-#include "app/Globals.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -19,7 +15,6 @@ constexpr int PanelWidth = 2805;
 constexpr int ScrollerWidth = 2775;
 const QRect HelpFrame = Twips::rect(120, 4560, 2655, 2295);
 const QRect HelpLabel = Twips::rect(120, 240, 2415, 1935);
-const QString NewVariableValue = QStringLiteral("Change This");
 
 // One etched line, drawn as the old design did: a shadow line with a highlight line under it.
 QWidget *makeDivider(QWidget *parent)
@@ -89,12 +84,12 @@ VariablePanel::VariablePanel(QWidget *parent)
 
     connect(m_lstAdd, &QListWidget::itemSelectionChanged, this, [this] {
         if (QListWidgetItem *item = m_lstAdd->currentItem(); item && item->isSelected())
-            ShowVariableHelp(item->text());
+            emit helpRequested(item->text());
     });
-    connect(m_lstAdd, &QListWidget::itemDoubleClicked, this, &VariablePanel::addVariable);
-    connect(m_cmdAdd, &QPushButton::clicked, this, &VariablePanel::addVariable);
-    connect(m_cmdRemove, &QPushButton::clicked, this, &VariablePanel::removeVariable);
-    connect(m_cmdChange, &QPushButton::clicked, this, &VariablePanel::changeValue);
+    connect(m_lstAdd, &QListWidget::itemDoubleClicked, this, &VariablePanel::requestAdd);
+    connect(m_cmdAdd, &QPushButton::clicked, this, &VariablePanel::requestAdd);
+    connect(m_cmdRemove, &QPushButton::clicked, this, &VariablePanel::removeRequested);
+    connect(m_cmdChange, &QPushButton::clicked, this, &VariablePanel::changeRequested);
 }
 
 // The frames keep their design places; only their width follows the room the scroll bar leaves.
@@ -144,29 +139,8 @@ void VariablePanel::setCommandsEnabled(bool enabled)
     m_cmdChange->setEnabled(enabled);
 }
 
-void VariablePanel::addVariable()
+void VariablePanel::requestAdd()
 {
-    DocumentWindow *window = MainWindow::instance()->activeDocumentWindow();
-    QListWidgetItem *known = m_lstAdd->currentItem();
-    if (!window || !known || !known->isSelected())
-        return;
-    Globals::CurrentDoc = qint16(window->documentNumber());
-    window->appendVariable(known->text(), NewVariableValue);
-}
-
-void VariablePanel::removeVariable()
-{
-    DocumentWindow *window = MainWindow::instance()->activeDocumentWindow();
-    if (!window)
-        return;
-    Globals::CurrentDoc = qint16(window->documentNumber());
-    window->deleteSelectedVariable();
-}
-
-void VariablePanel::changeValue()
-{
-    DocumentWindow *window = MainWindow::instance()->activeDocumentWindow();
-    if (!window || window->selectedRow() < 0)
-        return;
-    window->editSelectedValue();
+    if (QListWidgetItem *known = m_lstAdd->currentItem(); known && known->isSelected())
+        emit addRequested(known->text());
 }

@@ -9,7 +9,8 @@ class QPushButton;
 class QScrollArea;
 
 // The side panel of the main window: the known variables, the commands that add, remove and change
-// variables of the active document, and the help of the variable selected last.
+// variables, and the help of the variable selected last. It knows no document: its commands are
+// requests that the main window carries out on the active one.
 class VariablePanel : public QWidget
 {
     Q_OBJECT
@@ -31,12 +32,15 @@ public:
     QString helpText() const;
     void setCommandsEnabled(bool enabled);
 
-    // The panel's commands on the active document.
-    void addVariable();
-    void removeVariable();
-    void changeValue();
+signals:
+    void addRequested(const QString &name);
+    void removeRequested();
+    void changeRequested();
+    void helpRequested(const QString &name);
 
 private:
+    void requestAdd();
+
     QScrollArea *m_scrTools;
     QWidget *m_content;
     QGroupBox *m_frmAddRemove;

@@ -16,6 +16,9 @@ struct MessageBoxRequest
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    // The answer that Escape and the close box give when it is none of the buttons shown (a
+    // question whose every answer acts can still be left alone); NoButton leaves it to the box.
+    QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
 };
 
 struct FileDialogRequest
@@ -38,19 +41,19 @@ public:
     virtual ~Dialogs() = default;
 
     virtual QMessageBox::StandardButton messageBox(QWidget *owner, const MessageBoxRequest &request) = 0;
-    // The chosen file's full path, or nothing when the user cancels.
+    // The chosen file's full path, or nothing when the user cancels. A save dialog does not ask
+    // about replacing a file: the caller knows which files may be replaced without a question.
     virtual std::optional<QString> fileDialog(QWidget *owner, const FileDialogRequest &request) = 0;
     // The chosen folder's path as the platform gives it, or nothing when the user cancels.
     virtual std::optional<QString> folderDialog(QWidget *owner, const QString &title) = 0;
     // Opens a web address in the user's browser; the outcome is not reported.
     virtual void openUrl(const QUrl &url) = 0;
 
-    static Dialogs &current();
-    // Replaces the dialogs in use; nullptr goes back to the platform's. The caller keeps ownership.
-    static void install(Dialogs *dialogs);
-};
-
-// A modal message box; returns the button pressed.
-QMessageBox::StandardButton showMessage(QWidget *owner, const QString &text, const QString &title,
+    // A modal message box; returns the button pressed.
+    QMessageBox::StandardButton message(QWidget *owner, const QString &text, const QString &title,
                                         QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
-                                        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+                                        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
+    {
+        return messageBox(owner, MessageBoxRequest{text, title, buttons, defaultButton, icon});
+    }
+};

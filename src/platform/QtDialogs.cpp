@@ -3,12 +3,19 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QPushButton>
 
 QMessageBox::StandardButton QtDialogs::messageBox(QWidget *owner, const MessageBoxRequest &request)
 {
     QMessageBox box(request.icon, request.title, request.text, request.buttons, owner);
     if (request.defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(request.defaultButton);
+    // An answer of Escape and the close box alone: a button that is there but never shown.
+    if (request.escapeButton != QMessageBox::NoButton) {
+        if (!box.button(request.escapeButton))
+            box.addButton(request.escapeButton)->hide();
+        box.setEscapeButton(request.escapeButton);
+    }
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -4,7 +4,9 @@
 #include <QStringList>
 
 namespace CommandLine {
-// The path of the unit file to open at start: the arguments after the program's name joined with
-// single blanks, with one enclosing pair of double quotes removed. Empty when there are none.
-QString fileArgument(const QStringList &arguments);
+// The unit files to open at start, from the arguments after the program's name. When there are
+// several and each names an existing file, each is one file ("korvid4 units/*.fbi"). Otherwise the
+// arguments joined with single blanks are one path, with one enclosing pair of double quotes
+// removed, so "korvid4 my unit.fbi" opens "my unit.fbi". Empty when there are no arguments.
+QStringList filesToOpen(const QStringList &arguments);
 }

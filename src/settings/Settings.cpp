@@ -3,45 +3,68 @@
 #include <QSettings>
 
 namespace {
-const QString ProgramTitle = QStringLiteral("Korvid4");
 const QString Group = QStringLiteral("Options");
 
 class PlatformStore final : public Settings::Store
 {
 public:
-    QString read(const QString &key) override
+    PlatformStore()
+        : m_settings(QSettings::NativeFormat, QSettings::UserScope, Settings::ProgramTitle, Settings::ProgramTitle)
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, ProgramTitle, ProgramTitle);
-        return settings.value(Group + QLatin1Char('/') + key).toString();
     }
 
-    void write(const QString &key, const QString &value) override
+    QString read(const QString &key) override { return m_settings.value(Group + QLatin1Char('/') + key).toString(); }
+
+    // QSettings writes lazily and says nothing of a failure: sync now and ask.
+    bool write(const QString &key, const QString &value) override
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, ProgramTitle, ProgramTitle);
-        settings.setValue(Group + QLatin1Char('/') + key, value);
+        m_settings.setValue(Group + QLatin1Char('/') + key, value);
+        m_settings.sync();
+        return m_settings.status() == QSettings::NoError;
     }
+
+    QString location() const override { return m_settings.fileName(); }
+
+private:
+    QSettings m_settings;
 };
-
-PlatformStore platformStore;
-Settings::Store *currentStore = &platformStore;
 }
 
-void Settings::setStore(Store *store)
+Settings::Settings(Store *store)
+    : m_ownStore(store ? nullptr : new PlatformStore)
+    , m_store(store ? store : m_ownStore)
 {
-    currentStore = store ? store : &platformStore;
 }
 
-QString Settings::read(const QString &key)
+Settings::~Settings()
 {
-    return currentStore->read(key);
+    delete m_ownStore;
 }
 
-void Settings::write(const QString &key, const QString &value)
+QString Settings::read(const QString &key) const
 {
-    currentStore->write(key, value);
+    return m_store->read(key);
 }
 
-bool Settings::isSet(const QString &key)
+bool Settings::write(const QString &key, const QString &value)
+{
+    const bool written = m_store->write(key, value);
+    m_writeFailed = m_writeFailed || !written;
+    return written;
+}
+
+bool Settings::isSet(const QString &key) const
 {
     return read(key) == SetValue;
+}
+
+QString Settings::location() const
+{
+    return m_store->location();
+}
+
+Options Options::read(const Settings &settings)
+{
+    return Options{settings.read(Settings::VariableDir), settings.read(Settings::ProjectDir),
+                   settings.isSet(Settings::Associated)};
 }

@@ -2,30 +2,58 @@
 
 #include <QString>
 
-// The four per-user settings, stored under the program title "Korvid4" in the group "Options".
-namespace Settings {
-inline const QString FirstRun = QStringLiteral("FirstRun");
-inline const QString VariableDir = QStringLiteral("VariableDir");
-inline const QString ProjectDir = QStringLiteral("ProjectDir");
-inline const QString Associated = QStringLiteral("Associated");
-inline const QString SetValue = QStringLiteral("1");
-
-// Where the settings live. The program uses the platform's per-user store; tests put in their own.
-class Store
+// The per-user settings, stored under the program title "Korvid4" in the group "Options".
+class Settings
 {
 public:
-    virtual ~Store() = default;
-    virtual QString read(const QString &key) = 0;
-    virtual void write(const QString &key, const QString &value) = 0;
+    static inline const QString ProgramTitle = QStringLiteral("Korvid4");
+    static inline const QString FirstRun = QStringLiteral("FirstRun");
+    static inline const QString VariableDir = QStringLiteral("VariableDir");
+    static inline const QString ProjectDir = QStringLiteral("ProjectDir");
+    static inline const QString Associated = QStringLiteral("Associated");
+    static inline const QString SetValue = QStringLiteral("1");
+
+    // Where the settings live: the platform's per-user store, or a test's own.
+    class Store
+    {
+    public:
+        virtual ~Store() = default;
+        virtual QString read(const QString &key) = 0;
+        // False when the value could not be kept (a read-only or full settings folder).
+        virtual bool write(const QString &key, const QString &value) = 0;
+        // Where the values are kept, as a user would look for it.
+        virtual QString location() const = 0;
+    };
+
+    // The platform's store when store is nullptr; the caller keeps ownership of its own store.
+    explicit Settings(Store *store = nullptr);
+    ~Settings();
+    Settings(const Settings &) = delete;
+    Settings &operator=(const Settings &) = delete;
+
+    // An absent key reads as empty.
+    QString read(const QString &key) const;
+    bool write(const QString &key, const QString &value);
+    // Only the exact text "1" counts as set.
+    bool isSet(const QString &key) const;
+    QString location() const;
+
+    // True once a write has failed since the settings were made.
+    bool writeFailed() const { return m_writeFailed; }
+
+private:
+    Store *m_ownStore = nullptr;
+    Store *m_store;
+    bool m_writeFailed = false;
 };
 
-// Replaces the store in use; nullptr goes back to the platform's store. The caller keeps ownership.
-void setStore(Store *store);
+// The settings as the program uses them, read once at start. The options dialog writes the
+// settings, not these, so its changes take effect at the next start.
+struct Options
+{
+    QString variableFile;       // the known-variable list
+    QString projectFolder;      // where the file dialogs start
+    bool associated = false;
 
-// An absent key reads as empty.
-QString read(const QString &key);
-void write(const QString &key, const QString &value);
-
-// Only the exact text "1" counts as set.
-bool isSet(const QString &key);
-}
+    static Options read(const Settings &settings);
+};

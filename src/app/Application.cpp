@@ -1,0 +1,151 @@
+#include "app/Application.h"
+
+#include "association/Registry.h"
+#include "dialogs/AssociateFiles.h"
+#include "dialogs/OptionsDialog.h"
+#include "documents/FbiContent.h"
+#include "documents/LineReader.h"
+#include "docwindow/DocumentWindow.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/QtDialogs.h"
+#include "settings/CommandLine.h"
+#include "settings/ProgramFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+const QString Version = QStringLiteral("4.00");
+
+// A relative path is taken from the folder the program was started in, so the caption shows its name.
+QString absolutePath(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isRelative() ? info.absoluteFilePath() : path;
+}
+
+// The piece a test handed in, or the platform's own, made here and kept in platform.
+template<typename T>
+T &givenOrPlatform(T *given, std::unique_ptr<T> &platform, std::unique_ptr<T> (*make)())
+{
+    if (given)
+        return *given;
+    platform = make();
+    return *platform;
+}
+
+std::unique_ptr<Dialogs> makeQtDialogs()
+{
+    return std::make_unique<QtDialogs>();
+}
+}
+
+Application::Application()
+    : Application(Platform{})
+{
+}
+
+Application::Application(const Platform &platform)
+    : m_dialogs(givenOrPlatform(platform.dialogs, m_platformDialogs, &makeQtDialogs))
+    , m_registry(givenOrPlatform(platform.registry, m_platformRegistry, &Registry::platform))
+    , m_settings(platform.settings)
+    , m_commands(m_documents, m_dialogs, m_options)
+{
+}
+
+Application::~Application()
+{
+    // The windows go before the documents and commands they show.
+    m_mainWindow.reset();
+}
+
+void Application::start(const QStringList &arguments)
+{
+    const QStringList files = CommandLine::filesToOpen(arguments);
+
+    if (!m_settings.isSet(Settings::FirstRun))
+        firstStart();
+    else
+        m_options = Options::read(m_settings);
+
+    m_mainWindow = std::make_unique<MainWindow>(m_documents, m_commands, m_dialogs);
+    m_commands.setDialogOwner(m_mainWindow.get());
+    connect(m_mainWindow.get(), &MainWindow::optionsRequested, this, &Application::showOptions);
+    m_commands.newDocument();
+    m_mainWindow->arrange(MainWindow::Arrangement::Cascade);
+
+    if (!files.isEmpty()) {
+        if (DocumentWindow *first = m_mainWindow->activeDocumentWindow())
+            first->close();
+        for (const QString &file : files)
+            m_commands.openFile(absolutePath(file));
+    }
+
+    m_mainWindow->setWindowTitle(QStringLiteral("Korvid Version ") + Version);
+    m_mainWindow->statusPanel(6)->setText(QStringLiteral("Version: ") + Version);
+    loadKnownVariables();
+}
+
+// The defaults are used from here on even when the settings cannot keep them.
+void Application::firstStart()
+{
+    m_options.variableFile = ProgramFolder::file(QStringLiteral("Variables.dat"));
+    m_options.projectFolder = ProgramFolder::path();
+    m_settings.write(Settings::FirstRun, Settings::SetValue);
+    m_settings.write(Settings::VariableDir, m_options.variableFile);
+    m_settings.write(Settings::ProjectDir, m_options.projectFolder);
+    reportSettingsFailure();
+    const QMessageBox::StandardButton answer = m_dialogs.message(
+        nullptr,
+        QStringLiteral("This is the first time that you have run Korvid! Do you wish to associate all .FBI files with Korvid?"),
+        QStringLiteral("Welcome to Korvid!"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Information,
+        QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        associateFbiFilesAndTell(m_registry, m_dialogs, nullptr);
+        m_settings.write(Settings::Associated, Settings::SetValue);
+        m_options.associated = true;
+        reportSettingsFailure();
+    }
+}
+
+void Application::loadKnownVariables()
+{
+    QStringList names;
+    bool loaded = false;
+    QFile file(m_options.variableFile);
+    if (!m_options.variableFile.isEmpty() && QFileInfo(m_options.variableFile).isFile() && file.open(QIODevice::ReadOnly)) {
+        LineReader reader(file);
+        QByteArrayView line;
+        LineReader::Status status;
+        while ((status = reader.next(line)) == LineReader::Status::Line)
+            names.append(fromFileText(line));
+        loaded = status == LineReader::Status::End;
+    }
+    m_mainWindow->setKnownVariables(names);
+    if (!loaded) {
+        m_dialogs.message(m_mainWindow.get(),
+                          QStringLiteral("Error loading the variables data file please check the file path in the "
+                                         "options or specify a new one."),
+                          QStringLiteral("Error Loading..."), QMessageBox::Ok, QMessageBox::Critical);
+    }
+}
+
+void Application::showOptions()
+{
+    OptionsDialog options(m_settings, m_options, m_dialogs, m_registry, m_mainWindow.get());
+    options.exec();
+    reportSettingsFailure();
+}
+
+// Said once: the program goes on with the values it holds, which last until it ends.
+void Application::reportSettingsFailure()
+{
+    if (!m_settings.writeFailed() || m_settingsFailureReported)
+        return;
+    m_settingsFailureReported = true;
+    m_dialogs.message(m_mainWindow.get(),
+                      QStringLiteral("Korvid cannot save its settings to ") + m_settings.location()
+                          + QStringLiteral(".\r\nThey are kept until Korvid is closed."),
+                      QStringLiteral("Error Saving Settings"), QMessageBox::Ok, QMessageBox::Warning);
+}

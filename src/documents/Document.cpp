@@ -2,6 +2,31 @@
 
 #include <QDir>
 
+#include <algorithm>
+
+namespace {
+// A step of the history as the two things it does.
+class Step final : public QUndoCommand
+{
+public:
+    Step(const QString &text, std::function<void()> redo, std::function<void()> undo)
+        : QUndoCommand(text)
+        , m_redo(std::move(redo))
+        , m_undo(std::move(undo))
+    {
+    }
+    void redo() override { m_redo(); }
+    void undo() override { m_undo(); }
+
+private:
+    std::function<void()> m_redo;
+    std::function<void()> m_undo;
+};
+
+const QString ChangeValueStep = QStringLiteral("Change Value");
+const QString AddVariableStep = QStringLiteral("Add Variable");
+}
+
 QString fileNameOfPath(const QString &path)
 {
     const qsizetype separator = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QDir::separator()));
@@ -15,6 +40,7 @@ Document::Document(int number, QObject *parent)
     , m_number(number)
     , m_title(QStringLiteral("Default%1.fbi").arg(number))
 {
+    connect(&m_history, &QUndoStack::cleanChanged, this, &Document::updateModified);
 }
 
 int Document::rowCount(const QModelIndex &parent) const
@@ -36,16 +62,30 @@ QVariant Document::data(const QModelIndex &index, int role) const
     return index.column() == NameColumn ? m_content.name(index.row()) : m_content.value(index.row());
 }
 
+QList<FbiRow> Document::rows(const QList<int> &rows) const
+{
+    QList<FbiRow> result;
+    for (int row : rows)
+        result.append(FbiRow{name(row), value(row)});
+    return result;
+}
+
 void Document::setContent(FbiContent content)
 {
     beginResetModel();
     m_content = std::move(content);
     endResetModel();
+    m_history.clear();
+    m_markedModified = false;
+    updateModified();
 }
 
 void Document::setFile(const QString &path)
 {
     m_filePath = path;
+    m_history.setClean();
+    m_markedModified = false;
+    updateModified();
     // A path without a separator keeps the title the document had.
     const QString title = fileNameOfPath(path);
     if (!title.isNull() && title != m_title) {
@@ -60,37 +100,129 @@ bool Document::fileChangedOnDisk(const QString &path) const
     return false;
 }
 
-void Document::setModified(bool modified)
+void Document::markModified()
 {
-    if (m_modified == modified)
-        return;
-    m_modified = modified;
-    emit modifiedChanged(modified);
+    m_markedModified = true;
+    updateModified();
 }
 
-void Document::appendRow(const QString &name, const QString &value)
+void Document::updateModified()
 {
-    const int row = rowCount();
-    beginInsertRows({}, row, row);
-    m_content.appendRow(name, value);
-    endInsertRows();
-    setModified(true);
+    if (isModified() == m_wasModified)
+        return;
+    m_wasModified = isModified();
+    emit modifiedChanged(m_wasModified);
+}
+
+void Document::push(const QString &stepName, std::function<void()> redo, std::function<void()> undo)
+{
+    m_history.push(new Step(stepName, std::move(redo), std::move(undo)));
+    updateModified();
 }
 
 void Document::setValue(int row, const QString &value)
 {
-    if (m_content.value(row) == value)
+    setValues({{row, value}}, ChangeValueStep);
+}
+
+void Document::setValues(const QList<std::pair<int, QString>> &values, const QString &stepName)
+{
+    QList<std::pair<int, QString>> changes;
+    QList<std::pair<int, QString>> before;
+    for (const auto &[row, value] : values) {
+        if (m_content.value(row) == value)
+            continue;
+        changes.append({row, value});
+        before.append({row, m_content.value(row)});
+    }
+    if (changes.isEmpty())
         return;
+    auto apply = [this](const QList<std::pair<int, QString>> &set) {
+        QList<int> rows;
+        for (const auto &[row, value] : set) {
+            changeValue(row, value);
+            rows.append(row);
+        }
+        emit rowsEdited(rows);
+    };
+    push(stepName, [apply, changes] { apply(changes); }, [apply, before] { apply(before); });
+}
+
+void Document::appendRow(const QString &name, const QString &value)
+{
+    insertRows(rowCount(), {FbiRow{name, value}}, AddVariableStep);
+}
+
+void Document::insertRows(int at, const QList<FbiRow> &rows, const QString &stepName)
+{
+    if (rows.isEmpty())
+        return;
+    const int count = int(rows.size());
+    push(
+        stepName,
+        [this, at, rows, count] {
+            QList<int> inserted;
+            for (int index = 0; index < count; ++index) {
+                insertRow(at + index, rows[index].name, rows[index].value);
+                inserted.append(at + index);
+            }
+            emit rowsEdited(inserted);
+        },
+        [this, at, count] {
+            for (int index = count - 1; index >= 0; --index)
+                takeRow(at + index);
+            emit rowsEdited({std::min(at, rowCount() - 1)});
+        });
+}
+
+void Document::removeRows(const QList<int> &rows, const QString &stepName)
+{
+    QList<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    if (sorted.isEmpty())
+        return;
+    auto taken = std::make_shared<QList<FbiContent::TakenRow>>();
+    push(
+        stepName,
+        [this, sorted, taken] {
+            taken->clear();
+            for (auto row = sorted.crbegin(); row != sorted.crend(); ++row)
+                taken->prepend(takeRow(*row));
+            emit rowsEdited({});
+        },
+        [this, sorted, taken] {
+            for (qsizetype index = 0; index < sorted.size(); ++index)
+                restoreRow(sorted[index], taken->at(index));
+            emit rowsEdited(sorted);
+        });
+}
+
+void Document::insertRow(int at, const QString &name, const QString &value)
+{
+    beginInsertRows({}, at, at);
+    m_content.insertRow(at, name, value);
+    endInsertRows();
+}
+
+FbiContent::TakenRow Document::takeRow(int row)
+{
+    beginRemoveRows({}, row, row);
+    FbiContent::TakenRow taken = m_content.takeRow(row);
+    endRemoveRows();
+    return taken;
+}
+
+void Document::restoreRow(int at, const FbiContent::TakenRow &row)
+{
+    beginInsertRows({}, at, at);
+    m_content.restoreRow(at, row);
+    endInsertRows();
+}
+
+void Document::changeValue(int row, const QString &value)
+{
     m_content.setValue(row, value);
     const QModelIndex changed = index(row, ValueColumn);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
-    setModified(true);
-}
-
-void Document::removeRow(int row)
-{
-    beginRemoveRows({}, row, row);
-    m_content.removeRow(row);
-    endRemoveRows();
-    setModified(true);
 }

@@ -3,10 +3,14 @@
 #include "documents/FbiContent.h"
 
 #include <QAbstractTableModel>
+#include <QUndoStack>
 
 // One open unit file: its rows, its number in the document set, the file it was read from or
 // written to, and whether the rows differ from that file. Column 0 is the name, column 1 the
 // value; the document window shows each column in its own list, so the rows exist once.
+//
+// Every edit is one step of the document's own history; the document is modified while the
+// history stands anywhere but where the file was last read or written.
 class Document : public QAbstractTableModel
 {
     Q_OBJECT
@@ -20,7 +24,7 @@ public:
     // "DefaultN.fbi" until the document is read from or written to a file, then the file's name.
     QString title() const { return m_title; }
     QString filePath() const { return m_filePath; }
-    bool isModified() const { return m_modified; }
+    bool isModified() const { return m_markedModified || !m_history.isClean(); }
     // True when path is this document's file and it is not what was last read from it or written to it.
     bool fileChangedOnDisk(const QString &path) const;
 
@@ -29,30 +33,48 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     const FbiContent &content() const { return m_content; }
-    // The rows as read from a file; the document stays unmodified.
+    // The rows as read from a file: no history, not modified.
     void setContent(FbiContent content);
-    // The document now stands for the file at path: read from it or written to it.
+    // The document now stands for the file at path, as it is now: read from it or written to it.
     void setFile(const QString &path);
 
     QString name(int row) const { return m_content.name(row); }
     QString value(int row) const { return m_content.value(row); }
+    QList<FbiRow> rows(const QList<int> &rows) const;
 
-    // Edits mark the document modified; a value set to what it already is changes nothing.
-    void appendRow(const QString &name, const QString &value);
+    // The edits, each one step of the history. A value set to what it already is makes no step.
     void setValue(int row, const QString &value);
-    void removeRow(int row);
-    void setModified(bool modified);
+    void appendRow(const QString &name, const QString &value);
+    void insertRows(int at, const QList<FbiRow> &rows, const QString &stepName);
+    void removeRows(const QList<int> &rows, const QString &stepName);
+    // Several values changed as one step; the same value again is left out.
+    void setValues(const QList<std::pair<int, QString>> &values, const QString &stepName);
+    // Counts as a change until the next save, without a step (a remove with no row selected).
+    void markModified();
+
+    QUndoStack *history() { return &m_history; }
 
 signals:
     void titleChanged(const QString &title);
     void modifiedChanged(bool modified);
+    // The rows a step, its undo or its redo left inserted, restored or changed, in order.
+    void rowsEdited(const QList<int> &rows);
 
 private:
+    void push(const QString &stepName, std::function<void()> redo, std::function<void()> undo);
+    void insertRow(int at, const QString &name, const QString &value);
+    FbiContent::TakenRow takeRow(int row);
+    void restoreRow(int at, const FbiContent::TakenRow &row);
+    void changeValue(int row, const QString &value);
+    void updateModified();
+
     int m_number;
     QString m_title;
     QString m_filePath;
-    bool m_modified = false;
     FbiContent m_content;
+    QUndoStack m_history;
+    bool m_markedModified = false;
+    bool m_wasModified = false;
 };
 
 // The name a path is shown by: the text after its last separator, or nothing when it has none.

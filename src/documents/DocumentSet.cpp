@@ -45,7 +45,6 @@ DocumentSet::SaveResult DocumentSet::save(Document *document, const QString &pat
     if (!result.ok)
         return result;
     document->setFile(path);
-    document->setModified(false);
     return result;
 }
 

@@ -86,3 +86,24 @@ void FbiContent::removeRow(qsizetype row)
 {
     m_rows.removeAt(row);
 }
+
+void FbiContent::insertRow(qsizetype at, const QString &name, const QString &value)
+{
+    const QByteArray nameText = toFileText(name);
+    const QByteArray valueText = toFileText(value);
+    const quint32 nameStart = store(nameText);
+    const quint32 valueStart = store(valueText);
+    m_rows.insert(at, Span{nameStart, quint32(nameText.size()), valueStart, quint32(valueText.size())});
+}
+
+FbiContent::TakenRow FbiContent::takeRow(qsizetype row)
+{
+    TakenRow taken;
+    taken.span = m_rows.takeAt(row);
+    return taken;
+}
+
+void FbiContent::restoreRow(qsizetype at, const TakenRow &row)
+{
+    m_rows.insert(at, row.span);
+}

@@ -32,8 +32,14 @@ public:
     // A row as the file holds it.
     void appendFileRow(QByteArrayView name, QByteArrayView value);
     void appendRow(const QString &name, const QString &value);
+    void insertRow(qsizetype at, const QString &name, const QString &value);
     void setValue(qsizetype row, const QString &value);
     void removeRow(qsizetype row);
+
+    // A removed row as it was, to be put back exactly.
+    class TakenRow;
+    TakenRow takeRow(qsizetype row);
+    void restoreRow(qsizetype at, const TakenRow &row);
 
     // The nested sections' lines, without their line ends.
     QList<QByteArray> preserved;
@@ -48,6 +54,15 @@ private:
         quint32 valueLength;
     };
     quint32 store(QByteArrayView text);
+
+public:
+    class TakenRow
+    {
+        friend class FbiContent;
+        Span span;
+    };
+
+private:
 
     // Every name and value, back to back; only the first m_textSize bytes are in use.
     QByteArray m_text;

@@ -229,13 +229,13 @@ void DocumentWindow::deleteSelectedVariable()
 {
     const int row = selectedRow();
     if (row < 0) {
-        m_document->setModified(true);
+        m_document->markModified();
         return;
     }
     // Both lists are left with no selection; with a current row the list would select the next one.
     m_lstVars->selectionModel()->clear();
     m_lstVals->selectionModel()->clear();
-    m_document->removeRow(row);
+    m_document->removeRows({row}, QStringLiteral("Remove Variable"));
 }
 
 bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)

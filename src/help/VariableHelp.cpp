@@ -190,9 +190,10 @@ constexpr VariableHelpEntry helpTable[] = {
     row("canresurrect", ValueType::Flag,
         "Lets a builder bring a wreck back as a working unit. The original game reads it (the "
         "stock Necro has it); engine research says the unit returns finished with 1 hit point "
-        "after about 30% of its usual build time. Spring needs Builder=1 and WorkerTime above "
-        "0 and brings the unit back at 5% health, paying energy only; TA3D revives it with "
-        "almost no health and then repairs it. RWE does not read it.\r\n"
+        "after about 30% of its usual build time. In Spring only mobile builders with "
+        "WorkerTime above 0 can do it, paying energy only, and the unit comes back at 5% "
+        "health; TA3D revives it with almost no health and then repairs it. RWE does not read "
+        "it.\r\n"
         "(canresurrect=1;)"),
     row("canstop", ValueType::Flag,
         "Set to 1 to give the unit the Stop order. Nearly every stock unit has it; mines use "
@@ -361,10 +362,10 @@ constexpr VariableHelpEntry helpTable[] = {
         "(HoverAttack=1;)"),
     row("icontype", ValueType::Name,
         "Spring: the icon drawn instead of the unit when the camera is far away, by the name "
-        "of an icon type the mod defines in gamedata/icontypes.lua or icontypes.tdf; the "
-        "default is default. An unknown name silently gives the default icon, and letter case "
-        "must match (names from icontypes.tdf are lower case). The original game, TA3D and RWE "
-        "do not read it.\r\n"
+        "of an icon type the mod defines in gamedata/icontypes.lua or icontypes.tdf; without "
+        "the key the type named default is used. An unknown name silently gives the default "
+        "icon, and letter case must match (names from icontypes.tdf are lower case). The "
+        "original game, TA3D and RWE do not read it.\r\n"
         "(icontype=building;)"),
     row("idleautoheal", ValueType::Decimal,
         "Spring: hit points the finished unit regains every second once it has gone undamaged "
@@ -445,10 +446,10 @@ constexpr VariableHelpEntry helpTable[] = {
         "(maneuverleashlength=640;)"),
     row("mass", ValueType::Decimal,
         "Spring: the unit's mass. It counts against a transport's transportMass (100000 by "
-        "default; a unit of 100000 or more can never be carried) and decides pushing, "
-        "crushing, collision damage and the push from explosions. The default is "
-        "BuildCostMetal; current versions keep it between 1 and 1,000,000. The original game, "
-        "TA3D and RWE do not read it.\r\n"
+        "default; a unit of 100000 or more can never be carried), and it decides how units "
+        "push and crush each other, collision damage and how far explosions push the unit. The "
+        "default is BuildCostMetal; current versions keep it between 1 and 1,000,000. The "
+        "original game, TA3D and RWE do not read it.\r\n"
         "(mass=300;)"),
     row("maxangledif1", ValueType::Decimal,
         "How wide weapon 1's firing arc around weaponmaindir1 is. Spring: the full width of "
@@ -483,10 +484,10 @@ constexpr VariableHelpEntry helpTable[] = {
         "Added to the owner's maximum metal storage while the finished unit exists.\r\n"
         "(MetalStorage=1000;)"),
     row("MetalUse", ValueType::Decimal,
-        "Metal used every second while the unit is switched on. Spring takes it without "
-        "stopping anything when metal runs out; RWE charges it with EnergyUse and the unit "
-        "works only while both are paid. The original game and TA3D do not read it: there a "
-        "negative MetalMake drains metal instead.\r\n"
+        "Metal used every second while the unit is switched on. Spring charges it but stops "
+        "nothing when metal runs out; RWE charges it with EnergyUse and the unit works only "
+        "while both are paid. The original game and TA3D do not read it: there a negative "
+        "MetalMake drains metal instead.\r\n"
         "(MetalUse=1;)"),
     row("mincloakdistance", ValueType::WholeNumber,
         "Radius in world units: an enemy coming this close uncloaks the unit. A "
@@ -523,8 +524,8 @@ constexpr VariableHelpEntry helpTable[] = {
         "Meant to keep the unit from firing on its own, but no engine does just that. The "
         "original game ignores it: the standing fire order decides. In TA3D ordinary weapons "
         "still fire on their own with 1; the key only decides whether manual-fire "
-        "(commandfire) and interceptor weapons take part when the unit picks its targets. "
-        "Spring reads 1 as no fire-state order and removes that button.\r\n"
+        "(commandfire) and interceptor weapons take part when the unit picks its targets. In "
+        "Spring 1 means the unit has no fire-state order: that button is removed.\r\n"
         "(NoAutoFire=0;)"),
     row("NoChaseCategory", ValueType::CategoryList,
         "Categories of enemy units this unit will not go after on its own when it spots "
@@ -591,15 +592,15 @@ constexpr VariableHelpEntry helpTable[] = {
         "(RadarDistanceJam=400;)"),
     row("reclaimspeed", ValueType::Decimal,
         "Spring: the builder's reclaim power per second, on the WorkerTime scale; the default "
-        "is WorkerTime, and 0 takes the reclaim ability away. A unit being reclaimed loses "
-        "this divided by its BuildTime of its health each second. The original game, TA3D and "
-        "RWE do not read it.\r\n"
+        "is WorkerTime, and 0 takes the reclaim ability away. Each second a unit being "
+        "reclaimed loses the share reclaimspeed / BuildTime of its health. The original game, "
+        "TA3D and RWE do not read it.\r\n"
         "(reclaimspeed=100;)"),
     row("repairspeed", ValueType::Decimal,
         "Spring: the builder's repair power per second, on the WorkerTime scale; the default "
-        "is WorkerTime, and 0 takes the repair ability away. A damaged unit regains this "
-        "divided by its BuildTime of its maximum health each second. The original game, TA3D "
-        "and RWE do not read it.\r\n"
+        "is WorkerTime, and 0 takes the repair ability away. Each second a damaged unit "
+        "regains the share repairspeed / BuildTime of its maximum health. The original game, "
+        "TA3D and RWE do not read it.\r\n"
         "(repairspeed=300;)"),
     row("Scale", ValueType::Decimal,
         "Meant to scale the unit's model. The original game ignores it and TA3D always uses "
@@ -608,8 +609,8 @@ constexpr VariableHelpEntry helpTable[] = {
     row("seismicsignature", ValueType::Decimal,
         "Spring: the size of the seismic ping a moving unit sends every half second, which "
         "enemy seismic detectors pick up when they cannot see it; 0 or less sends none. By "
-        "default tanks and kbots send the square root of mass / 100 and other units none. The "
-        "original game, TA3D and RWE do not read it.\r\n"
+        "default tanks and kbots send the square root of (mass / 100) and other units none. "
+        "The original game, TA3D and RWE do not read it.\r\n"
         "(seismicsignature=0;)"),
     row("SelfDestructAs", ValueType::Name,
         "The weapon, by its name in weapons/*.tdf, that explodes when the unit self-destructs. "
@@ -804,8 +805,8 @@ constexpr VariableHelpEntry helpTable[] = {
     row("Weapon4", ValueType::Name,
         "The fourth weapon, by its section name in weapons/*.tdf, driven by the script's "
         "Weapon4 functions (AimWeapon4, FireWeapon4 and so on). Spring and TA3D read it; the "
-        "original game and RWE have only three weapon slots. From here on both stop at the "
-        "first missing number, so do not skip one.\r\n"
+        "original game and RWE have only three weapon slots. From Weapon4 on, both stop "
+        "reading at the first missing number, so do not skip one.\r\n"
         "(Weapon4=WARPBOOM;)"),
     row("Weapon5", ValueType::Name,
         "The fifth weapon, driven by the script's Weapon5 functions. Spring and TA3D read it "

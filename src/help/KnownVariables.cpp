@@ -16,13 +16,12 @@ constexpr qsizetype MaxLineLength = 32767;
 KnownVariablesResult readKnownVariables(const QString &path)
 {
     KnownVariablesResult result;
-    if (path.isEmpty())
-        return result;
+    // A device or pipe is no file: opening a pipe would wait for a writer.
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > MaxFileSize)
         return result;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
+    if (!file.open(QIODevice::ReadOnly))
         return result;
 
     LineReader reader(file, MaxLineLength);
@@ -30,7 +29,8 @@ KnownVariablesResult readKnownVariables(const QString &path)
     for (;;) {
         switch (reader.next(line)) {
         case LineReader::Status::Line:
-            // A file that grew since its size was checked is refused once it passes the limit.
+            // A file that grew since its size was checked, or one whose size the system does not
+            // report (such as those under /proc), is refused once it passes the limit.
             if (file.pos() > MaxFileSize)
                 return result;
             result.names.append(fromFileText(line));

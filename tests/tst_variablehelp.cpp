@@ -213,11 +213,14 @@ void TestVariableHelp::knownVariables_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<bool>("ok");
-    QTest::newRow("CR LF") << QByteArray("Acceleration\r\nBuilder\r\n") << QStringList{"Acceleration", "Builder"} << true;
-    QTest::newRow("LF") << QByteArray("Acceleration\nBuilder\n") << QStringList{"Acceleration", "Builder"} << true;
-    QTest::newRow("CR") << QByteArray("Acceleration\rBuilder\r") << QStringList{"Acceleration", "Builder"} << true;
+    const QStringList two{"Acceleration", "Builder"};
+    QTest::newRow("CR LF") << QByteArray("Acceleration\r\nBuilder\r\n") << two << true;
+    QTest::newRow("LF") << QByteArray("Acceleration\nBuilder\n") << two << true;
+    QTest::newRow("CR") << QByteArray("Acceleration\rBuilder\r") << two << true;
+    QTest::newRow("mixed") << QByteArray("Acceleration\rBuilder\nCanfly\r\n") << two + QStringList{"Canfly"} << true;
     QTest::newRow("no end on the last line") << QByteArray("a\r\nb") << QStringList{"a", "b"} << true;
-    QTest::newRow("blank line and blanks kept") << QByteArray("a\r\n\r\n b \r\n") << QStringList{"a", "", " b "} << true;
+    QTest::newRow("blank line and blanks kept") << QByteArray("a\r\n\r\n b \r\n") << QStringList{"a", "", " b "}
+                                                << true;
     QTest::newRow("Latin-1 byte") << QByteArray("Cr\xe9" "dit\r\n") << QStringList{QString::fromLatin1("Cr\xe9" "dit")}
                                   << true;
     QTest::newRow("empty file") << QByteArray() << QStringList() << true;

@@ -76,9 +76,10 @@ constexpr VariableHelpEntry helpTable[] = {
         "it.\r\n"
         "(autoheal=4;)"),
     row("BadTargetCategory", ValueType::CategoryList,
-        "A list of categories the unit should regard as poor targets. The original game "
-        "ignores this plain form; use the per-weapon keys wpri_badTargetCategory and "
-        "wsec_badTargetCategory instead.\r\n"
+        "A list of categories the unit should regard as poor targets, but no engine acts on "
+        "this plain form: the original game does not read it, TA3D stores it unused and Spring "
+        "reads only the per-weapon keys. Use wpri_badTargetCategory, wsec_badTargetCategory "
+        "and wspe_badTargetCategory instead.\r\n"
         "(BadTargetCategory=NOWEAPON;)"),
     row("badTargetCategory1", ValueType::CategoryList,
         "Spring's numbered form of the list of targets weapon 1 avoids: it picks them only "
@@ -869,7 +870,8 @@ constexpr char16_t codeUnit(QChar c)
     return c.unicode();
 }
 
-// The engines ignore the case of the letters A to Z only, so no other character is folded.
+// The keys are ASCII, and the engines fold A to Z only: a name with another letter that Unicode folds
+// to an ASCII one (U+017F to "s") is no key to them.
 constexpr char16_t foldedAscii(char16_t c)
 {
     return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;

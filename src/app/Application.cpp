@@ -3,15 +3,13 @@
 #include "association/Registry.h"
 #include "dialogs/AssociateFiles.h"
 #include "dialogs/OptionsDialog.h"
-#include "documents/FbiContent.h"
-#include "documents/LineReader.h"
 #include "docwindow/DocumentWindow.h"
+#include "help/KnownVariables.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/QtDialogs.h"
 #include "settings/CommandLine.h"
 #include "settings/ProgramFolder.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 
@@ -111,19 +109,9 @@ void Application::firstStart()
 
 void Application::loadKnownVariables()
 {
-    QStringList names;
-    bool loaded = false;
-    QFile file(m_options.variableFile);
-    if (!m_options.variableFile.isEmpty() && QFileInfo(m_options.variableFile).isFile() && file.open(QIODevice::ReadOnly)) {
-        LineReader reader(file);
-        QByteArrayView line;
-        LineReader::Status status;
-        while ((status = reader.next(line)) == LineReader::Status::Line)
-            names.append(fromFileText(line));
-        loaded = status == LineReader::Status::End;
-    }
-    m_mainWindow->setKnownVariables(names);
-    if (!loaded) {
+    const KnownVariablesResult known = readKnownVariables(m_options.variableFile);
+    m_mainWindow->setKnownVariables(known.names);
+    if (!known.ok) {
         m_dialogs.message(m_mainWindow.get(),
                           QStringLiteral("Error loading the variables data file please check the file path in the "
                                          "options or specify a new one."),

@@ -43,6 +43,15 @@ Document::Document(int number, QObject *parent)
     connect(&m_history, &QUndoStack::cleanChanged, this, &Document::updateModified);
 }
 
+void Document::setNumber(int number)
+{
+    m_number = number;
+    if (m_filePath.isEmpty()) {
+        m_title = QStringLiteral("Default%1.fbi").arg(number);
+        emit titleChanged(m_title);
+    }
+}
+
 int Document::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_content.rowCount());

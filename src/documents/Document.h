@@ -21,6 +21,8 @@ public:
     explicit Document(int number, QObject *parent = nullptr);
 
     int number() const { return m_number; }
+    // The number a document set gives it; the default title follows it.
+    void setNumber(int number);
     // "DefaultN.fbi" until the document is read from or written to a file, then the file's name.
     QString title() const { return m_title; }
     QString filePath() const { return m_filePath; }

@@ -3,12 +3,15 @@
 #include "documents/Document.h"
 #include "documents/FbiWriter.h"
 
+#include <QFileInfo>
+
 DocumentSet::~DocumentSet()
 {
-    qDeleteAll(m_documents);
+    for (Document *document : std::as_const(m_documents))
+        disconnect(document, nullptr, this, nullptr);
 }
 
-Document *DocumentSet::create()
+std::pair<int, qsizetype> DocumentSet::freeNumber() const
 {
     int number = 1;
     qsizetype position = 0;
@@ -16,12 +19,49 @@ Document *DocumentSet::create()
         ++number;
         ++position;
     }
-    if (number > MaxDocumentNumber)
-        return nullptr;
-    auto *document = new Document(number);
+    return {number > MaxDocumentNumber ? 0 : number, position};
+}
+
+void DocumentSet::insert(Document *document, qsizetype position)
+{
     m_documents.insert(position, document);
+    connect(document, &QObject::destroyed, this, [this, document] {
+        if (m_documents.removeOne(document))
+            emit documentRemoved(document);
+    });
     emit documentAdded(document);
+}
+
+Document *DocumentSet::create()
+{
+    const auto [number, position] = freeNumber();
+    if (number == 0)
+        return nullptr;
+    auto *document = new Document(number, this);
+    insert(document, position);
     return document;
+}
+
+Document *DocumentSet::adopt(Document *document)
+{
+    if (m_documents.contains(document))
+        return document;
+    const auto [number, position] = freeNumber();
+    if (number == 0)
+        return nullptr;
+    document->setNumber(number);
+    insert(document, position);
+    return document;
+}
+
+Document *DocumentSet::findByPath(const QString &path) const
+{
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    for (Document *document : m_documents) {
+        if (!document->filePath().isEmpty() && QFileInfo(document->filePath()).absoluteFilePath() == wanted)
+            return document;
+    }
+    return nullptr;
 }
 
 DocumentSet::OpenResult DocumentSet::open(const QString &path)
@@ -52,6 +92,8 @@ void DocumentSet::close(Document *document)
 {
     if (!m_documents.removeOne(document))
         return;
+    disconnect(document, nullptr, this, nullptr);
     emit documentRemoved(document);
-    document->deleteLater();
+    if (document->parent() == this)
+        document->deleteLater();
 }

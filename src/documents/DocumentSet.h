@@ -41,8 +41,14 @@ public:
     // Writes the document to path; on success the document stands for that file, unmodified.
     // On failure the file on disk and the document are as they were.
     SaveResult save(Document *document, const QString &path);
-    // The document leaves the set and is deleted once control returns to the event loop.
+    // A document made and owned elsewhere (a whole mod's table) joins the set with the lowest free
+    // number, so that it gets a window; nullptr when every number is in use. Closing it leaves it
+    // to its owner; its owner deleting it takes it out of the set.
+    Document *adopt(Document *document);
+    // The document leaves the set; one the set made is deleted once control returns to the event loop.
     void close(Document *document);
+    // The document of the file at path, or nullptr.
+    Document *findByPath(const QString &path) const;
 
     QList<Document *> documents() const { return m_documents; }
     bool isEmpty() const { return m_documents.isEmpty(); }
@@ -52,5 +58,9 @@ signals:
     void documentRemoved(Document *document);
 
 private:
+    // The lowest number no document holds, and where it goes in the list; 0 when all are in use.
+    std::pair<int, qsizetype> freeNumber() const;
+    void insert(Document *document, qsizetype position);
+
     QList<Document *> m_documents;  // in number order
 };

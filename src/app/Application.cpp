@@ -121,9 +121,15 @@ void Application::loadKnownVariables()
 
 void Application::showOptions()
 {
+    const Options before = m_options;
     OptionsDialog options(m_settings, m_options, m_dialogs, m_registry, m_mainWindow.get());
     options.exec();
     reportSettingsFailure();
+    // The options apply at once: the file dialogs read the folder when they open, the list reloads here.
+    if (m_options.projectFolder != before.projectFolder)
+        m_commands.forgetLastFolder();
+    if (m_options.variableFile != before.variableFile)
+        loadKnownVariables();
 }
 
 // Said once: the program goes on with the values it holds, which last until it ends.

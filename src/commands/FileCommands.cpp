@@ -38,19 +38,33 @@ Document *FileCommands::newDocument()
     return m_documents.create();
 }
 
+QString FileCommands::startFolder() const
+{
+    if (!m_lastFolder.isEmpty())
+        return m_lastFolder;
+    if (!m_options.projectFolder.isEmpty())
+        return m_options.projectFolder;
+    return QDir::homePath();
+}
+
 void FileCommands::open()
 {
-    const std::optional<QString> chosen = m_dialogs.fileDialog(
-        m_owner, fileDialog(FileDialogRequest::Mode::Open, QStringLiteral("Open..."), {FbiFilter, AllFilesFilter},
-                            m_options.projectFolder, m_lastFileName));
-    if (!chosen)
+    const QStringList chosen = m_dialogs.fileDialog(
+        m_owner, fileDialog(FileDialogRequest::Mode::OpenMany, QStringLiteral("Open..."), {FbiFilter, AllFilesFilter},
+                            startFolder(), QString()));
+    if (chosen.isEmpty())
         return;
-    m_lastFileName = *chosen;
-    openFile(*chosen);
+    m_lastFolder = QFileInfo(chosen.constFirst()).absolutePath();
+    for (const QString &path : chosen)
+        openFile(path);
 }
 
 Document *FileCommands::openFile(const QString &path)
 {
+    if (Document *open = m_documents.findByPath(path)) {
+        emit documentShown(open);
+        return open;
+    }
     const DocumentSet::OpenResult opened = m_documents.open(path);
     if (opened.document && !opened.ok()) {
         m_dialogs.message(m_owner, QStringLiteral("Cannot open ") + path + CheckPathAdvice,
@@ -72,23 +86,21 @@ bool FileCommands::saveAs(Document *document)
         return false;
     // The dialog starts with the document's own file, so Enter never picks another document's file.
     QString start = document->filePath();
-    if (start.isEmpty()) {
-        const QString folder = m_lastFileName.isEmpty() ? m_options.projectFolder
-                                                        : QFileInfo(m_lastFileName).absolutePath();
-        start = folder.isEmpty() ? document->title() : QDir(folder).filePath(document->title());
-    }
+    if (start.isEmpty())
+        start = QDir(startFolder()).filePath(document->title());
     for (;;) {
-        const std::optional<QString> chosen = m_dialogs.fileDialog(
+        const QStringList chosen = m_dialogs.fileDialog(
             m_owner, fileDialog(FileDialogRequest::Mode::Save, QStringLiteral("Save..."), {FbiFilter},
-                                m_options.projectFolder, start));
-        if (!chosen)
+                                QFileInfo(start).absolutePath(), start));
+        if (chosen.isEmpty())
             return false;
-        start = *chosen;
-        const bool ownFile = !document->filePath().isEmpty() && samePath(*chosen, document->filePath());
-        if (!ownFile && QFileInfo::exists(*chosen) && !confirmReplacing(*chosen))
+        const QString path = chosen.constFirst();
+        start = path;
+        const bool ownFile = !document->filePath().isEmpty() && samePath(path, document->filePath());
+        if (!ownFile && QFileInfo::exists(path) && !confirmReplacing(path))
             continue;
-        m_lastFileName = *chosen;
-        return write(document, *chosen);
+        m_lastFolder = QFileInfo(path).absolutePath();
+        return write(document, path);
     }
 }
 

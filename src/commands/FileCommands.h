@@ -24,14 +24,24 @@ public:
 
     // nullptr when every document number is in use.
     Document *newDocument();
-    // Asks for a file and opens it.
+    // Asks for files and opens each.
     void open();
-    // Opens the file in a new document and tells the user when it cannot be read.
+    // Opens the file in a new document and tells the user when it cannot be read. A file that is
+    // open already is not read again: its document is shown.
     Document *openFile(const QString &path);
     // Writes the document to its file, or asks for one. True when the document was written.
     bool save(Document *document);
     bool saveAs(Document *document);
     void close(Document *document);
+
+    // The folder the file dialogs start in: where the user last chose a file, else the project
+    // folder of the options, else the user's home.
+    QString startFolder() const;
+    // The project folder of the options changed: the dialogs start there again.
+    void forgetLastFolder() { m_lastFolder.clear(); }
+
+signals:
+    void documentShown(Document *document);
 
 private:
     bool write(Document *document, const QString &path);
@@ -42,6 +52,5 @@ private:
     Dialogs &m_dialogs;
     const Options &m_options;
     QPointer<QWidget> m_owner;
-    // The open dialog starts with the file chosen last.
-    QString m_lastFileName;
+    QString m_lastFolder;
 };

@@ -66,8 +66,16 @@ void AboutBox::showEvent(QShowEvent *event)
 
 void AboutBox::keyPressEvent(QKeyEvent *event)
 {
-    // The box has no keys: it is closed with the mouse, Escape included.
-    event->accept();
+    // Escape and Enter close the box as a click does; it has no other keys.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        close();
+        break;
+    default:
+        event->accept();
+    }
 }
 
 void AboutBox::paintEvent(QPaintEvent *)

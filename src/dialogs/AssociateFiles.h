@@ -4,5 +4,6 @@ class Dialogs;
 class QWidget;
 class Registry;
 
-// Makes ".fbi" files open with this program, then tells the user that the change needs a restart.
+// Makes ".fbi" files open with this program, then tells the user where the change needs a restart
+// (Windows).
 void associateFbiFilesAndTell(Registry &registry, Dialogs &dialogs, QWidget *owner);

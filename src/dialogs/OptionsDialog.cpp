@@ -63,7 +63,7 @@ void showPath(QLineEdit *text, const QString &path)
     text->setCursorPosition(0);
 }
 
-// No button answers Enter: a dialog's buttons would otherwise become its default in turn.
+// Only OK answers Enter: a dialog's buttons would otherwise become its default in turn.
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
     auto *button = new QPushButton(text, parent);
@@ -105,6 +105,8 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
                                 Twips::rect(3840, 240, 1335, 375));
 
     m_cmdOk = makeButton(this, "cmdOk", QStringLiteral("OK"), Twips::rect(2400, 2880, 1455, 375));
+    // Enter is OK wherever the focus is; Escape is Cancel, as QDialog gives it.
+    m_cmdOk->setDefault(true);
     m_cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Cancel"), Twips::rect(3960, 2880, 1455, 375));
 
     setTabOrder(m_txtVarsDat, m_cmdVarBrowse);
@@ -128,26 +130,16 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
     m_pendingSaveDir = m_options.projectFolder;
 }
 
-void OptionsDialog::keyPressEvent(QKeyEvent *event)
-{
-    // Escape does not cancel here; only the Cancel button and the close box do.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void OptionsDialog::chooseVariablesFile()
 {
-    const std::optional<QString> chosen = m_dialogs.fileDialog(
+    const QStringList chosen = m_dialogs.fileDialog(
         this, FileDialogRequest{FileDialogRequest::Mode::Open, QStringLiteral("Open..."),
                                 {QStringLiteral("Variable Data File(*.dat)")}, 0, QStringLiteral("dat"),
                                 ProgramFolder::path(), m_chosenVarsDat});
-    if (!chosen || chosen->isEmpty())
+    if (chosen.isEmpty() || chosen.constFirst().isEmpty())
         return;
-    m_chosenVarsDat = *chosen;
-    m_pendingVarsDat = *chosen;
+    m_chosenVarsDat = chosen.constFirst();
+    m_pendingVarsDat = m_chosenVarsDat;
     showPath(m_txtVarsDat, m_pendingVarsDat);
 }
 
@@ -170,6 +162,8 @@ void OptionsDialog::confirm()
 {
     m_settings.write(Settings::VariableDir, m_pendingVarsDat);
     m_settings.write(Settings::ProjectDir, m_pendingSaveDir);
+    m_options.variableFile = m_pendingVarsDat;
+    m_options.projectFolder = m_pendingSaveDir;
     if (m_pendingAssociate) {
         m_settings.write(Settings::Associated, Settings::SetValue);
         m_options.associated = true;

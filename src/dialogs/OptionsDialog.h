@@ -12,8 +12,8 @@ class Settings;
 struct Options;
 
 // The options: the variables data file, the default folder of the file dialogs and the file
-// association. Choices stay pending until OK writes them to the settings; they take effect at the
-// next start. Built afresh for every showing, from the options read at start.
+// association. Choices stay pending until OK writes them to the settings and to the options in use.
+// Built afresh for every showing.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -32,9 +32,6 @@ public:
 
     QString PendingVarsDat() const { return m_pendingVarsDat; }
     QString PendingSaveDir() const { return m_pendingSaveDir; }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void chooseVariablesFile();

@@ -35,6 +35,14 @@ QString fileNameOfPath(const QString &path)
     return path.mid(separator + 1);
 }
 
+QString unitFileLines(const QList<FbiRow> &rows)
+{
+    QString text;
+    for (const FbiRow &row : rows)
+        text += row.name + QLatin1Char('=') + row.value + QStringLiteral(";\r\n");
+    return text;
+}
+
 Document::Document(int number, QObject *parent)
     : QAbstractTableModel(parent)
     , m_number(number)
@@ -234,4 +242,42 @@ void Document::changeValue(int row, const QString &value)
     m_content.setValue(row, value);
     const QModelIndex changed = index(row, ValueColumn);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+int Document::findFrom(int from, const std::function<bool(int)> &matches) const
+{
+    const int count = rowCount();
+    for (int step = 0; step < count; ++step) {
+        const int row = (std::max(from, 0) + step) % count;
+        if (matches(row))
+            return row;
+    }
+    return -1;
+}
+
+int Document::findRow(const QString &text, int from) const
+{
+    return findFrom(from, [this, &text](int row) {
+        return name(row).contains(text, Qt::CaseInsensitive) || value(row).contains(text, Qt::CaseInsensitive);
+    });
+}
+
+int Document::findValueRow(const QString &text, int from) const
+{
+    return findFrom(from, [this, &text](int row) { return value(row).contains(text, Qt::CaseInsensitive); });
+}
+
+int Document::replaceInValues(const QString &text, const QString &with)
+{
+    if (text.isEmpty())
+        return 0;
+    QList<std::pair<int, QString>> changes;
+    for (int row = 0; row < rowCount(); ++row) {
+        QString changed = value(row);
+        changed.replace(text, with, Qt::CaseInsensitive);
+        if (changed != value(row))
+            changes.append({row, changed});
+    }
+    setValues(changes, QStringLiteral("Replace All"));
+    return int(changes.size());
 }

@@ -54,6 +54,14 @@ public:
     // Counts as a change until the next save, without a step (a remove with no row selected).
     void markModified();
 
+    // The first row at or after from, wrapping at the end, whose name or value (or only value)
+    // holds text in any letter case; -1 when none does.
+    int findRow(const QString &text, int from) const;
+    int findValueRow(const QString &text, int from) const;
+    // Replaces text in every value that holds it, in any letter case, as one step; names stay.
+    // Returns how many values changed.
+    int replaceInValues(const QString &text, const QString &with);
+
     QUndoStack *history() { return &m_history; }
 
 signals:
@@ -69,6 +77,7 @@ private:
     void restoreRow(int at, const FbiContent::TakenRow &row);
     void changeValue(int row, const QString &value);
     void updateModified();
+    int findFrom(int from, const std::function<bool(int)> &matches) const;
 
     int m_number;
     QString m_title;
@@ -78,6 +87,9 @@ private:
     bool m_markedModified = false;
     bool m_wasModified = false;
 };
+
+// Rows as a unit file writes them, one "Name=Value;" line each with CR LF, for the clipboard.
+QString unitFileLines(const QList<FbiRow> &rows);
 
 // The name a path is shown by: the text after its last separator, or nothing when it has none.
 QString fileNameOfPath(const QString &path);

@@ -202,3 +202,16 @@ FbiReadResult readFbiFile(const QString &path)
     }
     return readFbi(file);
 }
+
+QList<FbiRow> parseRows(QByteArrayView text)
+{
+    QList<FbiRow> rows;
+    QByteArray scratch;
+    const QList<QByteArray> lines = text.toByteArray().replace('\r', '\n').split('\n');
+    for (const QByteArray &line : lines) {
+        const ParsedLine parsed = ParseLine(line, scratch);
+        if (parsed.kind == ParsedLine::Kind::Row)
+            rows.append(FbiRow{fromFileText(parsed.name), fromFileText(parsed.value)});
+    }
+    return rows;
+}

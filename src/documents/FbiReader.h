@@ -46,3 +46,6 @@ struct FbiReadResult
 // On an error the result still holds what was read before it.
 FbiReadResult readFbi(QIODevice &device);
 FbiReadResult readFbiFile(const QString &path);
+
+// The rows of any text by the reader's rules, such as text pasted from a unit file: rows only.
+QList<FbiRow> parseRows(QByteArrayView text);

@@ -2,26 +2,50 @@
 
 #include "commands/FileCommands.h"
 #include "docwindow/MenuItems.h"
-#include "docwindow/PanelLayout.h"
+#include "docwindow/ReplaceDialog.h"
 #include "documents/Document.h"
+#include "documents/FbiReader.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMdiArea>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
-constexpr QSizeF PanelTwips(5480, 5655);
+// The design's panel, the frame in it and a list in the frame: the smallest they become.
+constexpr QSize PanelTwips(5480, 5655);
+constexpr int ListWidthTwips = 2415;
+constexpr int ListHeightTwips = 4740;
 
-int selectedRowOf(const QListView *list)
+const QString RemoveVariableStep = QStringLiteral("Remove Variable");
+
+bool clipboardHasRows()
 {
-    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.constFirst().row();
+    return !parseRows(QApplication::clipboard()->text().toLatin1()).isEmpty();
 }
+
+// The positions of the Edit menu's items.
+enum EditItem { UndoItem, RedoItem, CutItem = 3, CopyItem, PasteItem, DeleteItem, AllItem, FindItem = 9, NextItem, ReplaceItem, OptionsItem = 13 };
+}
+
+QString shownTitle(const QMdiSubWindow *window)
+{
+    if (const auto *documentWindow = qobject_cast<const DocumentWindow *>(window); documentWindow && documentWindow->document()) {
+        const Document *document = documentWindow->document();
+        return document->title() + (document->isModified() ? QStringLiteral("*") : QString());
+    }
+    return window->windowTitle();
 }
 
 DocumentWindow::DocumentWindow(Document *document, FileCommands &commands, Dialogs &dialogs, QWidget *parent)
@@ -32,62 +56,79 @@ DocumentWindow::DocumentWindow(Document *document, FileCommands &commands, Dialo
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/korvid-16.png")));
-    setWindowTitle(document->title());
-    connect(document, &Document::titleChanged, this, &QWidget::setWindowTitle);
+    createPanel();
+    createMenus();
+    updateTitle();
+    connect(document, &Document::titleChanged, this, &DocumentWindow::updateTitle);
+    connect(document, &Document::modifiedChanged, this, &DocumentWindow::updateTitle);
+    connect(document->history(), &QUndoStack::indexChanged, this, &DocumentWindow::updateEditActions);
+    connect(document, &Document::rowsEdited, this, [this](const QList<int> &rows) {
+        if (!rows.isEmpty())
+            selectRows(rows);
+    });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &DocumentWindow::updateEditActions);
     // A window whose document leaves the set some other way goes with it.
     connect(document, &QObject::destroyed, this, [this] {
         m_document = nullptr;
         deleteLater();
     });
-    createPanel();
-    createMenus();
+    updateEditActions();
     resize(sizeHint());
 }
+
+DocumentWindow::~DocumentWindow() = default;
 
 void DocumentWindow::createPanel()
 {
     m_scrBorder = new QScrollArea;
     m_scrBorder->setObjectName(QStringLiteral("scrBorder"));
     m_scrBorder->setWidgetResizable(true);
-    // The empty space around the panel has the colour of the empty document area.
-    m_scrBorder->setBackgroundRole(QPalette::Dark);
+    m_scrBorder->setFrameShape(QFrame::NoFrame);
 
-    m_canvas = new QWidget;
-    m_canvas->setBackgroundRole(QPalette::Dark);
-    m_canvas->setMinimumSize(Twips::size(int(PanelTwips.width()), int(PanelTwips.height())));
-    m_canvas->installEventFilter(this);
-    m_scrBorder->setWidget(m_canvas);
-
-    m_picChild = new QWidget(m_canvas);
+    // The panel fills the window; below the design's size the window scrolls instead.
+    m_picChild = new QWidget;
     m_picChild->setObjectName(QStringLiteral("picChild"));
-    m_picChild->setAutoFillBackground(true);
-    m_picChild->setBackgroundRole(QPalette::Window);
-    m_picChild->setGeometry(Twips::rect(960, 480, int(PanelTwips.width()), int(PanelTwips.height())));
+    m_picChild->setMinimumSize(Twips::size(PanelTwips.width(), PanelTwips.height()));
+    m_scrBorder->setWidget(m_picChild);
 
-    m_frmFBIFile = new QGroupBox(QStringLiteral("FBI File Data"), m_picChild);
+    m_frmFBIFile = new QGroupBox(QStringLiteral("FBI File Data"));
     m_frmFBIFile->setObjectName(QStringLiteral("frmFBIFile"));
-    m_frmFBIFile->setGeometry(Twips::rect(120, 120, 5170, 5295));
+    auto *panelLayout = new QHBoxLayout(m_picChild);
+    panelLayout->setContentsMargins(Twips::toPixels(120), Twips::toPixels(120), Twips::toPixels(120), Twips::toPixels(120));
+    panelLayout->addWidget(m_frmFBIFile);
 
-    auto makeList = [this](const char *name, int column, int left) {
-        auto *list = new QListView(m_frmFBIFile);
+    auto makeList = [this](const char *name, int column) {
+        auto *list = new QListView;
         list->setObjectName(QLatin1String(name));
         list->setModel(m_document);
         list->setModelColumn(column);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->setUniformItemSizes(true);
-        list->setGeometry(Twips::rect(left, 360, 2415, 4740));
+        list->setMinimumSize(Twips::size(ListWidthTwips, ListHeightTwips));
+        list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
         return list;
     };
-    m_lstVars = makeList("lstVars", Document::NameColumn, 120);
-    m_lstVals = makeList("lstVals", Document::ValueColumn, 2640);
-    connect(m_lstVars->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { exchangeSelection(m_lstVars, m_lstVals); });
-    connect(m_lstVals->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { exchangeSelection(m_lstVals, m_lstVars); });
-    connect(m_document, &QAbstractItemModel::modelReset, this, &DocumentWindow::updateDeleteEnabled);
-    connect(m_document, &QAbstractItemModel::rowsRemoved, this, &DocumentWindow::updateDeleteEnabled);
+    m_lstVars = makeList("lstVars", Document::NameColumn);
+    m_lstVals = makeList("lstVals", Document::ValueColumn);
+    // One selection for both lists: a row selected in either is selected in both.
+    QItemSelectionModel *selection = m_lstVars->selectionModel();
+    QItemSelectionModel *own = m_lstVals->selectionModel();
+    m_lstVals->setSelectionModel(selection);
+    delete own;
+    connect(selection, &QItemSelectionModel::selectionChanged, this, &DocumentWindow::selectionMoved);
+    connect(selection, &QItemSelectionModel::currentRowChanged, this, &DocumentWindow::selectionMoved);
+    // And one scroll position: the same row at the top of both.
+    QScrollBar *names = m_lstVars->verticalScrollBar();
+    QScrollBar *values = m_lstVals->verticalScrollBar();
+    connect(names, &QScrollBar::valueChanged, values, &QScrollBar::setValue);
+    connect(values, &QScrollBar::valueChanged, names, &QScrollBar::setValue);
+
+    auto *listsLayout = new QHBoxLayout(m_frmFBIFile);
+    listsLayout->addWidget(m_lstVars, 0);
+    listsLayout->addWidget(m_lstVals, 1);
 
     setWidget(m_scrBorder);
     setFocusProxy(m_lstVars);
@@ -99,6 +140,7 @@ void DocumentWindow::createMenus()
     const QList<QAction *> file = addMenuItems(mnuFile, {
         {"mnuFile_New", "&New", QKeySequence(Qt::CTRL | Qt::Key_N)},
         {"mnuFile_Open", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
         {"mnuFile_Close", "&Close"},
         {"Seperator2", nullptr},
         {"mnuFile_Save", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
@@ -108,32 +150,41 @@ void DocumentWindow::createMenus()
     });
     connect(file[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
     connect(file[1], &QAction::triggered, &m_commands, &FileCommands::open);
-    connect(file[2], &QAction::triggered, this, &QWidget::close);
-    connect(file[4], &QAction::triggered, this, [this] { m_commands.save(m_document); });
-    connect(file[5], &QAction::triggered, this, [this] { m_commands.saveAs(m_document); });
-    connect(file[7], &QAction::triggered, this, &DocumentWindow::exitRequested);
+    connect(file[2], &QAction::triggered, this, &DocumentWindow::openFolderRequested);
+    connect(file[3], &QAction::triggered, this, &QWidget::close);
+    connect(file[5], &QAction::triggered, this, [this] { m_commands.save(m_document); });
+    connect(file[6], &QAction::triggered, this, [this] { m_commands.saveAs(m_document); });
+    connect(file[8], &QAction::triggered, this, &DocumentWindow::exitRequested);
 
     QMenu *mnuEdit = addMenu(this, m_menus, "mnuEdit", QStringLiteral("&Edit"));
-    const QList<QAction *> edit = addMenuItems(mnuEdit, {
-        {"mnuEdit_Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), false},
-        {"mnuEdit_Redo", "R&edo", {}, false},
+    m_editActions = addMenuItems(mnuEdit, {
+        {"mnuEdit_Undo", "&Undo", QKeySequence::Undo},
+        {"mnuEdit_Redo", "R&edo"},
         {"Seperator4", nullptr},
-        {"mnuEdit_Cut", "C&ut", QKeySequence(Qt::CTRL | Qt::Key_X), false},
-        {"mnuEdit_Copy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), false},
-        {"mnuEdit_Paste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V), false},
-        {"mnuEdit_Delete", "&Delete", QKeySequence(Qt::Key_Delete), false},
-        {"mnuEdit_All", "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A), false},
+        {"mnuEdit_Cut", "C&ut", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {"mnuEdit_Copy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"mnuEdit_Paste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {"mnuEdit_Delete", "&Delete", QKeySequence(Qt::Key_Delete)},
+        {"mnuEdit_All", "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A)},
         {"Seperator5", nullptr},
-        {"mnuEdit_Find", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F), false},
-        {"mnuEdit_Next", "Find &Next", QKeySequence(Qt::Key_F4), false},
-        {"mnuEdit_Replace", "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_H), false},
+        {"mnuEdit_Find", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"mnuEdit_Next", "Find &Next", QKeySequence(Qt::Key_F4)},
+        {"mnuEdit_Replace", "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_H)},
         {"Seperator6", nullptr},
         {"mnuEdit_Options", "O&ptions..."},
     });
-    m_mnuEdit_Delete = edit[6];
-    connect(mnuEdit, &QMenu::aboutToShow, this, &DocumentWindow::updateDeleteEnabled);
-    connect(m_mnuEdit_Delete, &QAction::triggered, this, &DocumentWindow::deleteSelectedVariable);
-    connect(edit[13], &QAction::triggered, this, &DocumentWindow::optionsRequested);
+    m_editActions[RedoItem]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(m_editActions[UndoItem], &QAction::triggered, this, [this] { m_document->history()->undo(); });
+    connect(m_editActions[RedoItem], &QAction::triggered, this, [this] { m_document->history()->redo(); });
+    connect(m_editActions[CutItem], &QAction::triggered, this, &DocumentWindow::cut);
+    connect(m_editActions[CopyItem], &QAction::triggered, this, &DocumentWindow::copy);
+    connect(m_editActions[PasteItem], &QAction::triggered, this, &DocumentWindow::paste);
+    connect(m_editActions[DeleteItem], &QAction::triggered, this, &DocumentWindow::deleteSelectedVariables);
+    connect(m_editActions[AllItem], &QAction::triggered, this, &DocumentWindow::selectAll);
+    connect(m_editActions[FindItem], &QAction::triggered, this, &DocumentWindow::find);
+    connect(m_editActions[NextItem], &QAction::triggered, this, &DocumentWindow::findNext);
+    connect(m_editActions[ReplaceItem], &QAction::triggered, this, &DocumentWindow::replace);
+    connect(m_editActions[OptionsItem], &QAction::triggered, this, &DocumentWindow::optionsRequested);
 
     m_mnuWindow = addMenu(this, m_menus, "mnuWindow", QStringLiteral("&Window"));
     const QList<QAction *> window = addMenuItems(m_mnuWindow, {
@@ -154,6 +205,7 @@ void DocumentWindow::createMenus()
         {"Seperator7", nullptr},
         {"mnuHelp_About", "&About..."},
     });
+    connect(help[0], &QAction::triggered, this, &DocumentWindow::helpTopicsRequested);
     connect(help[2], &QAction::triggered, this, &DocumentWindow::aboutRequested);
 }
 
@@ -173,7 +225,7 @@ void DocumentWindow::fillWindowList()
     for (QMdiSubWindow *window : windows) {
         ++position;
         const QString prefix = position < 10 ? QStringLiteral("&%1 ").arg(position) : QStringLiteral("%1 ").arg(position);
-        QAction *action = m_mnuWindow->addAction(prefix + window->windowTitle());
+        QAction *action = m_mnuWindow->addAction(prefix + shownTitle(window));
         action->setCheckable(true);
         action->setChecked(window == area->currentSubWindow());
         connect(action, &QAction::triggered, area, [area, window = QPointer<QMdiSubWindow>(window)] {
@@ -191,81 +243,218 @@ QSize DocumentWindow::sizeHint() const
     return area ? design.boundedTo(area->viewport()->size()) : design;
 }
 
+void DocumentWindow::updateTitle()
+{
+    if (!m_document)
+        return;
+    setWindowTitle(m_document->title() + QStringLiteral("[*]"));
+    setWindowModified(m_document->isModified());
+    setToolTip(m_document->filePath());
+}
+
 int DocumentWindow::selectedRow() const
 {
-    return selectedRowOf(m_lstVars);
+    const QItemSelectionModel *selection = m_lstVars->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row()))
+        return current.row();
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst();
 }
 
-void DocumentWindow::selectRow(int row)
+QList<int> DocumentWindow::selectedRows() const
 {
-    m_lstVars->selectionModel()->setCurrentIndex(m_document->index(row, Document::NameColumn),
-                                                 QItemSelectionModel::ClearAndSelect);
+    QList<int> rows;
+    for (const QModelIndex &index : m_lstVars->selectionModel()->selectedRows(Document::NameColumn))
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
-// Keeps both lists on the same row, whichever of them the user moved, and shows the help of the name there.
-void DocumentWindow::exchangeSelection(QListView *changed, QListView *other)
+void DocumentWindow::selectRows(const QList<int> &rows)
 {
-    const int row = selectedRowOf(changed);
-    if (selectedRowOf(other) != row) {
-        if (row < 0) {
-            other->selectionModel()->clearSelection();
-        } else {
-            const QModelIndex index = m_document->index(row, other->modelColumn());
-            other->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-            other->scrollTo(index);
-        }
+    QItemSelectionModel *selection = m_lstVars->selectionModel();
+    QItemSelection wanted;
+    for (int row : rows) {
+        if (row >= 0 && row < m_document->rowCount())
+            wanted.select(m_document->index(row, Document::NameColumn), m_document->index(row, Document::ValueColumn));
     }
-    updateDeleteEnabled();
-    if (row >= 0)
+    if (wanted.isEmpty()) {
+        selection->clear();
+        return;
+    }
+    const QModelIndex first = wanted.constFirst().topLeft();
+    selection->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    selection->select(wanted, QItemSelectionModel::ClearAndSelect);
+    m_lstVars->scrollTo(first);
+}
+
+// Shows the help of the name on the row the user moved to.
+void DocumentWindow::selectionMoved()
+{
+    updateEditActions();
+    if (const int row = selectedRow(); row >= 0)
         emit helpRequested(m_document->name(row));
 }
 
-void DocumentWindow::updateDeleteEnabled()
+DocumentWindow::EditState DocumentWindow::editState() const
 {
-    m_mnuEdit_Delete->setEnabled(selectedRow() >= 0);
+    EditState state;
+    if (!m_document)
+        return state;
+    const QUndoStack *history = m_document->history();
+    state.undo = history->canUndo();
+    state.redo = history->canRedo();
+    state.undoText = history->undoText();
+    state.redoText = history->redoText();
+    state.selection = selectedRow() >= 0;
+    state.paste = clipboardHasRows();
+    state.rows = m_document->rowCount() > 0;
+    return state;
 }
 
-void DocumentWindow::deleteSelectedVariable()
+void DocumentWindow::updateEditActions()
 {
-    const int row = selectedRow();
-    if (row < 0) {
+    const EditState state = editState();
+    m_editActions[UndoItem]->setEnabled(state.undo);
+    m_editActions[UndoItem]->setText(state.undo ? QStringLiteral("&Undo ") + state.undoText : QStringLiteral("&Undo"));
+    m_editActions[RedoItem]->setEnabled(state.redo);
+    m_editActions[RedoItem]->setText(state.redo ? QStringLiteral("R&edo ") + state.redoText : QStringLiteral("R&edo"));
+    for (int item : {CutItem, CopyItem, DeleteItem})
+        m_editActions[item]->setEnabled(state.selection);
+    m_editActions[PasteItem]->setEnabled(state.paste);
+    for (int item : {AllItem, FindItem, NextItem, ReplaceItem})
+        m_editActions[item]->setEnabled(state.rows);
+    emit editStateChanged();
+}
+
+void DocumentWindow::deleteSelectedVariables()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty()) {
+        // Nothing was removed, yet the document counts as changed, as it always has.
         m_document->markModified();
         return;
     }
-    // Both lists are left with no selection; with a current row the list would select the next one.
+    // The lists are left with no selection; with a current row the list would select the next one.
     m_lstVars->selectionModel()->clear();
-    m_lstVals->selectionModel()->clear();
-    m_document->removeRows({row}, QStringLiteral("Remove Variable"));
+    m_document->removeRows(rows, RemoveVariableStep);
+}
+
+void DocumentWindow::copy()
+{
+    const QList<int> rows = selectedRows();
+    if (!rows.isEmpty())
+        QApplication::clipboard()->setText(unitFileLines(m_document->rows(rows)));
+}
+
+void DocumentWindow::cut()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    copy();
+    m_lstVars->selectionModel()->clear();
+    m_document->removeRows(rows, QStringLiteral("Cut"));
+}
+
+// The rows of the clipboard's text go after the selected row, or at the end, and are selected.
+void DocumentWindow::paste()
+{
+    const QList<FbiRow> rows = parseRows(QApplication::clipboard()->text().toLatin1());
+    if (rows.isEmpty())
+        return;
+    const QList<int> selected = selectedRows();
+    const int at = selected.isEmpty() ? m_document->rowCount() : selected.constLast() + 1;
+    m_document->insertRows(at, rows, QStringLiteral("Paste"));
+}
+
+void DocumentWindow::selectAll()
+{
+    m_lstVars->selectAll();
+}
+
+void DocumentWindow::find()
+{
+    const std::optional<QString> text =
+        m_dialogs.textInput(window(), QStringLiteral("Find"), QStringLiteral("Find a variable or value:"), m_findText);
+    if (!text || text->isEmpty())
+        return;
+    m_findText = *text;
+    findFrom(std::max(selectedRow(), 0));
+}
+
+void DocumentWindow::findNext()
+{
+    if (m_findText.isEmpty())
+        find();
+    else
+        findFrom(selectedRow() + 1);
+}
+
+bool DocumentWindow::findFrom(int from)
+{
+    const int row = m_document->findRow(m_findText, from);
+    if (row < 0) {
+        emit statusMessage(QStringLiteral("\"") + m_findText + QStringLiteral("\" was not found."));
+        return false;
+    }
+    selectRow(row);
+    emit statusMessage(QString());
+    return true;
+}
+
+void DocumentWindow::replace()
+{
+    if (!m_replaceDialog) {
+        m_replaceDialog = new ReplaceDialog(window());
+        m_replaceDialog->setFindText(m_findText);
+        connect(m_replaceDialog, &ReplaceDialog::findNextRequested, this, [this](const QString &text) {
+            m_findText = text;
+            findFrom(selectedRow() + 1);
+        });
+        connect(m_replaceDialog, &ReplaceDialog::replaceRequested, this, [this](const QString &text, const QString &with) {
+            m_findText = text;
+            const int row = selectedRow();
+            if (row >= 0 && m_document->value(row).contains(text, Qt::CaseInsensitive)) {
+                QString value = m_document->value(row);
+                m_document->setValue(row, value.replace(text, with, Qt::CaseInsensitive));
+            }
+            const int next = m_document->findValueRow(text, row + 1);
+            if (next >= 0)
+                selectRow(next);
+            else
+                emit statusMessage(QStringLiteral("\"") + text + QStringLiteral("\" was not found."));
+        });
+        connect(m_replaceDialog, &ReplaceDialog::replaceAllRequested, this, [this](const QString &text, const QString &with) {
+            m_findText = text;
+            const int changed = m_document->replaceInValues(text, with);
+            emit statusMessage(changed == 1 ? QStringLiteral("1 value changed.")
+                                            : QStringLiteral("%1 values changed.").arg(changed));
+        });
+    }
+    m_replaceDialog->show();
+    m_replaceDialog->raise();
+    m_replaceDialog->activateWindow();
 }
 
 bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_canvas && event->type() == QEvent::Resize) {
-        layoutPanel();
-    } else if (event->type() == QEvent::MouseButtonDblClick
-               && (watched == m_lstVars->viewport() || watched == m_lstVals->viewport())) {
+    const bool onList = watched == m_lstVars || watched == m_lstVals;
+    const bool onViewport = watched == m_lstVars->viewport() || watched == m_lstVals->viewport();
+    if (onViewport && event->type() == QEvent::MouseButtonDblClick) {
         if (selectedRow() >= 0)
             emit valueEditRequested();
         return true;
     }
+    if (onList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) && selectedRow() >= 0) {
+            emit valueEditRequested();
+            return true;
+        }
+    }
     return QMdiSubWindow::eventFilter(watched, event);
-}
-
-void DocumentWindow::changeEvent(QEvent *event)
-{
-    QMdiSubWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        layoutPanel();
-}
-
-void DocumentWindow::layoutPanel()
-{
-    if (isMinimized())
-        return;
-    m_scrBorder->setFrameShape(isMaximized() ? QFrame::NoFrame : QFrame::StyledPanel);
-    const QSizeF scroller(Twips::fromPixels(m_canvas->width()), Twips::fromPixels(m_canvas->height()));
-    const QPointF place = PanelLayout::place(scroller, PanelTwips);
-    m_picChild->move(Twips::toPixels(place.x()), Twips::toPixels(place.y()));
 }
 
 // True when the window may close: the document is unchanged, the user declined to save, or it was
@@ -274,7 +463,7 @@ bool DocumentWindow::askToSave()
 {
     if (!m_document || !m_document->isModified())
         return true;
-    MessageBoxRequest question{QStringLiteral("The data in ") + windowTitle()
+    MessageBoxRequest question{QStringLiteral("The data in ") + m_document->title()
                                    + QStringLiteral(" has changed.\r\nDo you wish to save before closing the file?"),
                                QStringLiteral("Save before Closing"), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes, QMessageBox::Information, QMessageBox::Cancel};
@@ -295,6 +484,8 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (m_replaceDialog)
+        m_replaceDialog->close();
     if (m_document) {
         disconnect(m_document, nullptr, this, nullptr);
         m_commands.close(m_document);

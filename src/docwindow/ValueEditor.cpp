@@ -1,59 +1,86 @@
 #include "docwindow/ValueEditor.h"
 
+#include "help/VariableHelp.h"
 #include "platform/Twips.h"
 
-#include <QKeyEvent>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace {
+// Room for the help of a long variable before the help area scrolls.
+constexpr int HelpHeightLimit = 260;
+}
 
 ValueEditor::ValueEditor(const QString &name, const QString &value, const QString &help, QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                         | Qt::WindowCloseButtonHint)
-    , m_lblVarName(new QLabel(name, this))
-    , m_lblHelp(new QLabel(help, this))
-    , m_txtValue(new QLineEdit(value, this))
-    , m_cmdOk(new QPushButton(QStringLiteral("OK"), this))
-    , m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
-    , m_lblNote(new QLabel(this))
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_name(name)
+    , m_lblVarName(new QLabel(name))
+    , m_lblHelp(new QLabel(help))
+    , m_lblType(new QLabel(Help::valueTypeText(Help::valueType(name))))
+    , m_txtValue(new QLineEdit(value))
+    , m_lblNote(new QLabel)
+    , m_cmdOk(new QPushButton(QStringLiteral("OK")))
+    , m_cmdCancel(new QPushButton(QStringLiteral("Cancel")))
     , m_accepted(value)
 {
     setObjectName(QStringLiteral("frmInput"));
     setWindowTitle(QStringLiteral("Change the Value of..."));
-    setFixedSize(Twips::size(5505, 2325));
 
     m_lblVarName->setObjectName(QStringLiteral("lblVarName"));
     QFont bold = m_lblVarName->font();
     bold.setBold(true);
     m_lblVarName->setFont(bold);
-    m_lblVarName->setGeometry(Twips::rect(120, 120, 5295, 255));
 
+    // The whole help shows; a long one scrolls rather than being cut.
     m_lblHelp->setObjectName(QStringLiteral("lblHelp"));
     m_lblHelp->setWordWrap(true);
     m_lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_lblHelp->setGeometry(Twips::rect(120, 480, 5295, 615));
     m_lblHelp->setToolTip(help);
+    auto *helpArea = new QScrollArea;
+    helpArea->setObjectName(QStringLiteral("scrHelp"));
+    helpArea->setWidgetResizable(true);
+    helpArea->setFrameShape(QFrame::NoFrame);
+    helpArea->setWidget(m_lblHelp);
+
+    m_lblType->setObjectName(QStringLiteral("lblType"));
+    m_lblType->setVisible(!m_lblType->text().isEmpty());
 
     m_txtValue->setObjectName(QStringLiteral("txtValue"));
-    m_txtValue->setGeometry(Twips::rect(120, 1320, 5295, 375));
+    m_txtValue->setMinimumWidth(m_txtValue->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 60 + 12);
     connect(m_txtValue, &QLineEdit::textEdited, this, &ValueEditor::keepStorable);
 
     m_lblNote->setObjectName(QStringLiteral("lblNote"));
     m_lblNote->setWordWrap(true);
-    m_lblNote->setGeometry(Twips::rect(120, 1800, 2200, 375));
+    QPalette notePalette = m_lblNote->palette();
+    notePalette.setColor(QPalette::WindowText, notePalette.color(QPalette::Link));
+    m_lblNote->setPalette(notePalette);
 
-    // Neither button is the default one: Enter in the text box closes nothing.
     m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    m_cmdOk->setAutoDefault(false);
-    m_cmdOk->setGeometry(Twips::rect(2400, 1800, 1455, 375));
+    m_cmdOk->setDefault(true);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    m_cmdCancel->setAutoDefault(false);
-    m_cmdCancel->setGeometry(Twips::rect(3960, 1800, 1455, 375));
-    connect(m_cmdOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto *buttons = new QDialogButtonBox;
+    buttons->addButton(m_cmdOk, QDialogButtonBox::AcceptRole);
+    buttons->addButton(m_cmdCancel, QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    setTabOrder(m_txtValue, m_cmdOk);
-    setTabOrder(m_cmdOk, m_cmdCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_lblVarName);
+    layout->addWidget(helpArea, 1);
+    layout->addWidget(m_lblType);
+    layout->addWidget(m_txtValue);
+    layout->addWidget(m_lblNote);
+    layout->addWidget(buttons);
+
+    // The dialog is as tall as its help needs, up to a limit; the design's size is the smallest.
+    setMinimumSize(Twips::size(5505, 2325));
+    const int helpWidth = m_txtValue->minimumWidth();
+    helpArea->setMinimumHeight(std::min(m_lblHelp->heightForWidth(helpWidth), HelpHeightLimit));
+    updateNote();
     m_txtValue->setFocus();
 }
 
@@ -61,6 +88,11 @@ ValueEditor::ValueEditor(const QString &name, const QString &value, const QStrin
 // the unit. Typed or pasted, the text is cut at the first of them, and the note says why.
 void ValueEditor::keepStorable(const QString &text)
 {
+    if (storableLength(text) == text.size()) {
+        m_accepted = text;
+        updateNote();
+        return;
+    }
     const QString before = m_accepted;
     qsizetype prefix = 0;
     while (prefix < before.size() && prefix < text.size() && before[prefix] == text[prefix])
@@ -70,19 +102,21 @@ void ValueEditor::keepStorable(const QString &text)
            && before[before.size() - 1 - suffix] == text[text.size() - 1 - suffix])
         ++suffix;
     QString inserted = text.mid(prefix, text.size() - prefix - suffix);
-    const qsizetype cut = storableLength(inserted);
-    if (cut == inserted.size() && storableLength(text) == text.size()) {
-        m_accepted = text;
-        m_lblNote->clear();
-        return;
-    }
-    inserted.truncate(cut);
+    inserted.truncate(storableLength(inserted));
     QString kept = text.left(prefix) + inserted + text.right(suffix);
     kept.truncate(storableLength(kept));
     m_accepted = kept;
     m_txtValue->setText(kept);
     m_txtValue->setCursorPosition(int(std::min(prefix + inserted.size(), kept.size())));
-    m_lblNote->setText(QStringLiteral("A value cannot hold \";\" or a line break."));
+    updateNote(QStringLiteral("A value cannot hold \";\" or a line break."));
+}
+
+// The note under the value: why text was cut, or what the variable expects when the text does not
+// look like it. It never stops OK: modders use values the help does not know.
+void ValueEditor::updateNote(const QString &cutNote)
+{
+    const QString hint = Help::valueHint(m_name, m_txtValue->text());
+    m_lblNote->setText(cutNote.isEmpty() ? hint : cutNote);
 }
 
 qsizetype ValueEditor::storableLength(QStringView text)
@@ -98,18 +132,4 @@ qsizetype ValueEditor::storableLength(QStringView text)
 QString ValueEditor::value() const
 {
     return m_txtValue->text();
-}
-
-// Enter and Esc do nothing here; only the buttons and the close box end the dialog.
-void ValueEditor::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
 }

@@ -7,7 +7,8 @@ class QLineEdit;
 class QPushButton;
 
 // The small modal dialog in which the user changes one value: the variable's name, the help the
-// main window shows, and the value to edit. Only OK and Cancel (or the close box) end it.
+// main window shows with the kind of value the variable takes, and the value to edit. Enter is OK,
+// Escape is Cancel.
 class ValueEditor : public QDialog
 {
     Q_OBJECT
@@ -20,25 +21,26 @@ public:
 
     QLabel *lblVarName() const { return m_lblVarName; }
     QLabel *lblHelp() const { return m_lblHelp; }
+    QLabel *lblType() const { return m_lblType; }
     QLineEdit *txtValue() const { return m_txtValue; }
+    QLabel *lblNote() const { return m_lblNote; }
     QPushButton *cmdOk() const { return m_cmdOk; }
     QPushButton *cmdCancel() const { return m_cmdCancel; }
-    QLabel *lblNote() const { return m_lblNote; }
 
     // How much of text can stand as a value in a unit file: everything before its first ";" or line break.
     static qsizetype storableLength(QStringView text);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void keepStorable(const QString &text);
+    void updateNote(const QString &cutNote = {});
 
+    QString m_name;
     QLabel *m_lblVarName;
     QLabel *m_lblHelp;
+    QLabel *m_lblType;
     QLineEdit *m_txtValue;
+    QLabel *m_lblNote;
     QPushButton *m_cmdOk;
     QPushButton *m_cmdCancel;
-    QLabel *m_lblNote;
     QString m_accepted;     // the text as it stood after the last edit
 };

@@ -8,6 +8,7 @@
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
 #include "help/VariableHelp.h"
+#include "mainwindow/HelpTopicsWindow.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/WindowArrangement.h"
 #include "platform/KeyboardLocks.h"
@@ -23,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -53,7 +55,9 @@ struct StatusPanel
 constexpr StatusPanel StatusPanels[] = {
     {1440, ""}, {4765, ""}, {640, "CAPS"}, {640, "NUM"}, {640, "INS"}, {1440, ""},
 };
-constexpr int StretchingPanel = 1;
+// The path of the active document and the messages take the room there is.
+constexpr int PathPanel = 0;
+constexpr int MessagePanel = 1;
 constexpr int StretchingPanelMinimum = 100;
 }
 
@@ -81,6 +85,8 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     createStatusBar();
     createMenus();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenuBar);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandStates);
+    connect(&m_commands, &FileCommands::documentShown, this, &MainWindow::activateDocument);
     updateMenuBar();
 
     connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::addVariable);
@@ -145,8 +151,8 @@ void MainWindow::createStatusBar()
     for (int index = 0; index < int(std::size(StatusPanels)); ++index) {
         auto *panel = new QLabel(QString::fromLatin1(StatusPanels[index].text));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (index == StretchingPanel) {
-            panel->setMinimumWidth(Twips::toPixels(StretchingPanelMinimum));
+        if (index == PathPanel || index == MessagePanel) {
+            panel->setMinimumWidth(Twips::toPixels(index == PathPanel ? StatusPanels[index].width : StretchingPanelMinimum));
             bar->addPermanentWidget(panel, 1);
         } else {
             panel->setFixedWidth(Twips::toPixels(StatusPanels[index].width));
@@ -161,19 +167,37 @@ void MainWindow::createMenus()
 {
     QMenu *file = addMenu(this, m_ownMenus, "mnuFile", QStringLiteral("&File"));
     const QList<QAction *> fileItems = addMenuItems(file, {
-        {"mnuFile_New", "&New"},
-        {"mnuFile_Open", "&Open..."},
+        {"mnuFile_New", "&New", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"mnuFile_Open", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
         {"Seperator1", nullptr},
         {"mnuFile_Exit", "E&xit"},
     });
     connect(fileItems[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
     connect(fileItems[1], &QAction::triggered, &m_commands, &FileCommands::open);
+    connect(fileItems[2], &QAction::triggered, this, &MainWindow::openFolder);
     // Ends the program at once; only reachable while no document window is open.
-    connect(fileItems[3], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+    connect(fileItems[4], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
 
+    // The editing commands are here too, greyed, so the menus do not change shape with a document.
     QMenu *edit = addMenu(this, m_ownMenus, "mnuEdit", QStringLiteral("&Edit"));
-    connect(addMenuItems(edit, {{"mnuEdit_Options", "&Options..."}})[0], &QAction::triggered, this,
-            &MainWindow::optionsRequested);
+    const QList<QAction *> editItems = addMenuItems(edit, {
+        {"mnuEdit_Undo", "&Undo", {}, false},
+        {"mnuEdit_Redo", "R&edo", {}, false},
+        {"Seperator4", nullptr},
+        {"mnuEdit_Cut", "C&ut", {}, false},
+        {"mnuEdit_Copy", "&Copy", {}, false},
+        {"mnuEdit_Paste", "&Paste", {}, false},
+        {"mnuEdit_Delete", "&Delete", {}, false},
+        {"mnuEdit_All", "Select &All", {}, false},
+        {"Seperator5", nullptr},
+        {"mnuEdit_Find", "&Find...", {}, false},
+        {"mnuEdit_Next", "Find &Next", {}, false},
+        {"mnuEdit_Replace", "&Replace...", {}, false},
+        {"Seperator6", nullptr},
+        {"mnuEdit_Options", "&Options..."},
+    });
+    connect(editItems[13], &QAction::triggered, this, &MainWindow::optionsRequested);
 
     QMenu *help = addMenu(this, m_ownMenus, "mnuHelp", QStringLiteral("&Help"));
     const QList<QAction *> helpItems = addMenuItems(help, {
@@ -181,6 +205,7 @@ void MainWindow::createMenus()
         {"Seperator3", nullptr},
         {"mnuHelp_About", "&About..."},
     });
+    connect(helpItems[0], &QAction::triggered, this, &MainWindow::showHelpTopics);
     connect(helpItems[2], &QAction::triggered, this, &MainWindow::showAbout);
 }
 
@@ -231,6 +256,11 @@ void MainWindow::addDocumentWindow(Document *document)
     connect(window, &DocumentWindow::aboutRequested, this, &MainWindow::showAbout);
     connect(window, &DocumentWindow::arrangeRequested, this, [this](int arrangement) { arrange(Arrangement(arrangement)); });
     connect(window, &DocumentWindow::exitRequested, this, &QWidget::close);
+    connect(window, &DocumentWindow::helpTopicsRequested, this, &MainWindow::showHelpTopics);
+    connect(window, &DocumentWindow::openFolderRequested, this, &MainWindow::openFolder);
+    connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
+    connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
+    connect(document, &Document::titleChanged, this, &MainWindow::updateCommandStates);
     setDocumentCommandsEnabled(true);
     if (!isVisible())
         show();
@@ -244,10 +274,6 @@ void MainWindow::addDocumentWindow(Document *document)
 
 void MainWindow::arrange(Arrangement arrangement)
 {
-    if (arrangement == Arrangement::Cascade) {
-        m_mdiArea->cascadeSubWindows();
-        return;
-    }
     QList<QMdiSubWindow *> open;
     QList<QMdiSubWindow *> minimized;
     // The window on top comes first, as the old frame arranged them.
@@ -266,12 +292,31 @@ void MainWindow::arrange(Arrangement arrangement)
             minimized[index]->move(places[index].topLeft());
         return;
     }
-    const Qt::Orientation stacking = arrangement == Arrangement::TileVertical ? Qt::Horizontal : Qt::Vertical;
-    const QList<QRect> places = WindowArrangement::strips(area, int(open.size()), stacking);
-    for (int index = 0; index < open.size(); ++index) {
-        if (open[index]->isMaximized())
-            open[index]->showNormal();
-        open[index]->setGeometry(places[index]);
+    for (QMdiSubWindow *window : std::as_const(open)) {
+        if (window->isMaximized())
+            window->showNormal();
+    }
+    // A window keeps at least its title bar and three rows of its lists.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_mdiArea);
+    const int smallest = titleBar + 3 * fontMetrics().height() + 4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    qsizetype tiled = 0;
+    if (arrangement != Arrangement::Cascade) {
+        const Qt::Orientation stacking = arrangement == Arrangement::TileVertical ? Qt::Horizontal : Qt::Vertical;
+        const int length = stacking == Qt::Vertical ? area.height() : area.width();
+        tiled = std::min<qsizetype>(open.size(), WindowArrangement::stripsThatFit(length, smallest));
+        const QList<QRect> places = WindowArrangement::strips(area, int(tiled), stacking);
+        for (qsizetype index = 0; index < tiled; ++index)
+            open[index]->setGeometry(places[index]);
+    }
+    // Windows beyond those that tile are cascaded over them, the one on top last.
+    const QList<QMdiSubWindow *> rest(open.crbegin(), open.crend() - tiled);
+    QList<QSize> sizes;
+    for (QMdiSubWindow *window : rest)
+        sizes.append(window->sizeHint());
+    const QList<QRect> places = WindowArrangement::cascade(area, sizes, titleBar, QSize(4 * titleBar, smallest));
+    for (qsizetype index = 0; index < rest.size(); ++index) {
+        rest[index]->setGeometry(places[index]);
+        rest[index]->raise();
     }
 }
 
@@ -284,16 +329,86 @@ void MainWindow::setDocumentCommandsEnabled(bool enabled)
 
 void MainWindow::dispatchToolbar(const QString &key)
 {
+    DocumentWindow *window = activeDocumentWindow();
     if (key == QLatin1String("New"))
         m_commands.newDocument();
     else if (key == QLatin1String("Open"))
         m_commands.open();
-    else if (key == QLatin1String("Save"))
-        m_commands.save(activeDocumentWindow() ? activeDocumentWindow()->document() : nullptr);
-    else if (key == QLatin1String("Delete"))
-        removeVariable();
     else if (key == QLatin1String("Options"))
         emit optionsRequested();
+    else if (key == QLatin1String("Help"))
+        showHelpTopics();
+    else if (key == QLatin1String("Delete"))
+        removeVariable();
+    else if (!window)
+        return;
+    else if (key == QLatin1String("Save"))
+        m_commands.save(window->document());
+    else if (key == QLatin1String("Cut"))
+        window->cut();
+    else if (key == QLatin1String("Copy"))
+        window->copy();
+    else if (key == QLatin1String("Paste"))
+        window->paste();
+    else if (key == QLatin1String("Find"))
+        window->find();
+    else if (key == QLatin1String("Undo"))
+        window->document()->history()->undo();
+    else if (key == QLatin1String("Redo"))
+        window->document()->history()->redo();
+}
+
+// The toolbar follows the active document window; its path stands in the status bar.
+void MainWindow::updateCommandStates()
+{
+    DocumentWindow *window = activeDocumentWindow();
+    const DocumentWindow::EditState state = window ? window->editState() : DocumentWindow::EditState{};
+    auto set = [this](int position, bool enabled, const QString &tip = {}) {
+        QAction *button = toolbarButton(position);
+        button->setEnabled(enabled);
+        button->setToolTip(tip.isEmpty() ? button->data().toString() : tip);
+    };
+    set(5, state.selection);
+    set(6, state.selection);
+    set(7, state.paste);
+    set(9, state.rows);
+    set(11, state.undo, state.undo ? QStringLiteral("Undo ") + state.undoText : QString());
+    set(12, state.redo, state.redo ? QStringLiteral("Redo ") + state.redoText : QString());
+    const QString path = window && window->document() ? window->document()->filePath() : QString();
+    statusPanel(1)->setText(path);
+    statusPanel(1)->setToolTip(path);
+}
+
+void MainWindow::showStatusMessage(const QString &text)
+{
+    statusPanel(2)->setText(text);
+}
+
+void MainWindow::showHelpTopics()
+{
+    if (!m_helpTopics) {
+        m_helpTopics = new HelpTopicsWindow(this);
+        connect(m_helpTopics, &HelpTopicsWindow::addRequested, this, &MainWindow::addVariable);
+    }
+    m_helpTopics->show();
+    m_helpTopics->raise();
+    m_helpTopics->activateWindow();
+}
+
+void MainWindow::openFolder()
+{
+}
+
+void MainWindow::activateDocument(Document *document)
+{
+    for (DocumentWindow *window : documentWindows()) {
+        if (window->document() == document) {
+            if (window->isMinimized())
+                window->showNormal();
+            m_mdiArea->setActiveSubWindow(window);
+            return;
+        }
+    }
 }
 
 void MainWindow::setKnownVariables(const QStringList &names)
@@ -307,16 +422,28 @@ void MainWindow::showHelp(const QString &name)
     m_panel->showHelp(Help::VariableHelpText(name));
 }
 
+// A second line of a key would silently change which value the game uses: the row there is selected instead.
 void MainWindow::addVariable(const QString &name)
 {
-    if (DocumentWindow *window = activeDocumentWindow())
-        window->document()->appendRow(name, NewVariableValue);
+    DocumentWindow *window = activeDocumentWindow();
+    if (!window)
+        return;
+    Document *document = window->document();
+    for (int row = 0; row < document->rowCount(); ++row) {
+        if (document->name(row).compare(name, Qt::CaseInsensitive) == 0) {
+            window->selectRow(row);
+            showStatusMessage(document->title() + QStringLiteral(" already has ") + document->name(row)
+                              + QStringLiteral("; its row is selected."));
+            return;
+        }
+    }
+    document->appendRow(name, NewVariableValue);
 }
 
 void MainWindow::removeVariable()
 {
     if (DocumentWindow *window = activeDocumentWindow())
-        window->deleteSelectedVariable();
+        window->deleteSelectedVariables();
 }
 
 // The value editor shows the help that the panel shows; OK changes the value, marking the document

@@ -10,6 +10,7 @@ class Document;
 class DocumentSet;
 class DocumentWindow;
 class FileCommands;
+class HelpTopicsWindow;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -50,6 +51,10 @@ public:
     void removeVariable();
     void changeValue();
     void showAbout();
+    void showHelpTopics();
+    void openFolder();
+    void showStatusMessage(const QString &text);
+    void activateDocument(Document *document);
 
     // The height the variable panel's scroller gets for an outer window height, in twips;
     // nothing when the window is too short to have room for it.
@@ -72,6 +77,7 @@ private:
     void createStatusBar();
     void createMenus();
     void updateMenuBar();
+    void updateCommandStates();
     void dispatchToolbar(const QString &key);
     void fitPanelScroller();
     void updateKeyIndicators();
@@ -86,6 +92,7 @@ private:
     QList<QLabel *> m_statusPanels;
     QList<QMenu *> m_ownMenus;
     QPointer<DocumentWindow> m_menuOwner;
+    QPointer<HelpTopicsWindow> m_helpTopics;
     bool m_showingOwnMenus = false;
     QTimer *m_tmrKeys;
     bool m_insertMode = false;

@@ -17,6 +17,25 @@ QList<QRect> WindowArrangement::strips(const QRect &area, int count, Qt::Orienta
     return result;
 }
 
+int WindowArrangement::stripsThatFit(int length, int minimum)
+{
+    return std::max(1, length / std::max(1, minimum));
+}
+
+QList<QRect> WindowArrangement::cascade(const QRect &area, const QList<QSize> &sizes, int step, const QSize &minimum)
+{
+    QList<QRect> result;
+    int offset = 0;
+    for (const QSize &size : sizes) {
+        if (area.width() - offset < minimum.width() || area.height() - offset < minimum.height())
+            offset = 0;
+        const QPoint topLeft = area.topLeft() + QPoint(offset, offset);
+        result.append(QRect(topLeft, size.boundedTo(QSize(area.width() - offset, area.height() - offset))));
+        offset += step;
+    }
+    return result;
+}
+
 QList<QRect> WindowArrangement::iconRow(const QRect &area, const QSize &iconSize, int count)
 {
     QList<QRect> result;

@@ -23,7 +23,7 @@ struct MessageBoxRequest
 
 struct FileDialogRequest
 {
-    enum class Mode { Open, Save };
+    enum class Mode { Open, OpenMany, Save };
     Mode mode = Mode::Open;
     QString title;
     QStringList filters;        // "Text(*.ext)" entries
@@ -41,11 +41,14 @@ public:
     virtual ~Dialogs() = default;
 
     virtual QMessageBox::StandardButton messageBox(QWidget *owner, const MessageBoxRequest &request) = 0;
-    // The chosen file's full path, or nothing when the user cancels. A save dialog does not ask
-    // about replacing a file: the caller knows which files may be replaced without a question.
-    virtual std::optional<QString> fileDialog(QWidget *owner, const FileDialogRequest &request) = 0;
+    // The chosen files' full paths (one, but for OpenMany), or none when the user cancels. A save
+    // dialog does not ask about replacing a file: the caller knows which files may be replaced.
+    virtual QStringList fileDialog(QWidget *owner, const FileDialogRequest &request) = 0;
     // The chosen folder's path as the platform gives it, or nothing when the user cancels.
     virtual std::optional<QString> folderDialog(QWidget *owner, const QString &title) = 0;
+    // A line of text the user types, starting with text; nothing when the user cancels.
+    virtual std::optional<QString> textInput(QWidget *owner, const QString &title, const QString &label,
+                                             const QString &text) = 0;
     // Opens a web address in the user's browser; the outcome is not reported.
     virtual void openUrl(const QUrl &url) = 0;
 

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QPushButton>
 
 QMessageBox::StandardButton QtDialogs::messageBox(QWidget *owner, const MessageBoxRequest &request)
@@ -19,13 +20,14 @@ QMessageBox::StandardButton QtDialogs::messageBox(QWidget *owner, const MessageB
     return QMessageBox::StandardButton(box.exec());
 }
 
-std::optional<QString> QtDialogs::fileDialog(QWidget *owner, const FileDialogRequest &request)
+QStringList QtDialogs::fileDialog(QWidget *owner, const FileDialogRequest &request)
 {
     QFileDialog dialog(owner, request.title, request.directory);
     const bool saving = request.mode == FileDialogRequest::Mode::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The name is not checked here: a file that is not there is reported when it is opened.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFileMode(request.mode == FileDialogRequest::Mode::OpenMany ? QFileDialog::ExistingFiles
+                                                                         : QFileDialog::AnyFile);
     if (saving)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(request.filters);
@@ -34,9 +36,12 @@ std::optional<QString> QtDialogs::fileDialog(QWidget *owner, const FileDialogReq
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    QStringList files;
+    for (const QString &file : dialog.selectedFiles())
+        files.append(QDir::toNativeSeparators(file));
+    return files;
 }
 
 std::optional<QString> QtDialogs::folderDialog(QWidget *owner, const QString &title)
@@ -45,6 +50,16 @@ std::optional<QString> QtDialogs::folderDialog(QWidget *owner, const QString &ti
     if (folder.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(folder);
+}
+
+std::optional<QString> QtDialogs::textInput(QWidget *owner, const QString &title, const QString &label,
+                                            const QString &text)
+{
+    bool accepted = false;
+    const QString typed = QInputDialog::getText(owner, title, label, QLineEdit::Normal, text, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return typed;
 }
 
 void QtDialogs::openUrl(const QUrl &url)

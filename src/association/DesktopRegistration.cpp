@@ -32,8 +32,11 @@ WriteResult writeIfChanged(const QString &path, const QByteArray &bytes)
     existing.close();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return WriteResult::Failed;
+    // Unbuffered, so that a full disk fails the write itself: a buffered QSaveFile would find out
+    // only in commit(), which still replaces the file (QTBUG-75077).
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size()
+        || !file.flush() || !file.commit())
         return WriteResult::Failed;
     return WriteResult::Written;
 }

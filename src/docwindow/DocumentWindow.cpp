@@ -107,6 +107,7 @@ void DocumentWindow::createPanel()
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->setUniformItemSizes(true);
         list->setMinimumSize(Twips::size(ListWidthTwips, ListHeightTwips));
+        list->setTextElideMode(Qt::ElideRight);
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
         return list;
@@ -126,12 +127,30 @@ void DocumentWindow::createPanel()
     connect(names, &QScrollBar::valueChanged, values, &QScrollBar::setValue);
     connect(values, &QScrollBar::valueChanged, names, &QScrollBar::setValue);
 
+    // The names keep the width their longest name needs; the values take the rest.
+    m_lstVars->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    m_lstVals->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    connect(m_document, &QAbstractItemModel::modelReset, this, &DocumentWindow::fitNameList);
+    connect(m_document, &QAbstractItemModel::rowsInserted, this, &DocumentWindow::fitNameList);
+    fitNameList();
+
     auto *listsLayout = new QHBoxLayout(m_frmFBIFile);
     listsLayout->addWidget(m_lstVars, 0);
     listsLayout->addWidget(m_lstVals, 1);
 
     setWidget(m_scrBorder);
     setFocusProxy(m_lstVars);
+}
+
+void DocumentWindow::fitNameList()
+{
+    const QFontMetrics metrics = m_lstVars->fontMetrics();
+    int widest = 0;
+    for (int row = 0; row < m_document->rowCount(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(m_document->name(row)));
+    const int chrome = m_lstVars->verticalScrollBar()->sizeHint().width() + 2 * m_lstVars->frameWidth() + 12;
+    const int limit = Twips::toPixels(2 * ListWidthTwips);
+    m_lstVars->setFixedWidth(std::clamp(widest + chrome, Twips::toPixels(ListWidthTwips), limit));
 }
 
 void DocumentWindow::createMenus()

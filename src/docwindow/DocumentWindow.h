@@ -85,6 +85,7 @@ private:
     void createPanel();
     void createMenus();
     void selectionMoved();
+    void fitNameList();
     void updateEditActions();
     void updateTitle();
     bool askToSave();

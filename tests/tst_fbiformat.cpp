@@ -3,11 +3,14 @@
 #include "documents/LineReader.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -21,11 +24,9 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-FbiReadResult readBytes(QByteArray bytes)
+FbiReadResult readBytes(const QByteArray &bytes)
 {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return readFbi(buffer);
+    return readFbi(bytes);
 }
 
 FbiContent contentOf(const QList<FbiRow> &rows)
@@ -35,6 +36,42 @@ FbiContent contentOf(const QList<FbiRow> &rows)
         content.appendRow(row.name, row.value);
     return content;
 }
+
+FbiContent largeContent()
+{
+    FbiContent content;
+    for (int row = 0; row < 1000; ++row)
+        content.appendRow(QStringLiteral("Name"), QString(100, QLatin1Char('x')));
+    return content;
+}
+
+// A file system of 64 KiB mounted on a temporary folder while this lives. Mounting needs root.
+class SmallDisk
+{
+public:
+    SmallDisk()
+    {
+        if (geteuid() != 0)
+            m_skipReason = QStringLiteral("Mounting a small file system needs root.");
+        else if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", m_dir.path()}) != 0)
+            m_skipReason = QStringLiteral("Mounting a tmpfs is not allowed here.");
+        else
+            m_mounted = true;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            QProcess::execute("umount", {m_dir.path()});
+    }
+    QString skipReason() const { return m_skipReason; }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    bool remountReadOnly() { return QProcess::execute("mount", {"-o", "remount,ro", m_dir.path()}) == 0; }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    QString m_skipReason;
+};
 }
 
 class TestFbiFormat : public QObject
@@ -56,6 +93,9 @@ private slots:
     void openFailures();
     void saveFailuresKeepTheOldFile_data();
     void saveFailuresKeepTheOldFile();
+    void saveOnASmallDisk_data();
+    void saveOnASmallDisk();
+    void fileStamp();
 };
 
 void TestFbiFormat::parseLine_data()
@@ -64,7 +104,10 @@ void TestFbiFormat::parseLine_data()
     QTest::addColumn<QString>("parsed"); // "name|value" for a row, "}" for the unit's end, "-" for nothing
     QTest::newRow("blanks trimmed at the ends only") << QByteArray("  Name = Big Tank  ") << "Name | Big Tank";
     QTest::newRow("blanks before the semicolon kept") << QByteArray(" Name=X ; ") << "Name|X ";
-    QTest::newRow("tabs removed everywhere") << QByteArray(" \t Name\t=\tX\t;") << " Name|X";
+    QTest::newRow("tabs at the value's ends removed") << QByteArray(" \t Name\t=\tX\t;") << " Name|X";
+    QTest::newRow("a tab inside the value stays") << QByteArray("\tscales=36 30\t38;") << "scales|36 30\t38";
+    QTest::newRow("every tab of the name removed") << QByteArray("\tNa\tme\t=\t\tv\t \t") << "Name|v\t ";
+    QTest::newRow("tabs around a brace") << QByteArray("\t}\t;") << "}";
     QTest::newRow("value ends at its first semicolon") << QByteArray("Weapon1=a;b;//c") << "Weapon1|a";
     QTest::newRow("first equals splits, case kept") << QByteArray("canMove=a=B;") << "canMove|a=B";
     QTest::newRow("empty name and value") << QByteArray("=;") << "|";
@@ -134,7 +177,28 @@ void TestFbiFormat::read_data()
         << QByteArray("{\n[a] b\n{\nx=1;\n}\nB=2;\n}\n") << "x|1 }" << QByteArrayList{};
     QTest::newRow("nested twice, an inner [b] { header, unclosed at the end")
         << QByteArray("{\nA=1;\n[a]\n{\n[b] {\nx=1;\n}\n[c]\n{\ny=2;") << "A|1"
-        << QByteArrayList{"[a]", "{", "[b] {", "x=1;", "}", "[c]", "{", "y=2;", "\t\t}", "\t}"};
+        << QByteArrayList{"[a]", "{", "[b] {", "x=1;", "}", "[c]", "{", "y=2;", "\t}", "\t}"};
+    QTest::newRow("tabs inside names and values")
+        << QByteArray("{\n\tscales\t=\t36 30\t38 ;\n\tNa\tme\t=\t1\t\n}") << "scales|36 30\t38  Name|1 }" << QByteArrayList{};
+    QTest::newRow("every line end, none after the last")
+        << QByteArray("A=1;\rB=2;\nC=3;\r\nD=4") << "A|1 B|2 C|3 D|4" << QByteArrayList{};
+    QTest::newRow("block comment over rows, a row after its end")
+        << QByteArray("{\n\t/*Old=1;\n\tOlder=2;*/ New=3;\n\tLast=4;\n}")
+        << "New|3 Last|4 }" << QByteArrayList{"/*Old=1;", "\tOlder=2;*/"};
+    QTest::newRow("block comment after a row's semicolon")
+        << QByteArray("{\nA=1; /* note */ B=2;\nC=3;; /* x\n}\n*/\n}")
+        << "A|1 B|2 C|3 }" << QByteArrayList{"/* note */", "/* x", "}", "*/"};
+    QTest::newRow("not a block comment: inside a value or a line comment")
+        << QByteArray("{\nA=x/*y;\nB=1; // old /* z\nC=2;\n}") << "A|x/*y B|1 C|2 }" << QByteArrayList{};
+    QTest::newRow("block comment left open is closed")
+        << QByteArray("{\nA=1;\n/* open\nB=2;") << "A|1" << QByteArrayList{"/* open", "B=2;", "*/"};
+    QTest::newRow("braces in a nested section's comment do not count")
+        << QByteArray("{\n[a]\n{\n\tx=1; /* } */\n/*\n}*/\n}\nB=2;\n}")
+        << "B|2 }" << QByteArrayList{"[a]", "{", "\tx=1; /* } */", "/*", "}*/", "}"};
+    QTest::newRow("UTF-8 byte-order mark before a row")
+        << QByteArray("\xEF\xBB\xBFName=1;") << "Name|1" << QByteArrayList{};
+    QTest::newRow("UTF-8 byte-order mark before the brace")
+        << QByteArray("\xEF\xBB\xBF{\n[a]\n{\nx=1;\n}\nB=2;\n}") << "B|2 }" << QByteArrayList{"[a]", "{", "x=1;", "}"};
 }
 
 void TestFbiFormat::read()
@@ -150,7 +214,7 @@ void TestFbiFormat::read()
     if (result.sectionEnded)
         shown.append(QStringLiteral("}"));
     QCOMPARE(shown.join(QLatin1Char(' ')), rows);
-    QCOMPARE(result.content.preserved, kept);
+    QCOMPARE(result.content.preserved(), kept);
 }
 
 void TestFbiFormat::limits_data()
@@ -166,6 +230,14 @@ void TestFbiFormat::limits_data()
     QTest::newRow("32768 lines without a closing brace")
         << line.repeated(32768) << int(FbiReadResult::Error::TooManyLines) << 32768;
     QTest::newRow("a closing brace on line 32768") << line.repeated(32767) + "}\n" << NoError << 32767;
+    const QByteArray open = QByteArray("{\nA=1;\n") + QByteArray("[a] {\n").repeated(Fbi::MaxNestingDepth);
+    QTest::newRow("nested as deep as allowed") << open << NoError << 1;
+    QTest::newRow("nested deeper") << open + "{\nB=2;" << int(FbiReadResult::Error::TooDeep) << 1;
+    const int notText = int(FbiReadResult::Error::NotText);
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE[\0U\0=\0") << notText << 0;
+    QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0[\0U\0=") << notText << 0;
+    QTest::newRow("mostly NUL bytes") << QByteArray("A=1;\n") + QByteArray(100, '\0') << notText << 0;
+    QTest::newRow("a stray NUL byte") << QByteArray("A=1;\nB=\0;\n") << NoError << 2;
 }
 
 void TestFbiFormat::limits()
@@ -229,7 +301,7 @@ void TestFbiFormat::openFailures()
     QStringList paths{dir.filePath("missing.fbi"), dir.path(), QString(), pipe};
     if (geteuid() != 0) {
         paths.append(dir.filePath("locked.fbi"));
-        QVERIFY(writeFbiFile(paths.last(), {}) && QFile::setPermissions(paths.last(), {}));
+        QVERIFY(writeFbiFile(paths.last(), {}).ok && QFile::setPermissions(paths.last(), {}));
     }
     for (const QString &path : paths)
         QVERIFY2(readFbiFile(path).error == FbiReadResult::Error::CannotOpen, qPrintable(path));
@@ -239,26 +311,28 @@ void TestFbiFormat::saveFailuresKeepTheOldFile_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("sizeLimit"); // RLIMIT_FSIZE during the save; 0 leaves it
-    QTest::newRow("a folder") << "folder" << 0;
-    QTest::newRow("a missing folder") << "missing/unit.fbi" << 0;
-    QTest::newRow("below a file") << "old.fbi/unit.fbi" << 0;
-    QTest::newRow("a device") << "/dev/full" << 0;
-    QTest::newRow("no name") << QString() << 0;
-    QTest::newRow("a disk filling up") << "old.fbi" << 4096;
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << "folder" << 0 << "Is a directory";
+    QTest::newRow("a missing folder") << "missing/unit.fbi" << 0 << "No such file or directory";
+    QTest::newRow("below a file") << "old.fbi/unit.fbi" << 0 << "Not a directory";
+    QTest::newRow("a device") << "/dev/full" << 0 << "Not a regular file";
+    QTest::newRow("no name") << QString() << 0 << "No such file or directory";
+    QTest::newRow("a file size limit") << "old.fbi" << 4096 << "File too large";
 }
 
 void TestFbiFormat::saveFailuresKeepTheOldFile()
 {
     QFETCH(QString, target);
     QFETCH(int, sizeLimit);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
-    FbiContent oldContent;
-    oldContent.appendRow(QStringLiteral("Old"), QStringLiteral("1"));
-    QVERIFY(QDir(dir.path()).mkdir("folder") && writeFbiFile(dir.filePath("old.fbi"), oldContent));
-    const QByteArray old = fileBytes(dir.filePath("old.fbi"));
-    FbiContent large;
-    for (int row = 0; row < 1000; ++row)
-        large.appendRow(QStringLiteral("Name"), QString(100, QLatin1Char('x')));
+    const QString oldPath = dir.filePath(QStringLiteral("old.fbi"));
+    const bool folderMade = QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    QVERIFY(folderMade);
+    const FbiContent oldContent = contentOf({{QStringLiteral("Old"), QStringLiteral("1")}});
+    const bool oldWritten = writeFbiFile(oldPath, oldContent).ok;
+    QVERIFY(oldWritten);
+    const QByteArray old = fileBytes(oldPath);
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const rlimit limit{sizeLimit > 0 ? rlim_t(sizeLimit) : saved.rlim_cur, saved.rlim_max};
@@ -266,15 +340,93 @@ void TestFbiFormat::saveFailuresKeepTheOldFile()
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     QString path;
     if (!target.isEmpty())
-        path = dir.filePath(target);
-    const bool written = writeFbiFile(path, large);
+        path = QDir(dir.path()).filePath(target);
+    const FbiWriteResult written = writeFbiFile(path, largeContent());
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-    QVERIFY(!written);
-    QCOMPARE(fileBytes(dir.filePath("old.fbi")), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.fbi"});
+    QVERIFY(!written.ok);
+    QCOMPARE(written.reason, reason);
+    QCOMPARE(fileBytes(oldPath), old);
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(files.constFirst(), QStringLiteral("old.fbi"));
     struct stat device{};
     QVERIFY(stat("/dev/full", &device) == 0 && S_ISCHR(device.st_mode));
+}
+
+void TestFbiFormat::saveOnASmallDisk_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("full, over the file") << "old.fbi" << false << "No space left on device";
+    QTest::newRow("full, a new file") << "new.fbi" << false << "No space left on device";
+    QTest::newRow("read-only, over the file") << "old.fbi" << true << "Read-only file system";
+    QTest::newRow("read-only, a new file") << "new.fbi" << true << "Read-only file system";
+}
+
+// On a real file system that is full or read-only, a save fails with the system's reason and
+// leaves the old file and nothing else.
+void TestFbiFormat::saveOnASmallDisk()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, reason);
+    SmallDisk disk;
+    if (!disk.skipReason().isEmpty())
+        QSKIP(qPrintable(disk.skipReason()));
+    QVERIFY(writeFbiFile(disk.filePath("old.fbi"), contentOf({{"Old", "1"}})).ok);
+    const QByteArray old = fileBytes(disk.filePath("old.fbi"));
+    QStringList files{"old.fbi"};
+    if (readOnly) {
+        QVERIFY(disk.remountReadOnly());
+    } else {
+        QFile filler(disk.filePath("filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'f')) > 0) {
+        }
+        files.prepend("filler");
+    }
+    // Small enough to sit in a write buffer, where a full disk shows only when it is flushed.
+    FbiContent content;
+    for (int row = 0; row < 100; ++row)
+        content.appendRow(QStringLiteral("Name%1").arg(row), QStringLiteral("value"));
+    const FbiWriteResult written = writeFbiFile(disk.filePath(target), content);
+    QVERIFY(!written.ok);
+    QCOMPARE(written.reason, reason);
+    QCOMPARE(fileBytes(disk.filePath("old.fbi")), old);
+    QCOMPARE(QDir(disk.filePath(".")).entryList(QDir::Files, QDir::Name), files);
+}
+
+void TestFbiFormat::fileStamp()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("unit.fbi");
+    const QByteArray name = QFile::encodeName(path);
+    const FbiWriteResult written = writeFbiFile(path, contentOf({{"A", "1"}}));
+    QVERIFY(written.ok && written.stamp.matchesDisk(path));
+    QVERIFY(readFbiFile(path).stamp == written.stamp);
+    QVERIFY(!FileStamp().isValid() && !FileStamp().matchesDisk(path));
+
+    struct stat before{};
+    QCOMPARE(stat(name.constData(), &before), 0);
+    timespec times[2] = {before.st_atim, before.st_mtim};
+    auto rewrite = [&](const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && (file.close(), true)
+            && utimensat(AT_FDCWD, name.constData(), times, 0) == 0;
+    };
+    const QByteArray bytes = fileBytes(path);
+    // Other bytes of the same size at the same time, as an edit within the time's resolution leaves them.
+    QVERIFY(rewrite(QByteArray(bytes).replace("A=1", "A=2")));
+    QVERIFY(!written.stamp.matchesDisk(path));
+    QVERIFY(rewrite(bytes));
+    QVERIFY(written.stamp.matchesDisk(path));
+    times[1].tv_sec += 1;
+    QVERIFY(rewrite(bytes));
+    QVERIFY(!written.stamp.matchesDisk(path));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(!written.stamp.matchesDisk(path));
 }
 
 QTEST_GUILESS_MAIN(TestFbiFormat)

@@ -1,6 +1,7 @@
 #include "documents/Document.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -97,9 +98,10 @@ void Document::setContent(FbiContent content)
     updateModified();
 }
 
-void Document::setFile(const QString &path)
+void Document::setFile(const QString &path, const FileStamp &stamp)
 {
     m_filePath = path;
+    m_stamp = stamp;
     m_history.setClean();
     m_markedModified = false;
     updateModified();
@@ -113,8 +115,8 @@ void Document::setFile(const QString &path)
 
 bool Document::fileChangedOnDisk(const QString &path) const
 {
-    Q_UNUSED(path);
-    return false;
+    return m_stamp.isValid() && !m_filePath.isEmpty()
+        && QFileInfo(path).absoluteFilePath() == QFileInfo(m_filePath).absoluteFilePath() && !m_stamp.matchesDisk(path);
 }
 
 void Document::markModified()

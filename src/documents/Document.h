@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/FbiContent.h"
+#include "documents/FileStamp.h"
 
 #include <QAbstractTableModel>
 #include <QUndoStack>
@@ -37,8 +38,8 @@ public:
     const FbiContent &content() const { return m_content; }
     // The rows as read from a file: no history, not modified.
     void setContent(FbiContent content);
-    // The document now stands for the file at path, as it is now: read from it or written to it.
-    void setFile(const QString &path);
+    // The document now stands for the file at path, as stamp says it is: read from it or written to it.
+    void setFile(const QString &path, const FileStamp &stamp);
 
     QString name(int row) const { return m_content.name(row); }
     QString value(int row) const { return m_content.value(row); }
@@ -82,6 +83,7 @@ private:
     int m_number;
     QString m_title;
     QString m_filePath;
+    FileStamp m_stamp;
     FbiContent m_content;
     QUndoStack m_history;
     bool m_markedModified = false;

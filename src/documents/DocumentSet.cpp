@@ -74,18 +74,16 @@ DocumentSet::OpenResult DocumentSet::open(const QString &path)
     result.document->setContent(std::move(read.content));
     result.error = read.error;
     if (result.error == FbiReadResult::Error::None)
-        result.document->setFile(path);
+        result.document->setFile(path, read.stamp);
     return result;
 }
 
 DocumentSet::SaveResult DocumentSet::save(Document *document, const QString &path)
 {
-    SaveResult result;
-    result.ok = writeFbiFile(path, document->content());
-    if (!result.ok)
-        return result;
-    document->setFile(path);
-    return result;
+    const FbiWriteResult written = writeFbiFile(path, document->content());
+    if (written.ok)
+        document->setFile(path, written.stamp);
+    return SaveResult{written.ok, written.reason};
 }
 
 void DocumentSet::close(Document *document)

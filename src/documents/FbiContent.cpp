@@ -12,16 +12,61 @@ QString fromFileText(QByteArrayView bytes)
     return QString::fromLatin1(bytes.data(), bytes.size());
 }
 
+namespace {
+// The reader's rules, applied again to a row of the file text whose name starts at offset: the
+// name runs to the first "=", tabs after it dropped (the reader keeps rows whose name holds a tab
+// anywhere else as rows of their own); the value runs from after the "=" and its tabs to the ";",
+// or to the line end less the blanks there, and loses the tabs at its end.
+QByteArrayView nameIn(QByteArrayView file, qint64 offset)
+{
+    const char *data = file.data();
+    const char *start = data + offset;
+    const char *end = static_cast<const char *>(std::memchr(start, '=', size_t(file.size() - offset)));
+    while (end > start && end[-1] == '\t')
+        --end;
+    return QByteArrayView(start, end - start);
+}
+
+QByteArrayView valueIn(QByteArrayView file, qint64 offset)
+{
+    const char *data = file.data();
+    const char *fileEnd = data + file.size();
+    const char *begin = static_cast<const char *>(std::memchr(data + offset, '=', size_t(file.size() - offset))) + 1;
+    while (begin < fileEnd && *begin == '\t')
+        ++begin;
+    const char *end = begin;
+    while (end < fileEnd && *end != ';' && *end != '\n' && *end != '\r')
+        ++end;
+    if (end == fileEnd || *end != ';') {
+        while (end > begin && end[-1] == ' ')
+            --end;
+    }
+    while (end > begin && end[-1] == '\t')
+        --end;
+    return QByteArrayView(begin, end - begin);
+}
+}
+
+QByteArrayView FbiContent::fileName(qint64 offset) const
+{
+    return nameIn(m_file, offset);
+}
+
+QByteArrayView FbiContent::fileValue(qint64 offset) const
+{
+    return valueIn(m_file, offset);
+}
+
 QByteArrayView FbiContent::nameBytes(qsizetype row) const
 {
-    const Span &span = m_rows.at(row);
-    return QByteArrayView(m_text.constData() + span.name, span.nameLength);
+    const quint32 entry = m_rows.at(row);
+    return isOwn(entry) ? QByteArrayView(own(entry).name) : fileName(entry);
 }
 
 QByteArrayView FbiContent::valueBytes(qsizetype row) const
 {
-    const Span &span = m_rows.at(row);
-    return QByteArrayView(m_text.constData() + span.value, span.valueLength);
+    const quint32 entry = m_rows.at(row);
+    return isOwn(entry) ? QByteArrayView(own(entry).value) : fileValue(entry);
 }
 
 QString FbiContent::name(qsizetype row) const
@@ -43,67 +88,94 @@ QList<FbiRow> FbiContent::rows() const
     return result;
 }
 
-void FbiContent::reserve(qsizetype rows, qsizetype textBytes)
+quint32 FbiContent::addOwn(OwnRow row)
 {
-    m_rows.reserve(rows);
-    if (textBytes > m_text.size())
-        m_text.resize(textBytes);
+    if (!m_freeOwn.isEmpty()) {
+        const quint32 index = m_freeOwn.takeLast();
+        m_own[index] = std::move(row);
+        return index | OwnFlag;
+    }
+    m_own.append(std::move(row));
+    return quint32(m_own.size() - 1) | OwnFlag;
 }
 
-quint32 FbiContent::store(QByteArrayView text)
+void FbiContent::releaseOwn(quint32 entry)
 {
-    const qsizetype start = m_textSize;
-    if (start + text.size() > m_text.size())
-        m_text.resize(std::max(2 * m_text.size(), start + text.size()));
-    if (!text.isEmpty())
-        std::memcpy(m_text.data() + start, text.data(), size_t(text.size()));
-    m_textSize += text.size();
-    return quint32(start);
+    const quint32 index = entry & ~OwnFlag;
+    m_own[index] = OwnRow{};
+    m_freeOwn.append(index);
 }
 
-void FbiContent::appendFileRow(QByteArrayView name, QByteArrayView value)
+qint64 FbiContent::originOf(quint32 entry) const
 {
-    const quint32 nameStart = store(name);
-    const quint32 valueStart = store(value);
-    m_rows.append(Span{nameStart, quint32(name.size()), valueStart, quint32(value.size())});
+    return isOwn(entry) ? own(entry).origin : qint64(entry);
 }
 
-void FbiContent::appendRow(const QString &name, const QString &value)
-{
-    appendFileRow(toFileText(name), toFileText(value));
-}
-
-// The old text stays in the buffer unused; edits are few next to the file's own text.
 void FbiContent::setValue(qsizetype row, const QString &value)
 {
-    const QByteArray bytes = toFileText(value);
-    Span &span = m_rows[row];
-    span.value = store(bytes);
-    span.valueLength = quint32(bytes.size());
-}
-
-void FbiContent::removeRow(qsizetype row)
-{
-    m_rows.removeAt(row);
+    QByteArray bytes = toFileText(value);
+    const quint32 entry = m_rows.at(row);
+    if (isOwn(entry)) {
+        m_own[entry & ~OwnFlag].value = std::move(bytes);
+        return;
+    }
+    if (bytes == fileValue(entry))
+        return;
+    m_rows[row] = addOwn(OwnRow{fileName(entry).toByteArray(), std::move(bytes), qint64(entry)});
 }
 
 void FbiContent::insertRow(qsizetype at, const QString &name, const QString &value)
 {
-    const QByteArray nameText = toFileText(name);
-    const QByteArray valueText = toFileText(value);
-    const quint32 nameStart = store(nameText);
-    const quint32 valueStart = store(valueText);
-    m_rows.insert(at, Span{nameStart, quint32(nameText.size()), valueStart, quint32(valueText.size())});
+    m_rows.insert(at, addOwn(OwnRow{toFileText(name), toFileText(value), -1}));
+}
+
+void FbiContent::appendRow(const QString &name, const QString &value)
+{
+    insertRow(rowCount(), name, value);
 }
 
 FbiContent::TakenRow FbiContent::takeRow(qsizetype row)
 {
     TakenRow taken;
-    taken.span = m_rows.takeAt(row);
+    taken.m_entry = m_rows.takeAt(row);
+    taken.m_origin = originOf(taken.m_entry);
+    taken.m_file = m_file;
+    if (isOwn(taken.m_entry)) {
+        taken.m_name = own(taken.m_entry).name;
+        taken.m_value = own(taken.m_entry).value;
+        releaseOwn(taken.m_entry);
+    }
     return taken;
 }
 
 void FbiContent::restoreRow(qsizetype at, const TakenRow &row)
 {
-    m_rows.insert(at, row.span);
+    // The taken row holds its file text, so the same buffer means the same file.
+    const bool sameFile = row.m_origin >= 0 && row.m_file.constData() == m_file.constData();
+    if (sameFile && !isOwn(row.m_entry)) {
+        m_rows.insert(at, row.m_entry);
+        return;
+    }
+    OwnRow restored;
+    if (isOwn(row.m_entry)) {
+        restored = OwnRow{row.m_name, row.m_value, row.m_origin};
+    } else {
+        restored = OwnRow{nameIn(row.m_file, row.m_origin).toByteArray(),
+                          valueIn(row.m_file, row.m_origin).toByteArray(), row.m_origin};
+    }
+    if (!sameFile)
+        restored.origin = -1;
+    m_rows.insert(at, addOwn(std::move(restored)));
+}
+
+qsizetype FbiContent::memoryUsage() const
+{
+    qsizetype bytes = m_file.capacity() + m_rows.capacity() * qsizetype(sizeof(quint32))
+        + m_own.capacity() * qsizetype(sizeof(OwnRow)) + m_freeOwn.capacity() * qsizetype(sizeof(quint32))
+        + m_preserved.capacity() * qsizetype(sizeof(QByteArray));
+    for (const OwnRow &row : m_own)
+        bytes += row.name.capacity() + row.value.capacity();
+    for (const QByteArray &line : m_preserved)
+        bytes += line.capacity();
+    return bytes;
 }

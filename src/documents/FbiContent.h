@@ -13,14 +13,28 @@ struct FbiRow
     friend bool operator==(const FbiRow &, const FbiRow &) = default;
 };
 
-// Everything of a unit file that the editor keeps: its rows in file order, and the nested sections
-// (such as "[SFXTypes]") exactly as read, which are written back unchanged.
+// Everything of a unit file that the editor keeps: its rows in file order and, for the standard
+// layout, the nested sections (such as "[SFXTypes]") and block comments exactly as read.
 //
-// The text is kept as the file's own bytes, one byte per character, all rows in one buffer: a
-// large file then reads without an allocation per row, and shows exactly what will be saved.
+// A content read from a file keeps the file's bytes, and a row read from it is only where its text
+// starts there: the name and value are found again in the file text when asked for. A large file
+// then costs little more than its own size, and each row knows the line it came from. Rows added
+// or changed since hold their own text.
 class FbiContent
 {
 public:
+    // A row as takeRow removed it, for restoreRow to put back where it was.
+    class TakenRow
+    {
+    private:
+        friend class FbiContent;
+        quint32 m_entry = 0;
+        QByteArray m_name;
+        QByteArray m_value;
+        qint64 m_origin = -1;
+        QByteArray m_file; // the text m_origin points into
+    };
+
     qsizetype rowCount() const { return m_rows.size(); }
     QByteArrayView nameBytes(qsizetype row) const;
     QByteArrayView valueBytes(qsizetype row) const;
@@ -28,46 +42,53 @@ public:
     QString value(qsizetype row) const;
     QList<FbiRow> rows() const;
 
-    void reserve(qsizetype rows, qsizetype textBytes);
-    // A row as the file holds it.
-    void appendFileRow(QByteArrayView name, QByteArrayView value);
-    void appendRow(const QString &name, const QString &value);
-    void insertRow(qsizetype at, const QString &name, const QString &value);
     void setValue(qsizetype row, const QString &value);
-    void removeRow(qsizetype row);
-
-    // A removed row as it was, to be put back exactly.
-    class TakenRow;
+    // at == rowCount() appends.
+    void insertRow(qsizetype at, const QString &name, const QString &value);
+    void appendRow(const QString &name, const QString &value);
     TakenRow takeRow(qsizetype row);
+    // Puts a taken row back exactly, its place in the file's text included.
     void restoreRow(qsizetype at, const TakenRow &row);
+    void removeRow(qsizetype row) { takeRow(row); }
 
-    // The nested sections' lines, without their line ends.
-    QList<QByteArray> preserved;
+    // Read whole and without error from a file, whose own text a save can then keep.
+    bool hasFileText() const { return m_hasFileText; }
 
-private:
-    // Where a row's name and value stand in the text; 32 bits keep a large file's table small.
-    struct Span
-    {
-        quint32 name;
-        quint32 nameLength;
-        quint32 value;
-        quint32 valueLength;
-    };
-    quint32 store(QByteArrayView text);
+    // The nested sections' and block comments' lines in file order, without their line ends.
+    const QList<QByteArray> &preserved() const { return m_preserved; }
 
-public:
-    class TakenRow
-    {
-        friend class FbiContent;
-        Span span;
-    };
+    // The bytes this content holds on the heap, as far as it can tell.
+    qsizetype memoryUsage() const;
 
 private:
+    friend class FbiScanner;
 
-    // Every name and value, back to back; only the first m_textSize bytes are in use.
-    QByteArray m_text;
-    qsizetype m_textSize = 0;
-    QList<Span> m_rows;
+    // A row with text of its own: changed, added, or read with tabs inside its name.
+    struct OwnRow
+    {
+        QByteArray name;
+        QByteArray value;
+        qint64 origin = -1; // where it stands in the file text; -1 for an added row
+    };
+    // An entry of m_rows is the file offset where the row's name starts, or, with OwnFlag set,
+    // the index of its OwnRow: four bytes a row keep a large file's table small.
+    static constexpr quint32 OwnFlag = 0x80000000u;
+
+    static bool isOwn(quint32 entry) { return entry & OwnFlag; }
+    const OwnRow &own(quint32 entry) const { return m_own.at(entry & ~OwnFlag); }
+    quint32 addOwn(OwnRow row);
+    void releaseOwn(quint32 entry);
+    qint64 originOf(quint32 entry) const;
+    // A row of the file text: its name starts at offset.
+    QByteArrayView fileName(qint64 offset) const;
+    QByteArrayView fileValue(qint64 offset) const;
+
+    QByteArray m_file;
+    bool m_hasFileText = false;
+    QList<quint32> m_rows;
+    QList<OwnRow> m_own;
+    QList<quint32> m_freeOwn;
+    QList<QByteArray> m_preserved;
 };
 
 // Text as the file holds it: one byte per character; a character that has no byte becomes "?".

@@ -1,13 +1,24 @@
 #include "documents/FbiReader.h"
 
-#include "documents/LineReader.h"
-
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
+// The most the reader can use of a file: the limits stop it within this many bytes.
+constexpr qint64 MaxReadBytes = qint64(Fbi::MaxLinesWithoutClosingBrace) * (Fbi::MaxLineLength + 2);
+// Text files hold no NUL bytes; UTF-16 text of Latin letters is half NUL bytes.
+constexpr qsizetype FirstBlock = 4096;
+
 QByteArrayView trimBlanks(QByteArrayView text)
 {
     qsizetype begin = 0;
@@ -29,59 +40,46 @@ bool contains(QByteArrayView text, char c)
 {
     return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size()));
 }
-}
 
-QByteArrayView Fbi::normalizeLine(QByteArrayView line, QByteArray &scratch)
+ParsedLine::Kind classify(QByteArrayView normalized)
 {
-    QByteArrayView text = trimBlanks(line);
-    if (const void *semicolon = text.isEmpty() ? nullptr : std::memchr(text.data(), ';', size_t(text.size())))
-        text.truncate(static_cast<const char *>(semicolon) - text.data());
-    // Tabs at either end are the common case (indentation); dropping them is the same as removing
-    // them, and only a tab inside the text needs a copy.
-    while (!text.isEmpty() && text.front() == '\t')
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back() == '\t')
-        text.chop(1);
-    if (!contains(text, '\t'))
-        return text;
-    scratch.clear();
-    scratch.reserve(text.size());
-    for (char c : text) {
-        if (c != '\t')
-            scratch.append(c);
-    }
-    return scratch;
-}
-
-bool Fbi::isNestedSectionHeader(QByteArrayView normalized)
-{
-    const QByteArrayView text = trimBlanks(normalized);
-    if (!text.startsWith('['))
-        return false;
-    const qsizetype close = text.indexOf(']');
-    if (close < 0)
-        return false;
-    const QByteArrayView rest = trimBlanks(text.sliced(close + 1));
-    return rest.isEmpty() || rest == QByteArrayView("{");
-}
-
-namespace {
-ParsedLine classify(QByteArrayView normalized)
-{
-    ParsedLine parsed;
     if (normalized.isEmpty() || normalized == QByteArrayView("{") || isUnitHeader(normalized))
-        return parsed;
-    if (normalized == QByteArrayView("}")) {
-        parsed.kind = ParsedLine::Kind::SectionEnd;
-        return parsed;
+        return ParsedLine::Kind::Skip;
+    if (normalized == QByteArrayView("}"))
+        return ParsedLine::Kind::SectionEnd;
+    return contains(normalized, '=') ? ParsedLine::Kind::Row : ParsedLine::Kind::Skip;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isText(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return false;
+    const QByteArrayView block = bytes.first(std::min(bytes.size(), FirstBlock));
+    return std::count(block.begin(), block.end(), '\0') * 4 < block.size() || block.isEmpty();
+}
+
+// The value of a row: after the first "=" and its tabs, to the first ";" or to the end of the
+// line less its blanks, without the tabs at its end.
+QByteArrayView valueOf(QByteArrayView line)
+{
+    const qsizetype equals = line.indexOf('=');
+    qsizetype begin = equals + 1;
+    while (begin < line.size() && line[begin] == '\t')
+        ++begin;
+    const qsizetype semicolon = line.indexOf(';', begin);
+    qsizetype end = semicolon < 0 ? line.size() : semicolon;
+    if (semicolon < 0) {
+        while (end > begin && line[end - 1] == ' ')
+            --end;
     }
-    const qsizetype equals = normalized.indexOf('=');
-    if (equals < 0)
-        return parsed;
-    parsed.kind = ParsedLine::Kind::Row;
-    parsed.name = normalized.first(equals);
-    parsed.value = normalized.sliced(equals + 1);
-    return parsed;
+    while (end > begin && line[end - 1] == '\t')
+        --end;
+    return line.sliced(begin, end - begin);
 }
 
 // Follows the braces of a nested section so that all of it, and only it, is kept verbatim.
@@ -126,92 +124,388 @@ private:
 };
 }
 
-ParsedLine ParseLine(QByteArrayView line, QByteArray &scratch)
+QByteArrayView Fbi::normalizeLine(QByteArrayView line, QByteArray &scratch)
 {
-    return classify(Fbi::normalizeLine(line, scratch));
+    QByteArrayView text = trimBlanks(line);
+    if (const void *semicolon = text.isEmpty() ? nullptr : std::memchr(text.data(), ';', size_t(text.size())))
+        text.truncate(static_cast<const char *>(semicolon) - text.data());
+    // Tabs at either end are the common case (indentation); dropping them is the same as removing
+    // them, and only a tab inside the text needs a copy.
+    while (!text.isEmpty() && text.front() == '\t')
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == '\t')
+        text.chop(1);
+    if (!contains(text, '\t'))
+        return text;
+    scratch.clear();
+    scratch.reserve(text.size());
+    for (char c : text) {
+        if (c != '\t')
+            scratch.append(c);
+    }
+    return scratch;
 }
 
-FbiReadResult readFbi(QIODevice &device)
+bool Fbi::isNestedSectionHeader(QByteArrayView normalized)
 {
-    FbiReadResult result;
-    // Rows of a unit file run to twenty-odd bytes: room for them all, and their text, in one go.
-    if (const qint64 size = device.size(); size > 0 && !device.isSequential())
-        result.content.reserve(qsizetype(std::min<qint64>(size / 20, Fbi::MaxLinesWithoutClosingBrace)),
-                               qsizetype(std::min<qint64>(size, qint64(64) << 20)));
-    LineReader reader(device, Fbi::MaxLineLength);
-    QByteArray scratch;
-    NestedSection nested;
-    bool insideUnit = false;
-    int lineCount = 0;
+    const QByteArrayView text = trimBlanks(normalized);
+    if (!text.startsWith('['))
+        return false;
+    const qsizetype close = text.indexOf(']');
+    if (close < 0)
+        return false;
+    const QByteArrayView rest = trimBlanks(text.sliced(close + 1));
+    return rest.isEmpty() || rest == QByteArrayView("{");
+}
 
-    QByteArrayView line;
-    for (;;) {
-        const LineReader::Status status = reader.next(line);
-        if (status == LineReader::Status::End)
-            break;
-        if (status == LineReader::Status::TooLong) {
-            result.error = FbiReadResult::Error::LineTooLong;
-            break;
+ParsedLine ParseLine(QByteArrayView line, QByteArray &scratch)
+{
+    ParsedLine parsed;
+    const QByteArrayView normalized = Fbi::normalizeLine(line, scratch);
+    parsed.kind = classify(normalized);
+    if (parsed.kind == ParsedLine::Kind::Row) {
+        parsed.name = normalized.first(normalized.indexOf('='));
+        parsed.value = valueOf(line);
+    }
+    return parsed;
+}
+
+// Reads a whole file's text into an FbiContent, whose rows then point into that text.
+//
+// A line is read in pieces: the text outside block comments, each piece as if it were a line of
+// its own, and the comments. The unit section's rows become rows; nested sections and block
+// comments go to the preserved lines, pieces of one line joined again.
+class FbiScanner
+{
+public:
+    FbiScanner(FbiReadResult &result, bool snippet)
+        : m_result(result)
+        , m_content(result.content)
+        , m_data(result.content.m_file.constData())
+        , m_unit(snippet ? Unit::Unknown : Unit::Before)
+    {
+    }
+
+    static FbiReadResult scan(const QByteArray &bytes, bool snippet, bool whole);
+
+private:
+    void run();
+    enum class Unit { Before, Inside, Unknown };
+    enum class Next { Go, Stop };
+
+    Next line(qsizetype begin, qsizetype end);
+    Next piece(qsizetype begin, qsizetype end, qsizetype &opener);
+    Next structuredPiece(qsizetype begin, qsizetype end, qsizetype blanksEnd, qsizetype &opener);
+    void addRow(qsizetype begin, qsizetype end, QByteArrayView normalized);
+    qsizetype openerAfterRow(qsizetype semicolon, qsizetype end) const;
+    void preserve(qsizetype begin, qsizetype end);
+    void flushPreserved();
+    bool tooDeep() const { return m_nested.unclosedBraces() > Fbi::MaxNestingDepth; }
+
+    FbiReadResult &m_result;
+    FbiContent &m_content;
+    const char *m_data;
+    Unit m_unit;
+    NestedSection m_nested;
+    bool m_inComment = false;
+    qsizetype m_commentSearch = 0; // where the "*/" of the open comment may start
+    bool m_pending = false;        // a preserved span of the current line not yet stored
+    qsizetype m_pendingBegin = 0;
+    qsizetype m_pendingEnd = 0;
+    QByteArray m_scratch;
+};
+
+void FbiScanner::run()
+{
+    const QByteArray &file = m_content.m_file;
+    const qsizetype size = file.size();
+    if (!isText(file)) {
+        m_result.error = FbiReadResult::Error::NotText;
+        return;
+    }
+    // A UTF-8 byte-order mark is not part of the first line's text.
+    qsizetype pos = file.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    // Rows of a unit file run to twenty-odd bytes.
+    m_content.m_rows.reserve(std::min<qsizetype>(size / 24 + 16, Fbi::MaxLinesWithoutClosingBrace));
+
+    // Where the next CR and LF stand (size: none), so that each byte is searched once.
+    qsizetype nextCarriageReturn = -1;
+    qsizetype nextLineFeed = -1;
+    auto nextOf = [&](char c, qsizetype &cached) {
+        if (cached < pos) {
+            const void *found = std::memchr(m_data + pos, c, size_t(size - pos));
+            cached = found ? static_cast<const char *>(found) - m_data : size;
         }
-        if (status == LineReader::Status::ReadError) {
-            result.error = FbiReadResult::Error::ReadFailed;
+        return cached;
+    };
+    int lineCount = 0;
+    while (pos < size) {
+        const qsizetype end = std::min(nextOf('\r', nextCarriageReturn), nextOf('\n', nextLineFeed));
+        if (end - pos > Fbi::MaxLineLength) {
+            m_result.error = FbiReadResult::Error::LineTooLong;
             break;
         }
         ++lineCount;
-
-        const QByteArrayView normalized = Fbi::normalizeLine(line, scratch);
-        if (nested.isOpen() && nested.take(normalized)) {
-            result.content.preserved.append(line.toByteArray());
-        } else if (insideUnit && Fbi::isNestedSectionHeader(normalized)) {
-            nested.start(normalized);
-            result.content.preserved.append(line.toByteArray());
-        } else {
-            const ParsedLine parsed = classify(normalized);
-            if (parsed.kind == ParsedLine::Kind::Row) {
-                result.content.appendFileRow(parsed.name, parsed.value);
-            } else if (parsed.kind == ParsedLine::Kind::SectionEnd) {
-                result.sectionEnded = true;
-                break;
-            } else if (normalized == QByteArrayView("{")) {
-                insideUnit = true;
-            }
-        }
-
+        if (line(pos, end) == Next::Stop)
+            break;
         if (lineCount >= Fbi::MaxLinesWithoutClosingBrace) {
-            result.error = FbiReadResult::Error::TooManyLines;
+            m_result.error = FbiReadResult::Error::TooManyLines;
             break;
         }
+        pos = end + 1;
+        if (end + 1 < size && m_data[end] == '\r' && m_data[end + 1] == '\n')
+            ++pos;
     }
-    // A nested section that the file leaves open is closed in the kept text. Otherwise a save would
-    // write the unit's closing brace inside it: read back, that brace closes the nested section, the
-    // unit is never closed, and every further save adds another brace.
-    for (int depth = nested.unclosedBraces(); depth > 0; --depth)
-        result.content.preserved.append(QByteArray(depth, '\t') + '}');
+    if (m_content.m_rows.capacity() > m_content.m_rows.size() + m_content.m_rows.size() / 8 + 16)
+        m_content.m_rows.squeeze();
+
+    // A comment or nested section that the file leaves open is closed in the kept lines. Otherwise
+    // a save in the standard layout would write the unit's closing brace inside it: read back,
+    // that brace would not close the unit, and every further save would add another.
+    if (m_inComment)
+        m_content.m_preserved.append(QByteArrayLiteral("*/"));
+    for (int depth = m_nested.unclosedBraces(); depth > 0; --depth)
+        m_content.m_preserved.append(QByteArrayLiteral("\t}"));
+}
+
+FbiScanner::Next FbiScanner::line(qsizetype begin, qsizetype end)
+{
+    qsizetype cursor = begin;
+    Next next = Next::Go;
+    for (;;) {
+        if (m_inComment) {
+            const QByteArrayView rest(m_data + std::max(cursor, m_commentSearch), m_data + end);
+            const qsizetype close = rest.indexOf("*/");
+            if (close < 0) {
+                preserve(cursor, end);
+                break;
+            }
+            const qsizetype closeEnd = rest.data() - m_data + close + 2;
+            preserve(cursor, closeEnd);
+            cursor = closeEnd;
+            m_inComment = false;
+        }
+        qsizetype opener = -1;
+        next = piece(cursor, end, opener);
+        if (next == Next::Stop || opener < 0)
+            break;
+        m_inComment = true;
+        m_commentSearch = opener + 2;
+        cursor = opener;
+    }
+    flushPreserved();
+    return next;
+}
+
+// A piece of text outside block comments, up to the line's end or to a block comment that opens
+// in it, which opener is set to.
+FbiScanner::Next FbiScanner::piece(qsizetype begin, qsizetype end, qsizetype &opener)
+{
+    qsizetype blanksEnd = begin;
+    while (blanksEnd < end && m_data[blanksEnd] == ' ')
+        ++blanksEnd;
+    qsizetype first = blanksEnd;
+    while (first < end && isBlank(m_data[first]))
+        ++first;
+    if (first + 1 < end && m_data[first] == '/' && m_data[first + 1] == '*') {
+        opener = first;
+        if (m_nested.isOpen())
+            preserve(begin, first);
+        return Next::Go;
+    }
+    if (first == end)
+        return m_nested.isOpen() ? structuredPiece(begin, end, blanksEnd, opener) : Next::Go;
+    const char c = m_data[first];
+    if (m_nested.isOpen() || m_unit == Unit::Unknown || c == '{' || c == '}' || c == '[')
+        return structuredPiece(begin, end, blanksEnd, opener);
+
+    // The common line, "name=value;" behind some indentation: no structure to look for, no copy.
+    const char *semicolon = static_cast<const char *>(std::memchr(m_data + blanksEnd, ';', size_t(end - blanksEnd)));
+    const qsizetype cut = semicolon ? semicolon - m_data : end;
+    if (!std::memchr(m_data + first, '=', size_t(cut - first)))
+        return Next::Go;
+    addRow(begin, end, {});
+    if (semicolon)
+        opener = openerAfterRow(cut, end);
+    return Next::Go;
+}
+
+FbiScanner::Next FbiScanner::structuredPiece(qsizetype begin, qsizetype end, qsizetype blanksEnd, qsizetype &opener)
+{
+    const QByteArrayView text(m_data + begin, end - begin);
+    const QByteArrayView normalized = Fbi::normalizeLine(text, m_scratch);
+    const ParsedLine::Kind kind = classify(normalized);
+    if (kind == ParsedLine::Kind::Row) {
+        const void *semicolon = std::memchr(m_data + blanksEnd, ';', size_t(end - blanksEnd));
+        if (semicolon)
+            opener = openerAfterRow(static_cast<const char *>(semicolon) - m_data, end);
+    }
+    const qsizetype pieceEnd = opener < 0 ? end : opener;
+
+    if (m_nested.isOpen() && m_nested.take(normalized)) {
+        preserve(begin, pieceEnd);
+        if (tooDeep()) {
+            m_result.error = FbiReadResult::Error::TooDeep;
+            return Next::Stop;
+        }
+        return Next::Go;
+    }
+    // Pasted text is read as if it stood inside a unit section, unless it has the unit's header or
+    // opening brace before anything else that counts.
+    if (m_unit == Unit::Unknown) {
+        if (isUnitHeader(normalized))
+            m_unit = Unit::Before;
+        else if (kind != ParsedLine::Kind::Skip || Fbi::isNestedSectionHeader(normalized))
+            m_unit = Unit::Inside;
+    }
+    if (m_unit == Unit::Inside && Fbi::isNestedSectionHeader(normalized)) {
+        m_nested.start(normalized);
+        preserve(begin, pieceEnd);
+        return Next::Go;
+    }
+    switch (kind) {
+    case ParsedLine::Kind::Row:
+        addRow(begin, end, normalized);
+        break;
+    case ParsedLine::Kind::SectionEnd:
+        m_result.sectionEnded = true;
+        return Next::Stop;
+    case ParsedLine::Kind::Skip:
+        if (normalized == QByteArrayView("{"))
+            m_unit = Unit::Inside;
+        break;
+    }
+    return Next::Go;
+}
+
+// A row whose name starts after the piece's leading blanks and tabs. Its entry is that offset when
+// the text there reads back as the same name; a name with a tab inside gets text of its own.
+void FbiScanner::addRow(qsizetype begin, qsizetype end, QByteArrayView normalized)
+{
+    qsizetype name = begin;
+    while (m_data[name] == ' ')
+        ++name;
+    while (m_data[name] == '\t')
+        ++name;
+    const qsizetype equals = static_cast<const char *>(std::memchr(m_data + name, '=', size_t(end - name))) - m_data;
+    const char *tab = static_cast<const char *>(std::memchr(m_data + name, '\t', size_t(equals - name)));
+    bool plain = true;
+    for (; tab && tab < m_data + equals; ++tab)
+        plain = plain && *tab == '\t';
+    if (plain) {
+        m_content.m_rows.append(quint32(name));
+        return;
+    }
+    QByteArray scratch;
+    if (normalized.isEmpty())
+        normalized = Fbi::normalizeLine(QByteArrayView(m_data + begin, end - begin), scratch);
+    FbiContent::OwnRow row;
+    row.name = normalized.first(normalized.indexOf('=')).toByteArray();
+    row.value = m_content.fileValue(name).toByteArray();
+    row.origin = name;
+    m_content.m_rows.append(m_content.addOwn(std::move(row)));
+}
+
+// After a row's ";" (and any more of them, blanks and tabs), a "/*" opens a block comment; any
+// other text there is a line comment, a "/*" in it included.
+qsizetype FbiScanner::openerAfterRow(qsizetype semicolon, qsizetype end) const
+{
+    qsizetype at = semicolon + 1;
+    while (at < end && (isBlank(m_data[at]) || m_data[at] == ';'))
+        ++at;
+    return at + 1 < end && m_data[at] == '/' && m_data[at + 1] == '*' ? at : -1;
+}
+
+// Spans of one line kept for the standard layout are joined again when only blanks part them.
+void FbiScanner::preserve(qsizetype begin, qsizetype end)
+{
+    if (m_pending && std::all_of(m_data + m_pendingEnd, m_data + begin, isBlank)) {
+        m_pendingEnd = end;
+        return;
+    }
+    flushPreserved();
+    m_pending = true;
+    m_pendingBegin = begin;
+    m_pendingEnd = end;
+}
+
+void FbiScanner::flushPreserved()
+{
+    if (!m_pending)
+        return;
+    m_content.m_preserved.append(QByteArray(m_data + m_pendingBegin, m_pendingEnd - m_pendingBegin));
+    m_pending = false;
+}
+
+FbiReadResult FbiScanner::scan(const QByteArray &bytes, bool snippet, bool whole)
+{
+    FbiReadResult result;
+    result.content.m_file = bytes;
+    FbiScanner(result, snippet).run();
+    result.content.m_hasFileText = whole && result.error == FbiReadResult::Error::None;
     return result;
 }
 
-FbiReadResult readFbiFile(const QString &path)
+FbiReadResult readFbi(const QByteArray &bytes)
 {
-    FbiReadResult result;
-    // Only regular files: a folder cannot be read, and a pipe or device could block or never end.
-    const QFileInfo info(path);
-    QFile file(path);
-    if (path.isEmpty() || !info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        result.error = FbiReadResult::Error::CannotOpen;
-        return result;
-    }
-    return readFbi(file);
+    return FbiScanner::scan(bytes, false, true);
 }
 
 QList<FbiRow> parseRows(QByteArrayView text)
 {
-    QList<FbiRow> rows;
-    QByteArray scratch;
-    const QList<QByteArray> lines = text.toByteArray().replace('\r', '\n').split('\n');
-    for (const QByteArray &line : lines) {
-        const ParsedLine parsed = ParseLine(line, scratch);
-        if (parsed.kind == ParsedLine::Kind::Row)
-            rows.append(FbiRow{fromFileText(parsed.name), fromFileText(parsed.value)});
+    return FbiScanner::scan(text.toByteArray(), true, false).content.rows();
+}
+
+FbiReadResult readFbiFile(const QString &path)
+{
+    FbiReadResult failed;
+    failed.error = FbiReadResult::Error::CannotOpen;
+    if (path.isEmpty())
+        return failed;
+#ifdef Q_OS_UNIX
+    // Open, fstat, one read, close. Only regular files: a folder cannot be read, and a pipe or a
+    // device could block or never end (O_NONBLOCK keeps the open of a pipe from waiting).
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failed;
+    struct stat status{};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return failed;
     }
-    return rows;
+    QByteArray bytes(qsizetype(std::min<qint64>(status.st_size, MaxReadBytes)), Qt::Uninitialized);
+    qsizetype done = 0;
+    bool readError = false;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        readError = got < 0;
+        if (got <= 0)
+            break;
+        done += qsizetype(got);
+    }
+    ::close(fd);
+    bytes.truncate(done);
+    const bool whole = !readError && done == status.st_size;
+#else
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return failed;
+    const QByteArray bytes = file.read(MaxReadBytes);
+    const bool readError = file.error() != QFileDevice::NoError;
+    const bool whole = !readError && bytes.size() == file.size();
+#endif
+    FbiReadResult result = FbiScanner::scan(bytes, false, whole);
+    if (readError && result.error == FbiReadResult::Error::None)
+        result.error = FbiReadResult::Error::ReadFailed;
+    if (whole) {
+#ifdef Q_OS_UNIX
+        result.stamp = FileStamp::ofBytes(status, bytes);
+#else
+        result.stamp = FileStamp::ofBytes(path, bytes);
+#endif
+    }
+    return result;
 }

@@ -1,7 +1,6 @@
 #include "documents/FbiWriter.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
+#include "documents/SafeWrite.h"
 
 #include <cstring>
 
@@ -22,7 +21,7 @@ QByteArray writeFbi(const FbiContent &content)
     qsizetype size = Header.size() + Footer.size();
     for (qsizetype row = 0; row < content.rowCount(); ++row)
         size += content.nameBytes(row).size() + content.valueBytes(row).size() + 5; // tab, "=", ";", CR LF
-    for (const QByteArray &line : content.preserved)
+    for (const QByteArray &line : content.preserved())
         size += line.size() + LineEnd.size();
 
     QByteArray text(size, Qt::Uninitialized);
@@ -35,25 +34,18 @@ QByteArray writeFbi(const FbiContent &content)
         *out++ = ';';
         out = put(out, LineEnd);
     }
-    for (const QByteArray &line : content.preserved)
+    for (const QByteArray &line : content.preserved())
         out = put(put(out, line), LineEnd);
     put(out, Footer);
     return text;
 }
 
-bool writeFbiFile(const QString &path, const FbiContent &content)
+FbiWriteResult writeFbiFile(const QString &path, const FbiContent &content)
 {
-    // Saving over a device or a pipe would replace it with a plain file: refuse anything but a file.
-    const QFileInfo target(path);
-    if (path.isEmpty() || (target.exists() && !target.isFile()))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray text = writeFbi(content);
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const WriteOutcome outcome = writeFileSafely(path, text);
+    FbiWriteResult result{outcome.ok, outcome.reason, {}};
+    if (outcome.ok)
+        result.stamp = FileStamp::ofBytes(path, text);
+    return result;
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+struct stat;
+#endif
+
+// What Korvid last read or wrote of a file: its size, modification time and a hash of its content.
+// Saving over a file that no longer matches its stamp would overwrite someone else's change.
+class FileStamp
+{
+public:
+    // After a write: the bytes written and what the file system now says of the file.
+    static FileStamp ofBytes(const QString &path, QByteArrayView bytes);
+#ifdef Q_OS_UNIX
+    // After a read: what fstat said of the open file and the bytes read from it.
+    static FileStamp ofBytes(const struct stat &status, QByteArrayView bytes);
+#endif
+
+    bool isValid() const { return m_size >= 0; }
+    // True when the file on disk has the same size, modification time and content. A missing
+    // file, or an invalid stamp, does not match.
+    bool matchesDisk(const QString &path) const;
+
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+
+private:
+    static size_t hashOf(QByteArrayView bytes);
+
+    qint64 m_size = -1;
+    qint64 m_modified = 0; // nanoseconds since the epoch, as precise as the file system keeps it
+    size_t m_hash = 0;
+};

@@ -7,6 +7,7 @@
 #include "settings/ProgramFolder.h"
 #include "settings/Settings.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,8 @@
 #include <algorithm>
 
 namespace {
+constexpr int KeepLayoutRow = 360;
+
 // The frames were drawn with their caption on the top border and the controls just below it;
 // styles that put the caption above the border would run it into the first row of controls.
 const QString FrameStyle = QStringLiteral(
@@ -85,7 +88,8 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Korvid Options"));
-    setFixedSize(Twips::size(5535, 3345));
+    // The design's dialog, one row taller for the layout choice.
+    setFixedSize(Twips::size(5535, 3345 + KeepLayoutRow));
 
     m_frmLocs = makeFrame(this, "frmLocs", QStringLiteral("Locations"), Twips::rect(120, 120, 5295, 1815));
     m_lblVarInf = makeLabel(m_frmLocs, "lblVarInf", QStringLiteral("Location of the default TA variables file:"),
@@ -104,16 +108,23 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
     m_cmdAssociate = makeButton(m_frmAsc, "cmdAssociate", QStringLiteral("Associate"),
                                 Twips::rect(3840, 240, 1335, 375));
 
-    m_cmdOk = makeButton(this, "cmdOk", QStringLiteral("OK"), Twips::rect(2400, 2880, 1455, 375));
+    m_chkKeepLayout = new QCheckBox(QStringLiteral("Keep each file's own layout and comments"), this);
+    m_chkKeepLayout->setObjectName(QStringLiteral("chkKeepLayout"));
+    m_chkKeepLayout->setGeometry(Twips::rect(120, 2880, 5295, 255));
+    m_chkKeepLayout->setToolTip(QStringLiteral("Saving changes only the values you changed, the lines you removed and the "
+                                               "lines you added. Unchecked, every save writes the standard layout."));
+
+    m_cmdOk = makeButton(this, "cmdOk", QStringLiteral("OK"), Twips::rect(2400, 2880 + KeepLayoutRow, 1455, 375));
     // Enter is OK wherever the focus is; Escape is Cancel, as QDialog gives it.
     m_cmdOk->setDefault(true);
-    m_cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Cancel"), Twips::rect(3960, 2880, 1455, 375));
+    m_cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Cancel"), Twips::rect(3960, 2880 + KeepLayoutRow, 1455, 375));
 
     setTabOrder(m_txtVarsDat, m_cmdVarBrowse);
     setTabOrder(m_cmdVarBrowse, m_txtSaveDir);
     setTabOrder(m_txtSaveDir, m_cmdBrowse);
     setTabOrder(m_cmdBrowse, m_cmdAssociate);
-    setTabOrder(m_cmdAssociate, m_cmdOk);
+    setTabOrder(m_cmdAssociate, m_chkKeepLayout);
+    setTabOrder(m_chkKeepLayout, m_cmdOk);
     setTabOrder(m_cmdOk, m_cmdCancel);
 
     connect(m_cmdVarBrowse, &QPushButton::clicked, this, &OptionsDialog::chooseVariablesFile);
@@ -124,6 +135,7 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
 
     m_cmdAssociate->setEnabled(!m_options.associated);
     m_pendingAssociate = false;
+    m_chkKeepLayout->setChecked(m_options.keepLayout);
     showPath(m_txtVarsDat, m_options.variableFile);
     showPath(m_txtSaveDir, m_options.projectFolder);
     m_pendingVarsDat = m_options.variableFile;
@@ -162,8 +174,10 @@ void OptionsDialog::confirm()
 {
     m_settings.write(Settings::VariableDir, m_pendingVarsDat);
     m_settings.write(Settings::ProjectDir, m_pendingSaveDir);
+    m_settings.write(Settings::KeepLayout, m_chkKeepLayout->isChecked() ? Settings::SetValue : Settings::UnsetValue);
     m_options.variableFile = m_pendingVarsDat;
     m_options.projectFolder = m_pendingSaveDir;
+    m_options.keepLayout = m_chkKeepLayout->isChecked();
     if (m_pendingAssociate) {
         m_settings.write(Settings::Associated, Settings::SetValue);
         m_options.associated = true;

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class Dialogs;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +28,7 @@ public:
     QPushButton *cmdVarBrowse() const { return m_cmdVarBrowse; }
     QPushButton *cmdBrowse() const { return m_cmdBrowse; }
     QPushButton *cmdAssociate() const { return m_cmdAssociate; }
+    QCheckBox *chkKeepLayout() const { return m_chkKeepLayout; }
     QPushButton *cmdOk() const { return m_cmdOk; }
     QPushButton *cmdCancel() const { return m_cmdCancel; }
 
@@ -49,6 +51,7 @@ private:
     QGroupBox *m_frmAsc;
     QLabel *m_lblAsc;
     QPushButton *m_cmdAssociate;
+    QCheckBox *m_chkKeepLayout;
     QPushButton *m_cmdOk;
     QPushButton *m_cmdCancel;
     Settings &m_settings;

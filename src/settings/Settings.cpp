@@ -66,5 +66,5 @@ QString Settings::location() const
 Options Options::read(const Settings &settings)
 {
     return Options{settings.read(Settings::VariableDir), settings.read(Settings::ProjectDir),
-                   settings.isSet(Settings::Associated)};
+                   settings.isSet(Settings::Associated), settings.read(Settings::KeepLayout) != Settings::UnsetValue};
 }

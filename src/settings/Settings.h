@@ -11,7 +11,9 @@ public:
     static inline const QString VariableDir = QStringLiteral("VariableDir");
     static inline const QString ProjectDir = QStringLiteral("ProjectDir");
     static inline const QString Associated = QStringLiteral("Associated");
+    static inline const QString KeepLayout = QStringLiteral("KeepLayout");
     static inline const QString SetValue = QStringLiteral("1");
+    static inline const QString UnsetValue = QStringLiteral("0");
 
     // Where the settings live: the platform's per-user store, or a test's own.
     class Store
@@ -54,6 +56,9 @@ struct Options
     QString variableFile;       // the known-variable list
     QString projectFolder;      // where the file dialogs start
     bool associated = false;
+    // Saves keep each file's own text; on unless the setting is exactly "0", so it is on for a
+    // user of the first version too.
+    bool keepLayout = true;
 
     static Options read(const Settings &settings);
 };

@@ -103,11 +103,12 @@ void ValueEditor::keepStorable(const QString &text)
         ++suffix;
     QString inserted = text.mid(prefix, text.size() - prefix - suffix);
     inserted.truncate(storableLength(inserted));
-    QString kept = text.left(prefix) + inserted + text.right(suffix);
+    // A ";" typed over a selection leaves the selection as it was, rather than deleting it.
+    QString kept = inserted.isEmpty() ? before : text.left(prefix) + inserted + text.right(suffix);
     kept.truncate(storableLength(kept));
     m_accepted = kept;
     m_txtValue->setText(kept);
-    m_txtValue->setCursorPosition(int(std::min(prefix + inserted.size(), kept.size())));
+    m_txtValue->setCursorPosition(int(std::min(prefix + (inserted.isEmpty() ? before.size() - prefix - suffix : inserted.size()), kept.size())));
     updateNote(QStringLiteral("A value cannot hold \";\" or a line break."));
 }
 

@@ -190,7 +190,8 @@ void Document::insertRows(int at, const QList<FbiRow> &rows, const QString &step
         [this, at, count] {
             for (int index = count - 1; index >= 0; --index)
                 takeRow(at + index);
-            emit rowsEdited({std::min(at, rowCount() - 1)});
+            // The row before the rows that went is where the user was.
+            emit rowsEdited(rowCount() > 0 ? QList<int>{std::clamp(at - 1, 0, rowCount() - 1)} : QList<int>());
         });
 }
 

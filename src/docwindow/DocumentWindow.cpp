@@ -342,8 +342,9 @@ void DocumentWindow::updateEditActions()
     for (int item : {CutItem, CopyItem, DeleteItem})
         m_editActions[item]->setEnabled(state.selection);
     m_editActions[PasteItem]->setEnabled(state.paste);
-    for (int item : {AllItem, FindItem, NextItem, ReplaceItem})
-        m_editActions[item]->setEnabled(state.rows);
+    m_editActions[AllItem]->setEnabled(state.rows);
+    for (int item : {FindItem, NextItem, ReplaceItem})
+        m_editActions[item]->setEnabled(m_document != nullptr);
     emit editStateChanged();
 }
 

@@ -59,7 +59,7 @@ public:
         bool redo = false;
         bool selection = false;     // cut, copy, delete
         bool paste = false;
-        bool rows = false;          // select all, find, find next, replace
+        bool rows = false;          // select all
         QString undoText;
         QString redoText;
     };

@@ -371,7 +371,7 @@ void MainWindow::updateCommandStates()
     set(5, state.selection);
     set(6, state.selection);
     set(7, state.paste);
-    set(9, state.rows);
+    set(9, window != nullptr);
     set(11, state.undo, state.undo ? QStringLiteral("Undo ") + state.undoText : QString());
     set(12, state.redo, state.redo ? QStringLiteral("Redo ") + state.redoText : QString());
     const QString path = window && window->document() ? window->document()->filePath() : QString();

@@ -176,23 +176,7 @@ void DocumentWindow::createMenus()
     connect(file[8], &QAction::triggered, this, &DocumentWindow::exitRequested);
 
     QMenu *mnuEdit = addMenu(this, m_menus, "mnuEdit", QStringLiteral("&Edit"));
-    m_editActions = addMenuItems(mnuEdit, {
-        {"mnuEdit_Undo", "&Undo", QKeySequence::Undo},
-        {"mnuEdit_Redo", "R&edo"},
-        {"Seperator4", nullptr},
-        {"mnuEdit_Cut", "C&ut", QKeySequence(Qt::CTRL | Qt::Key_X)},
-        {"mnuEdit_Copy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
-        {"mnuEdit_Paste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
-        {"mnuEdit_Delete", "&Delete", QKeySequence(Qt::Key_Delete)},
-        {"mnuEdit_All", "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A)},
-        {"Seperator5", nullptr},
-        {"mnuEdit_Find", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {"mnuEdit_Next", "Find &Next", QKeySequence(Qt::Key_F4)},
-        {"mnuEdit_Replace", "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_H)},
-        {"Seperator6", nullptr},
-        {"mnuEdit_Options", "O&ptions..."},
-    });
-    m_editActions[RedoItem]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m_editActions = addEditMenuItems(mnuEdit);
     connect(m_editActions[UndoItem], &QAction::triggered, this, [this] { m_document->history()->undo(); });
     connect(m_editActions[RedoItem], &QAction::triggered, this, [this] { m_document->history()->redo(); });
     connect(m_editActions[CutItem], &QAction::triggered, this, &DocumentWindow::cut);

@@ -22,3 +22,6 @@ struct MenuItem
 QMenu *addMenu(QWidget *parent, QList<QMenu *> &menus, const char *name, const QString &caption);
 // The menu's items in order, separators included, so a caller can connect them by position.
 QList<QAction *> addMenuItems(QMenu *menu, std::initializer_list<MenuItem> items);
+
+// The Edit menu's items in the design's order, separators included; Options... is the last.
+QList<QAction *> addEditMenuItems(QMenu *menu);

@@ -181,22 +181,10 @@ void MainWindow::createMenus()
 
     // The editing commands are here too, greyed, so the menus do not change shape with a document.
     QMenu *edit = addMenu(this, m_ownMenus, "mnuEdit", QStringLiteral("&Edit"));
-    const QList<QAction *> editItems = addMenuItems(edit, {
-        {"mnuEdit_Undo", "&Undo", {}, false},
-        {"mnuEdit_Redo", "R&edo", {}, false},
-        {"Seperator4", nullptr},
-        {"mnuEdit_Cut", "C&ut", {}, false},
-        {"mnuEdit_Copy", "&Copy", {}, false},
-        {"mnuEdit_Paste", "&Paste", {}, false},
-        {"mnuEdit_Delete", "&Delete", {}, false},
-        {"mnuEdit_All", "Select &All", {}, false},
-        {"Seperator5", nullptr},
-        {"mnuEdit_Find", "&Find...", {}, false},
-        {"mnuEdit_Next", "Find &Next", {}, false},
-        {"mnuEdit_Replace", "&Replace...", {}, false},
-        {"Seperator6", nullptr},
-        {"mnuEdit_Options", "&Options..."},
-    });
+    const QList<QAction *> editItems = addEditMenuItems(edit);
+    for (QAction *item : editItems)
+        item->setEnabled(item == editItems.constLast());
+    editItems.constLast()->setText(QStringLiteral("&Options..."));
     connect(editItems[13], &QAction::triggered, this, &MainWindow::optionsRequested);
 
     QMenu *help = addMenu(this, m_ownMenus, "mnuHelp", QStringLiteral("&Help"));

@@ -167,8 +167,8 @@ void MainWindow::createMenus()
 {
     QMenu *file = addMenu(this, m_ownMenus, "mnuFile", QStringLiteral("&File"));
     const QList<QAction *> fileItems = addMenuItems(file, {
-        {"mnuFile_New", "&New", QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {"mnuFile_Open", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuFile_New", "&New"},
+        {"mnuFile_Open", "&Open..."},
         {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
         {"Seperator1", nullptr},
         {"mnuFile_Exit", "E&xit"},
@@ -182,8 +182,11 @@ void MainWindow::createMenus()
     // The editing commands are here too, greyed, so the menus do not change shape with a document.
     QMenu *edit = addMenu(this, m_ownMenus, "mnuEdit", QStringLiteral("&Edit"));
     const QList<QAction *> editItems = addEditMenuItems(edit);
-    for (QAction *item : editItems)
+    // The design gives the main window's own menus no shortcut keys.
+    for (QAction *item : editItems) {
         item->setEnabled(item == editItems.constLast());
+        item->setShortcuts({});
+    }
     editItems.constLast()->setText(QStringLiteral("&Options..."));
     connect(editItems[13], &QAction::triggered, this, &MainWindow::optionsRequested);
 

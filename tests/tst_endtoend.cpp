@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <X11/Xlib.h>
@@ -31,11 +32,14 @@ const Files Units{{"tank.fbi", "[UNITINFO]\r\n{\r\n\tUnitName=KVTANK;\r\n    Nam
                                "\t[SFXTypes]\r\n\t\t{\r\n\t\texplosiongenerator0=custom:kv_dust;\r\n\t\t}\r\n"
                                "\tSide=CORE;\r\n}\r\n"},
                   {"scout.fbi", "[UNITINFO]\n{\n\tUnitName=KVSCOUT;\n\tMaxVelocity=2.5;\n}\n"}};
-QByteArray savedTank(const QByteArray &name, const QByteArray &added)
+// The tank as a save keeps it: its own text with only the changed value and the added line.
+QByteArray savedTank(const QByteArray &name, const QByteArray &added = {})
 {
-    return "[UNITINFO]\r\n\t{\r\n\tUnitName=KVTANK;\r\n\tName=" + name + ";\r\n\tMaxDamage=2000;\r\n\tSide=CORE;\r\n\t"
-        + added + "=Change This;\r\n\t[SFXTypes]\r\n\t\t{\r\n\t\texplosiongenerator0=custom:kv_dust;\r\n"
-        + "\t\t}\r\n\t}\r\n";
+    QByteArray text = Units.value("tank.fbi");
+    text.replace("Name=Heavy Tank;", "Name=" + name + ';');
+    if (!added.isEmpty())
+        text.replace("\tSide=CORE;\r\n", "\tSide=CORE;\r\n\t" + added + "=Change This;\r\n");
+    return text;
 }
 
 QByteArray readAll(const QString &path)
@@ -229,10 +233,17 @@ class TestEndToEnd : public QObject
                 && click({m_known.center().x(), m_known.bottom() + 31})
                 && waitForScreen(changed(m_vals), "Add Variable added no row");
         }
+        if (action == "key") // a key of the Edit menu whose effect shows in the lists
+            return press(m_main, {argument}) && waitForScreen(changed(m_vals), argument + " changed nothing");
+        if (action == "copy") { // nothing shows; the clipboard is read by the next paste
+            const bool pressed = press(m_main, {"ctrl+c"});
+            QTest::qSleep(300);
+            return pressed;
+        }
         if (action == "save")
             return press(m_main, {"ctrl+s"})
                 && poll([&] { return readAll(unit(argument)) != Units.value(argument); }, "Ctrl+S saved nothing");
-        if (action == "open") // the new document's window covers the old one in its place
+        if (action == "open") // the new document's window covers the old one, a title bar lower
             return press(m_main, {"ctrl+o"}) && dialog("Open...", unit(argument), {"Return"})
                 && waitForScreen(changed(m_vars), argument + " did not show");
         if (action == "close" && !press(m_main, {"alt+f", "c"}))
@@ -329,8 +340,13 @@ private slots:
         QTest::newRow("quit-saving-two")
             << QStringList{"add 0", "open scout.fbi", "add 1", "quit yy"}
             << Files{{"tank.fbi", savedTank("Heavy Tank", "Acceleration")},
-                     {"scout.fbi", "[UNITINFO]\r\n\t{\r\n\tUnitName=KVSCOUT;\r\n\tMaxVelocity=2.5;\r\n"
-                                   "\tBrakeRate=Change This;\r\n\t}\r\n"}};
+                     {"scout.fbi", "[UNITINFO]\n{\n\tUnitName=KVSCOUT;\n\tMaxVelocity=2.5;\n\tBrakeRate=Change This;\n}\n"}};
+        // Undo and redo from the keyboard, then a row copied from one window into another.
+        QTest::newRow("undo-redo-copy-paste")
+            << QStringList{"edit 1 Light Tank", "key ctrl+z", "key ctrl+y", "copy", "open scout.fbi", "key ctrl+v",
+                           "save scout.fbi", "quit y"}
+            << Files{{"tank.fbi", savedTank("Light Tank")},
+                     {"scout.fbi", "[UNITINFO]\n{\n\tUnitName=KVSCOUT;\n\tMaxVelocity=2.5;\n\tName=Light Tank;\n}\n"}};
     }
 
     void scenarios()
@@ -343,6 +359,28 @@ private slots:
             QVERIFY2(perform(step), qPrintable(step + ": " + m_error));
         for (const auto &[name, bytes] : Units.asKeyValueRange())
             QCOMPARE(readAll(unit(name)), expected.value(name, bytes));
+    }
+
+    // A save on a disk with no room left says so, and the file on the disk stays as it was.
+    void saveOnAFullDisk()
+    {
+        const QString full = path("full");
+        QVERIFY(QDir().mkpath(full));
+        if (!run("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", full}))
+            QSKIP(qPrintable("A small file system cannot be mounted here: " + m_error));
+        const auto unmount = qScopeGuard([&] { run("umount", {full}); });
+        const QString tank = full + "/tank.fbi";
+        QVERIFY(writeAll(tank, Units.value("tank.fbi")));
+        QFile filler(full + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+        }
+        filler.close();
+        m_program.start(KORVID_PROGRAM, {tank});
+        DO(attach() && perform("edit 1 Heavy Assault Tank") && press(m_main, {"ctrl+s"})
+           && dialog("Error Saving File", {}, {"Return"}));
+        QCOMPARE(readAll(tank), Units.value("tank.fbi"));
+        DO(perform("quit n"));
     }
 
     // Installed to a prefix and started through its link on a first start, the program finds its data

@@ -257,7 +257,16 @@ void MainWindow::addDocumentWindow(Document *document)
         show();
     // A new window takes the design's size where the document area has room for it.
     window->resize(window->sizeHint().boundedTo(m_mdiArea->viewport()->size()));
+    const QMdiSubWindow *previous = m_mdiArea->currentSubWindow();
     m_mdiArea->addSubWindow(window);
+    // One step below and to the right of the window before it, where the whole of it is in view;
+    // Qt would put it where it overlaps least, which may be mostly outside the area.
+    const QRect area = m_mdiArea->viewport()->rect();
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_mdiArea);
+    QPoint place = previous && !previous->isMaximized() ? previous->pos() + QPoint(step, step) : QPoint();
+    if (!area.contains(QRect(place, window->size())))
+        place = QPoint();
+    window->move(place);
     window->show();
     m_mdiArea->setActiveSubWindow(window);
     updateMenuBar();

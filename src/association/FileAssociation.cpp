@@ -12,8 +12,6 @@
 
 namespace {
 const QString DefaultValue;
-const QString OpenCommandKey = QStringLiteral("\\shell\\open\\command");
-const QString DefaultIconKey = QStringLiteral("\\DefaultIcon");
 }
 
 void FileAssociation::associateFbiFiles(Registry &registry)
@@ -31,11 +29,11 @@ void FileAssociation::AssociateFileType(Registry &registry, const QString &typeK
     CreateRegKey(registry, extensionKey, Registry::ClassesRoot);
     WriteRegValue(registry, extensionKey, DefaultValue, typeKey, Registry::TypeString);
     // Creating the command key creates the type key and its "shell" and "open" keys on the way.
-    CreateRegKey(registry, typeKey + OpenCommandKey, Registry::ClassesRoot);
-    CreateRegKey(registry, typeKey + DefaultIconKey, Registry::ClassesRoot);
+    CreateRegKey(registry, typeKey + Registry::OpenCommandKey, Registry::ClassesRoot);
+    CreateRegKey(registry, typeKey + Registry::DefaultIconKey, Registry::ClassesRoot);
     WriteRegValue(registry, typeKey, DefaultValue, description, Registry::TypeString);
-    WriteRegValue(registry, typeKey + OpenCommandKey, DefaultValue, command, Registry::TypeString);
-    WriteRegValue(registry, typeKey + DefaultIconKey, DefaultValue, iconPath, Registry::TypeString);
+    WriteRegValue(registry, typeKey + Registry::OpenCommandKey, DefaultValue, command, Registry::TypeString);
+    WriteRegValue(registry, typeKey + Registry::DefaultIconKey, DefaultValue, iconPath, Registry::TypeString);
 }
 
 void FileAssociation::CreateRegKey(Registry &registry, const QString &keyPath, Registry::Key root)

@@ -2,8 +2,6 @@
 
 namespace {
 const QChar Separator = QLatin1Char('\\');
-const QString OpenCommandKey = QStringLiteral("\\shell\\open\\command");
-const QString DefaultIconKey = QStringLiteral("\\defaulticon");
 }
 
 std::optional<QString> FreedesktopRegistry::keyPath(Key root, const QString &subKey) const
@@ -110,8 +108,8 @@ QList<DesktopRegistration> FreedesktopRegistry::registrations() const
             DesktopRegistration registration;
             registration.typeKey = m_keys.value(type, typeKey);
             registration.description = defaultValue(type);
-            registration.command = defaultValue(type + OpenCommandKey);
-            registration.iconPath = defaultValue(type + DefaultIconKey);
+            registration.command = defaultValue(type + Registry::OpenCommandKey);
+            registration.iconPath = defaultValue(type + Registry::DefaultIconKey);
             result.append(registration);
         }
         result[byType.value(type)].extensions.append(m_keys.value(path, path).mid(1));

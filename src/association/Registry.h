@@ -30,6 +30,10 @@ public:
     static constexpr quint32 CreatedNewKey = 1;
     static constexpr quint32 OpenedExistingKey = 2;
 
+    // The keys below a file type's key that the association writes.
+    static inline const QString OpenCommandKey = QStringLiteral("\\shell\\open\\command");
+    static inline const QString DefaultIconKey = QStringLiteral("\\DefaultIcon");
+
     virtual ~Registry() = default;
 
     // RegCreateKeyExA: creates the key below root, or opens it, with its missing parents.

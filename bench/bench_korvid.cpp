@@ -1,15 +1,13 @@
 // Prints how fast the editor reads, writes, opens and starts. Run it from a Release build:
 //   cmake --build build --target korvid_bench && QT_QPA_PLATFORM=offscreen build/bench/korvid_bench
+#include "app/Application.h"
 #include "docwindow/DocumentWindow.h"
-#include "commands/FileCommands.h"
 #include "documents/Document.h"
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
-#include "mainwindow/VariablePanel.h"
 #include "mainwindow/MainWindow.h"
-#include "app/Globals.h"
+#include "mainwindow/VariablePanel.h"
 #include "settings/Settings.h"
-#include "app/StartUp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,7 +29,12 @@ class MemoryStore final : public Settings::Store
 public:
     QHash<QString, QString> values;
     QString read(const QString &key) override { return values.value(key); }
-    void write(const QString &key, const QString &value) override { values.insert(key, value); }
+    bool write(const QString &key, const QString &value) override
+    {
+        values.insert(key, value);
+        return true;
+    }
+    QString location() const override { return QStringLiteral("memory"); }
 };
 
 // The best of several runs, in milliseconds: the least disturbed by the rest of the machine.
@@ -148,20 +151,20 @@ int main(int argc, char *argv[])
 
     MemoryStore settings;
     settings.values = {{Settings::FirstRun, QStringLiteral("1")}, {Settings::VariableDir, variables}};
-    Settings::setStore(&settings);
+    std::unique_ptr<Application> application;
 
-    // Main shows the main window; it is shown for the user once it, its document's lists and the
-    // known-variable list have been painted.
-    auto startUp = [] {
-        StartUp::Main({QStringLiteral("korvid4")});
-        MainWindow *main = MainWindow::instance();
+    // Start-up shows the main window; it is shown for the user once it, its document's lists and
+    // the known-variable list have been painted.
+    auto startUp = [&] {
+        application = std::make_unique<Application>(Application::Platform{nullptr, &settings, nullptr});
+        application->start({QStringLiteral("korvid4")});
+        MainWindow *main = application->mainWindow();
         PaintWatch watch({main, main->activeDocumentWindow()->lstVars()->viewport(),
                           main->variablePanel()->lstAdd()->viewport()});
         painted = watch.wait() && painted;
     };
-    auto shutDown = [] {
-        delete MainWindow::instance();
-        Globals::reset();
+    auto shutDown = [&] {
+        application.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
 
@@ -179,17 +182,16 @@ int main(int argc, char *argv[])
     std::vector<double> opens;
     for (int run = 0; run < 10; ++run) {
         opens.push_back(bestMs(1, [&] {
-            FileCommands::OpenDocument(large);
-            DocumentWindow *window = MainWindow::instance()->activeDocumentWindow();
+            application->documents().open(large);
+            DocumentWindow *window = application->mainWindow()->activeDocumentWindow();
             PaintWatch watch({window->lstVars()->viewport(), window->lstVals()->viewport()});
             painted = watch.wait() && window->lstVars()->model()->rowCount() == 32767 - 3 && painted;
         }));
-        MainWindow::instance()->activeDocumentWindow()->close();
+        application->mainWindow()->activeDocumentWindow()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     report("  open the 32,767-row file into a window", *std::min_element(opens.begin(), opens.end()));
     shutDown();
-    Settings::setStore(nullptr);
     if (!painted) {
         std::printf("A window was not painted, or the file not read whole: the figures above mean nothing.\n");
         return 1;

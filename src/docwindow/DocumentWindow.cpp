@@ -130,9 +130,13 @@ void DocumentWindow::createPanel()
     // The names keep the width their longest name needs; the values take the rest.
     m_lstVars->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     m_lstVals->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    connect(m_document, &QAbstractItemModel::modelReset, this, &DocumentWindow::fitNameList);
-    connect(m_document, &QAbstractItemModel::rowsInserted, this, &DocumentWindow::fitNameList);
-    fitNameList();
+    connect(m_document, &QAbstractItemModel::modelReset, this, [this] {
+        m_nameWidth = 0;
+        fitNameList(0, m_document->rowCount() - 1);
+    });
+    connect(m_document, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { fitNameList(first, last); });
+    fitNameList(0, m_document->rowCount() - 1);
 
     auto *listsLayout = new QHBoxLayout(m_frmFBIFile);
     listsLayout->addWidget(m_lstVars, 0);
@@ -142,15 +146,24 @@ void DocumentWindow::createPanel()
     setFocusProxy(m_lstVars);
 }
 
-void DocumentWindow::fitNameList()
+// Only the longest names can be the widest: measuring each of a large file's names would take long.
+void DocumentWindow::fitNameList(int first, int last)
 {
+    qsizetype longest = 0;
+    for (int row = first; row <= last; ++row)
+        longest = std::max(longest, m_document->content().nameBytes(row).size());
     const QFontMetrics metrics = m_lstVars->fontMetrics();
-    int widest = 0;
-    for (int row = 0; row < m_document->rowCount(); ++row)
-        widest = std::max(widest, metrics.horizontalAdvance(m_document->name(row)));
+    int widest = m_nameWidth;
+    int measured = 0;
+    for (int row = first; row <= last && measured < 64; ++row) {
+        if (m_document->content().nameBytes(row).size() + 8 >= longest) {
+            widest = std::max(widest, metrics.horizontalAdvance(m_document->name(row)));
+            ++measured;
+        }
+    }
+    m_nameWidth = widest;
     const int chrome = m_lstVars->verticalScrollBar()->sizeHint().width() + 2 * m_lstVars->frameWidth() + 12;
-    const int limit = Twips::toPixels(2 * ListWidthTwips);
-    m_lstVars->setFixedWidth(std::clamp(widest + chrome, Twips::toPixels(ListWidthTwips), limit));
+    m_lstVars->setFixedWidth(std::clamp(widest + chrome, Twips::toPixels(ListWidthTwips), Twips::toPixels(2 * ListWidthTwips)));
 }
 
 void DocumentWindow::createMenus()

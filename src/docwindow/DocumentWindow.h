@@ -85,7 +85,8 @@ private:
     void createPanel();
     void createMenus();
     void selectionMoved();
-    void fitNameList();
+    // Widens the name list for the names of these rows, never narrowing it.
+    void fitNameList(int first, int last);
     void updateEditActions();
     void updateTitle();
     bool askToSave();
@@ -105,6 +106,7 @@ private:
     QMenu *m_mnuWindow = nullptr;
     QList<QAction *> m_windowListActions;
     QList<QAction *> m_editActions;     // the Edit menu's items, separators included
+    int m_nameWidth = 0;    // of the widest name measured
     QString m_findText;
     QPointer<ReplaceDialog> m_replaceDialog;
 };

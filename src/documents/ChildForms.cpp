@@ -94,7 +94,7 @@ void ChildForms::OpenDocument(const QString &path)
 bool ChildForms::SaveDocument(frmChild *window, const QString &path)
 {
     CurrentDoc = qint16(window->documentNumber());
-    if (!writeFbiFile(path, window->document()->content()).ok) {
+    if (!writeFbiFile(path, window->document()->content(), FbiLayout::Standard).ok) {
         showMessage(frmMain::instance(), QStringLiteral("Cannot save ") + path + CheckPathAdvice,
                     QStringLiteral("Error Saving File"), QMessageBox::Ok, QMessageBox::Critical);
         return false;

@@ -16,6 +16,8 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -23,7 +25,14 @@
 #include <functional>
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <unistd.h>
+
 namespace {
+constexpr char ReadOnceOption[] = "--read-once";
+
 class MemoryStore final : public Settings::Store
 {
 public:
@@ -119,23 +128,86 @@ QByteArray typicalUnit()
     return text + "}\r\n";
 }
 
+// The bytes malloc holds for the program, where the C library can tell.
+qint64 heapInUse()
+{
+#ifdef __GLIBC__
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks + info.hblkhd);
+#else
+    return -1;
+#endif
+}
+
+// Counts the system calls of one read of path by running this program again under strace, in a
+// mode that reads the file between two getppid() calls, which mark the read in the trace.
+QString systemCallsOfRead(const QString &path)
+{
+    const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+    if (strace.isEmpty())
+        return QStringLiteral("not counted: strace is not installed");
+    QTemporaryDir dir;
+    const QString trace = dir.filePath(QStringLiteral("trace"));
+    QProcess child;
+    child.start(strace, {"-f", "-qq", "-o", trace, QCoreApplication::applicationFilePath(), QString::fromLatin1(ReadOnceOption), path});
+    if (!child.waitForFinished(30000) || child.exitCode() != 0)
+        return QStringLiteral("not counted: strace could not trace the read");
+    QFile file(trace);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("not counted: no trace");
+    QStringList calls;
+    bool inside = false;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.contains("getppid(")) {
+            if (inside)
+                return QStringLiteral("%1 (%2), counted with strace").arg(calls.size()).arg(calls.join(QStringLiteral(", ")));
+            inside = true;
+        } else if (inside) {
+            calls.append(QString::fromLatin1(line.mid(line.indexOf(' ') + 1).split('(').constFirst()));
+        }
+    }
+    return QStringLiteral("not counted: no marks in the trace");
+}
+
 void benchFormat(const char *name, const QByteArray &bytes, const QString &path, int runs)
 {
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(bytes);
     file.close();
+    const qint64 heapBefore = heapInUse();
     const FbiContent content = readFbiFile(path).content;
+    const qint64 heapAfter = heapInUse();
     std::printf("%s: %lld bytes, %lld rows\n", name, qlonglong(bytes.size()), qlonglong(content.rowCount()));
     report("  read (file to rows)", bestMs(runs, [&] { readFbiFile(path); }), bytes.size());
+    std::printf("  memory held by the content: %lld bytes, %.2f times the file (its own count)",
+                qlonglong(content.memoryUsage()), double(content.memoryUsage()) / double(bytes.size()));
+    if (heapBefore >= 0)
+        std::printf("; %lld bytes by malloc", qlonglong(heapAfter - heapBefore));
+    std::printf("\n  system calls of one read: %s\n", qPrintable(systemCallsOfRead(path)));
     const qsizetype written = writeFbi(content).size();
-    report("  write (rows to text)", bestMs(runs, [&] { writeFbi(content); }), written);
-    report("  save (rows to file, replaced whole)", bestMs(runs, [&] { writeFbiFile(path, content); }), written);
+    report("  write, standard layout (rows to text)", bestMs(runs, [&] { writeFbi(content); }), written);
+    // Unchanged, the kept layout is the file's own bytes, shared: one changed value makes it work.
+    FbiContent changed = content;
+    changed.setValue(content.rowCount() / 2, QStringLiteral("12345"));
+    const qsizetype kept = writeFbi(changed, FbiLayout::Kept).size();
+    report("  write, kept layout, one value changed", bestMs(runs, [&] { writeFbi(changed, FbiLayout::Kept); }), kept);
+    report("  save, kept layout (rows to file, replaced whole)",
+           bestMs(runs, [&] { writeFbiFile(path, changed, FbiLayout::Kept); }), kept);
 }
 }
 
 int main(int argc, char *argv[])
 {
+    // The read that systemCallsOfRead traces: once to warm up, then once between the marks.
+    if (argc == 3 && QByteArrayView(argv[1]) == ReadOnceOption) {
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        readFbiFile(path);
+        getppid();
+        const FbiReadResult read = readFbiFile(path);
+        getppid();
+        return read.error == FbiReadResult::Error::None ? 0 : 1;
+    }
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString large = dir.filePath(QStringLiteral("large.fbi"));

@@ -4,7 +4,11 @@
 #include "documents/FbiWriter.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QTest>
+
+#include <functional>
+#include <numeric>
 
 namespace {
 const QString CorpusDir = QStringLiteral(KORVID_CORPUS_DIR);
@@ -55,6 +59,12 @@ class TestCorpus : public QObject
 private slots:
     void savingKeepsWhatTheGameReads_data();
     void savingKeepsWhatTheGameReads();
+    void cleanupTestCase();
+
+private:
+    int m_files = 0;
+    int m_identical = 0;
+    int m_oneLineChanged = 0;
 };
 
 void TestCorpus::savingKeepsWhatTheGameReads_data()
@@ -77,6 +87,30 @@ void TestCorpus::savingKeepsWhatTheGameReads()
     const QByteArray saved = writeFbi(read.content);
     QCOMPARE(gameView(saved), gameView(original));
     QCOMPARE(writeFbi(readFbi(saved).content), saved); // a second save changes nothing
+
+    // Kept as written: byte for byte when unchanged, one line more or less when one value changes.
+    ++m_files;
+    QCOMPARE(writeFbi(read.content, FbiLayout::Kept), original);
+    ++m_identical;
+    QVERIFY(read.content.rowCount() > 0);
+    FbiContent changed = read.content;
+    const qsizetype row = changed.rowCount() / 2;
+    changed.setValue(row, changed.value(row) + QLatin1Char('0'));
+    const QByteArray edited = writeFbi(changed, FbiLayout::Kept);
+    QCOMPARE(readFbi(edited).content.rows(), changed.rows());
+    const QByteArrayList before = original.split('\n');
+    const QByteArrayList after = edited.split('\n');
+    QCOMPARE(after.size(), before.size());
+    QCOMPARE(std::inner_product(before.begin(), before.end(), after.begin(), 0, std::plus<>(), std::not_equal_to<>()), 1);
+    ++m_oneLineChanged;
+}
+
+void TestCorpus::cleanupTestCase()
+{
+    if (m_files > 0) {
+        qInfo("Kept layout: %d of %d files saved byte for byte; %d differ in exactly one line after one value changed.",
+              m_identical, m_files, m_oneLineChanged);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCorpus)

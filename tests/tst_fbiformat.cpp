@@ -90,6 +90,10 @@ private slots:
     void fixtureRoundTrip_data();
     void fixtureRoundTrip();
     void writer();
+    void keptLayout_data();
+    void keptLayout();
+    void parseRows_data();
+    void parseRows();
     void openFailures();
     void saveFailuresKeepTheOldFile_data();
     void saveFailuresKeepTheOldFile();
@@ -291,6 +295,140 @@ void TestFbiFormat::writer()
     const FbiReadResult read = readBytes(writeFbi(contentOf(rows)));
     QCOMPARE(read.content.rows(), rows);
     QVERIFY(read.sectionEnded);
+    // A content read from no file has no text of its own to keep.
+    QCOMPARE(writeFbi(contentOf(rows), FbiLayout::Kept), writeFbi(contentOf(rows)));
+    // A row added after a row whose line opens a block comment would land in the comment: the
+    // kept text cannot take it, and the standard layout is written instead.
+    FbiContent commented = readBytes("{\nA=1; /* open\nclosed */\n}\n").content;
+    commented.appendRow(QStringLiteral("B"), QStringLiteral("2"));
+    QCOMPARE(writeFbi(commented, FbiLayout::Kept), writeFbi(commented));
+}
+
+void TestFbiFormat::keptLayout_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QByteArray>("lineEnd"); // what the fixture's CR LF become; empty: as it is
+    QTest::addColumn<bool>("finalLineEnd");
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QByteArray>("from"); // the saved text is the fixture's with from replaced by to
+    QTest::addColumn<QByteArray>("to");
+    struct Case
+    {
+        const char *name;
+        const char *fixture;
+        QStringList edits;
+        QByteArray from;
+        QByteArray to;
+    };
+    const QByteArray firstRows("\tName=Heavy\tTank ;\t// a tab inside the value\r\n\tBuildCostMetal = 240 ;//was 300\r\n");
+    const QByteArray afterAcceleration("Acceleration=0.04;\r\n\r\n\t[SFXTypes]\r\n\t{\r\n\t\texplosiongenerator0=custom:kv_flash;\r\n\t}\r\n");
+    const QList<Case> cases{
+        {"no edit", "kept.fbi", {}, "", ""},
+        {"a value", "kept.fbi", {"set 0 KVHEAVY"}, "UnitName=KVTANK;", "UnitName=KVHEAVY;"},
+        {"a value set back", "kept.fbi", {"set 0 X", "set 0 KVTANK"}, "", ""},
+        {"a value with a tab inside", "kept.fbi", {"set 1 Big\tTank"}, "Name=Heavy\tTank ;", "Name=Big\tTank;"},
+        {"a value before a line comment", "kept.fbi", {"set 2 300"}, " = 240 ;//", " =300;//"},
+        {"a value after a block comment", "kept.fbi", {"set 4 0.05"}, "*/ Acceleration=0.04;", "*/ Acceleration=0.05;"},
+        {"a row removed", "kept.fbi", {"take 3"}, "    Side=CORE;   \r\n", ""},
+        {"a row removed and put back", "kept.fbi", {"take 3", "restore 3"}, "", ""},
+        {"a changed row removed, put back, value set back", "kept.fbi",
+         {"set 3 ARM", "take 3", "restore 3", "set 3 CORE"}, "", ""},
+        {"the row after a block comment removed", "kept.fbi", {"take 4"}, "*/ Acceleration=0.04;", "*/ "},
+        {"a row appended", "kept.fbi", {"append MaxDamage=2100"}, "380;\r\n", "380;\r\n\tMaxDamage=2100;\r\n"},
+        {"a row inserted after another", "kept.fbi", {"insert 1 Side=ARM"}, "KVTANK;\r\n", "KVTANK;\r\n\tSide=ARM;\r\n"},
+        {"rows inserted first", "kept.fbi", {"insert 0 A=1", "insert 1 B=2"}, "{\r\n\tUnitName", "{\r\n\tA=1;\r\n\tB=2;\r\n\tUnitName"},
+        {"a row appended and taken again", "kept.fbi", {"append A=1", "take 6"}, "", ""},
+        {"the last row removed, a row appended", "kept.fbi", {"take 5", "append A=1"},
+         afterAcceleration + "\tTurnRate=380;\r\n", "Acceleration=0.04;\r\n\tA=1;" + afterAcceleration.mid(18)},
+        {"a row moved down", "kept.fbi", {"take 0", "restore 2"}, "\tUnitName=KVTANK;\r\n" + firstRows, firstRows + "\tUnitName=KVTANK;\r\n"},
+        {"a row before the unit's brace", "kept-outside.fbi", {"set 0 1.3"}, "Version=1.2;", "Version=1.3;"},
+        {"a row appended after a brace with a comment", "kept-outside.fbi", {"append A=1"}, "Later=1;\r\n",
+         "Later=1;\r\nA=1;\r\n"},
+        {"the last line removed", "bare.fbi", {"take 1"}, "\r\nSide=ARM;", ""},
+        {"a row appended at the end", "bare.fbi", {"append A=1"}, "Side=ARM;", "Side=ARM;\r\nA=1;"},
+    };
+    const QList<std::pair<const char *, QByteArray>> lineEnds{{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
+    for (const Case &edit : cases) {
+        for (const auto &[lineEndName, lineEnd] : lineEnds) {
+            QTest::addRow("%s, %s", edit.name, lineEndName)
+                << edit.fixture << lineEnd << true << edit.edits << edit.from << edit.to;
+        }
+        QTest::addRow("%s, no final line end", edit.name)
+            << edit.fixture << QByteArray("\r\n") << false << edit.edits << edit.from << edit.to;
+    }
+    for (const QString &fixture : QDir(DataDir).entryList({"*.fbi"}, QDir::Files)) {
+        QTest::addRow("unchanged %s", qPrintable(fixture))
+            << fixture << QByteArray() << true << QStringList{} << QByteArray() << QByteArray();
+    }
+}
+
+// Saved in the kept layout, a file changes only where its rows did.
+void TestFbiFormat::keptLayout()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QByteArray, lineEnd);
+    QFETCH(bool, finalLineEnd);
+    QFETCH(QStringList, edits);
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QByteArray original = fileBytes(DataDir + fixture);
+    if (!lineEnd.isEmpty()) {
+        original.replace("\r\n", lineEnd);
+        from.replace("\r\n", lineEnd);
+        to.replace("\r\n", lineEnd);
+    }
+    if (!finalLineEnd && original.endsWith(lineEnd))
+        original.chop(lineEnd.size());
+    QByteArray expected = original;
+    if (!from.isEmpty()) {
+        QCOMPARE(original.count(from), 1);
+        expected.replace(from, to);
+    }
+
+    FbiReadResult read = readBytes(original);
+    QCOMPARE(int(read.error), NoError);
+    FbiContent &content = read.content;
+    QList<FbiContent::TakenRow> taken;
+    for (const QString &edit : edits) {
+        const QStringList words = edit.split(QLatin1Char(' '));
+        const QString &what = words.at(0);
+        const int row = words.size() > 1 ? words.at(1).toInt() : 0;
+        const QStringList assignment = words.last().split(QLatin1Char('='));
+        if (what == "set")
+            content.setValue(row, words.at(2));
+        else if (what == "take")
+            taken.append(content.takeRow(row));
+        else if (what == "restore")
+            content.restoreRow(row, taken.takeLast());
+        else if (what == "insert")
+            content.insertRow(row, assignment.at(0), assignment.at(1));
+        else
+            content.appendRow(assignment.at(0), assignment.at(1));
+    }
+    QCOMPARE(writeFbi(content, FbiLayout::Kept), expected);
+}
+
+void TestFbiFormat::parseRows_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("rows");
+    QTest::newRow("a whole unit") << QByteArray("[UNITINFO]\r\n{\r\n\tA=1;\r\n\t[x]\r\n\t{\r\n\ty=2;\r\n\t}\r\n}\r\nB=2;") << "A|1";
+    QTest::newRow("lines from inside a unit")
+        << QByteArray("\tA=1;\n\t[SFXTypes]\n\t{\n\t\tx=1;\n\t}\n\tB=2; // b\n") << "A|1 B|2";
+    QTest::newRow("a comment before the header")
+        << QByteArray("// copied\n[UNITINFO]\n{\nA=1;\n}\n") << "A|1";
+    QTest::newRow("block comments") << QByteArray("/* A=1;\nB=2; */ C=3; /* D=4; */") << "C|3";
+    QTest::newRow("a commented-out row is a row") << QByteArray("// a note\n//A=1;\n{\n}") << "//A|1";
+}
+
+void TestFbiFormat::parseRows()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, rows);
+    QStringList shown;
+    for (const FbiRow &row : ::parseRows(text))
+        shown.append(row.name + QLatin1Char('|') + row.value);
+    QCOMPARE(shown.join(QLatin1Char(' ')), rows);
 }
 
 void TestFbiFormat::openFailures()
@@ -301,7 +439,7 @@ void TestFbiFormat::openFailures()
     QStringList paths{dir.filePath("missing.fbi"), dir.path(), QString(), pipe};
     if (geteuid() != 0) {
         paths.append(dir.filePath("locked.fbi"));
-        QVERIFY(writeFbiFile(paths.last(), {}).ok && QFile::setPermissions(paths.last(), {}));
+        QVERIFY(writeFbiFile(paths.last(), {}, FbiLayout::Standard).ok && QFile::setPermissions(paths.last(), {}));
     }
     for (const QString &path : paths)
         QVERIFY2(readFbiFile(path).error == FbiReadResult::Error::CannotOpen, qPrintable(path));
@@ -329,8 +467,9 @@ void TestFbiFormat::saveFailuresKeepTheOldFile()
     const QString oldPath = dir.filePath(QStringLiteral("old.fbi"));
     const bool folderMade = QDir(dir.path()).mkdir(QStringLiteral("folder"));
     QVERIFY(folderMade);
-    const FbiContent oldContent = contentOf({{QStringLiteral("Old"), QStringLiteral("1")}});
-    const bool oldWritten = writeFbiFile(oldPath, oldContent).ok;
+    FbiContent oldContent;
+    oldContent.appendRow(QStringLiteral("Old"), QStringLiteral("1"));
+    const bool oldWritten = writeFbiFile(oldPath, oldContent, FbiLayout::Standard).ok;
     QVERIFY(oldWritten);
     const QByteArray old = fileBytes(oldPath);
     rlimit saved{};
@@ -341,7 +480,7 @@ void TestFbiFormat::saveFailuresKeepTheOldFile()
     QString path;
     if (!target.isEmpty())
         path = QDir(dir.path()).filePath(target);
-    const FbiWriteResult written = writeFbiFile(path, largeContent());
+    const FbiWriteResult written = writeFbiFile(path, largeContent(), FbiLayout::Standard);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     QVERIFY(!written.ok);
@@ -375,7 +514,7 @@ void TestFbiFormat::saveOnASmallDisk()
     SmallDisk disk;
     if (!disk.skipReason().isEmpty())
         QSKIP(qPrintable(disk.skipReason()));
-    QVERIFY(writeFbiFile(disk.filePath("old.fbi"), contentOf({{"Old", "1"}})).ok);
+    QVERIFY(writeFbiFile(disk.filePath("old.fbi"), contentOf({{"Old", "1"}}), FbiLayout::Standard).ok);
     const QByteArray old = fileBytes(disk.filePath("old.fbi"));
     QStringList files{"old.fbi"};
     if (readOnly) {
@@ -391,7 +530,7 @@ void TestFbiFormat::saveOnASmallDisk()
     FbiContent content;
     for (int row = 0; row < 100; ++row)
         content.appendRow(QStringLiteral("Name%1").arg(row), QStringLiteral("value"));
-    const FbiWriteResult written = writeFbiFile(disk.filePath(target), content);
+    const FbiWriteResult written = writeFbiFile(disk.filePath(target), content, FbiLayout::Standard);
     QVERIFY(!written.ok);
     QCOMPARE(written.reason, reason);
     QCOMPARE(fileBytes(disk.filePath("old.fbi")), old);
@@ -403,7 +542,7 @@ void TestFbiFormat::fileStamp()
     QTemporaryDir dir;
     const QString path = dir.filePath("unit.fbi");
     const QByteArray name = QFile::encodeName(path);
-    const FbiWriteResult written = writeFbiFile(path, contentOf({{"A", "1"}}));
+    const FbiWriteResult written = writeFbiFile(path, contentOf({{"A", "1"}}), FbiLayout::Standard);
     QVERIFY(written.ok && written.stamp.matchesDisk(path));
     QVERIFY(readFbiFile(path).stamp == written.stamp);
     QVERIFY(!FileStamp().isValid() && !FileStamp().matchesDisk(path));

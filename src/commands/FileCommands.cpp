@@ -113,7 +113,8 @@ bool FileCommands::write(Document *document, const QString &path)
 {
     if (!confirmOverwritingChanges(document, path))
         return false;
-    const DocumentSet::SaveResult saved = m_documents.save(document, path);
+    const DocumentSet::SaveResult saved =
+        m_documents.save(document, path, m_options.keepLayout ? FbiLayout::Kept : FbiLayout::Standard);
     if (!saved.ok) {
         QString text = QStringLiteral("Cannot save ") + path + CheckPathAdvice;
         if (!saved.reason.isEmpty())

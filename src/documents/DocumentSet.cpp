@@ -78,9 +78,9 @@ DocumentSet::OpenResult DocumentSet::open(const QString &path)
     return result;
 }
 
-DocumentSet::SaveResult DocumentSet::save(Document *document, const QString &path)
+DocumentSet::SaveResult DocumentSet::save(Document *document, const QString &path, FbiLayout layout)
 {
-    const FbiWriteResult written = writeFbiFile(path, document->content());
+    const FbiWriteResult written = writeFbiFile(path, document->content(), layout);
     if (written.ok)
         document->setFile(path, written.stamp);
     return SaveResult{written.ok, written.reason};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/FbiReader.h"
+#include "documents/FbiWriter.h"
 
 #include <QList>
 #include <QObject>
@@ -38,9 +39,10 @@ public:
     // The file in a new document. On a read error the document stays, holding the rows read before
     // the error, and keeps its default title.
     OpenResult open(const QString &path);
-    // Writes the document to path; on success the document stands for that file, unmodified.
-    // On failure the file on disk and the document are as they were.
-    SaveResult save(Document *document, const QString &path);
+    // Writes the document to path, keeping its file's own text or in the standard layout; on success
+    // the document stands for that file, unmodified. On failure the file on disk and the document
+    // are as they were.
+    SaveResult save(Document *document, const QString &path, FbiLayout layout);
     // A document made and owned elsewhere (a whole mod's table) joins the set with the lowest free
     // number, so that it gets a window; nullptr when every number is in use. Closing it leaves it
     // to its owner; its owner deleting it takes it out of the set.

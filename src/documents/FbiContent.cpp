@@ -12,38 +12,43 @@ QString fromFileText(QByteArrayView bytes)
     return QString::fromLatin1(bytes.data(), bytes.size());
 }
 
-namespace {
 // The reader's rules, applied again to a row of the file text whose name starts at offset: the
-// name runs to the first "=", tabs after it dropped (the reader keeps rows whose name holds a tab
+// name runs to the first "=", tabs before it dropped (the reader keeps rows whose name holds a tab
 // anywhere else as rows of their own); the value runs from after the "=" and its tabs to the ";",
 // or to the line end less the blanks there, and loses the tabs at its end.
-QByteArrayView nameIn(QByteArrayView file, qint64 offset)
+FbiContent::RowSpan FbiContent::spanIn(QByteArrayView file, qint64 offset)
 {
     const char *data = file.data();
-    const char *start = data + offset;
+    const qint64 size = file.size();
+    RowSpan span;
+    span.equals = static_cast<const char *>(std::memchr(data + offset, '=', size_t(size - offset))) - data;
+    qint64 begin = span.equals + 1;
+    while (begin < size && data[begin] == '\t')
+        ++begin;
+    qint64 end = begin;
+    while (end < size && data[end] != ';' && data[end] != '\n' && data[end] != '\r')
+        ++end;
+    const bool semicolon = end < size && data[end] == ';';
+    span.end = semicolon ? end + 1 : end;
+    if (!semicolon) {
+        while (end > begin && data[end - 1] == ' ')
+            --end;
+    }
+    while (end > begin && data[end - 1] == '\t')
+        --end;
+    span.valueBegin = begin;
+    span.valueEnd = end;
+    return span;
+}
+
+namespace {
+QByteArrayView nameIn(QByteArrayView file, qint64 offset)
+{
+    const char *start = file.data() + offset;
     const char *end = static_cast<const char *>(std::memchr(start, '=', size_t(file.size() - offset)));
     while (end > start && end[-1] == '\t')
         --end;
     return QByteArrayView(start, end - start);
-}
-
-QByteArrayView valueIn(QByteArrayView file, qint64 offset)
-{
-    const char *data = file.data();
-    const char *fileEnd = data + file.size();
-    const char *begin = static_cast<const char *>(std::memchr(data + offset, '=', size_t(file.size() - offset))) + 1;
-    while (begin < fileEnd && *begin == '\t')
-        ++begin;
-    const char *end = begin;
-    while (end < fileEnd && *end != ';' && *end != '\n' && *end != '\r')
-        ++end;
-    if (end == fileEnd || *end != ';') {
-        while (end > begin && end[-1] == ' ')
-            --end;
-    }
-    while (end > begin && end[-1] == '\t')
-        --end;
-    return QByteArrayView(begin, end - begin);
 }
 }
 
@@ -54,7 +59,8 @@ QByteArrayView FbiContent::fileName(qint64 offset) const
 
 QByteArrayView FbiContent::fileValue(qint64 offset) const
 {
-    return valueIn(m_file, offset);
+    const RowSpan span = spanIn(m_file, offset);
+    return QByteArrayView(m_file.constData() + span.valueBegin, span.valueEnd - span.valueBegin);
 }
 
 QByteArrayView FbiContent::nameBytes(qsizetype row) const
@@ -67,6 +73,19 @@ QByteArrayView FbiContent::valueBytes(qsizetype row) const
 {
     const quint32 entry = m_rows.at(row);
     return isOwn(entry) ? QByteArrayView(own(entry).value) : fileValue(entry);
+}
+
+std::pair<QByteArrayView, QByteArrayView> FbiContent::rowBytes(qsizetype row) const
+{
+    const quint32 entry = m_rows.at(row);
+    if (isOwn(entry))
+        return {own(entry).name, own(entry).value};
+    const RowSpan span = spanIn(m_file, entry);
+    qint64 nameEnd = span.equals;
+    while (nameEnd > qint64(entry) && m_file.at(nameEnd - 1) == '\t')
+        --nameEnd;
+    const char *data = m_file.constData();
+    return {QByteArrayView(data + entry, nameEnd - entry), QByteArrayView(data + span.valueBegin, span.valueEnd - span.valueBegin)};
 }
 
 QString FbiContent::name(qsizetype row) const
@@ -140,6 +159,8 @@ FbiContent::TakenRow FbiContent::takeRow(qsizetype row)
     taken.m_entry = m_rows.takeAt(row);
     taken.m_origin = originOf(taken.m_entry);
     taken.m_file = m_file;
+    if (taken.m_origin >= 0)
+        m_taken.append(quint32(taken.m_origin));
     if (isOwn(taken.m_entry)) {
         taken.m_name = own(taken.m_entry).name;
         taken.m_value = own(taken.m_entry).value;
@@ -152,6 +173,8 @@ void FbiContent::restoreRow(qsizetype at, const TakenRow &row)
 {
     // The taken row holds its file text, so the same buffer means the same file.
     const bool sameFile = row.m_origin >= 0 && row.m_file.constData() == m_file.constData();
+    if (sameFile)
+        m_taken.removeOne(quint32(row.m_origin));
     if (sameFile && !isOwn(row.m_entry)) {
         m_rows.insert(at, row.m_entry);
         return;
@@ -160,8 +183,9 @@ void FbiContent::restoreRow(qsizetype at, const TakenRow &row)
     if (isOwn(row.m_entry)) {
         restored = OwnRow{row.m_name, row.m_value, row.m_origin};
     } else {
+        const RowSpan span = spanIn(row.m_file, row.m_origin);
         restored = OwnRow{nameIn(row.m_file, row.m_origin).toByteArray(),
-                          valueIn(row.m_file, row.m_origin).toByteArray(), row.m_origin};
+                          row.m_file.sliced(span.valueBegin, span.valueEnd - span.valueBegin), row.m_origin};
     }
     if (!sameFile)
         restored.origin = -1;
@@ -171,7 +195,7 @@ void FbiContent::restoreRow(qsizetype at, const TakenRow &row)
 qsizetype FbiContent::memoryUsage() const
 {
     qsizetype bytes = m_file.capacity() + m_rows.capacity() * qsizetype(sizeof(quint32))
-        + m_own.capacity() * qsizetype(sizeof(OwnRow)) + m_freeOwn.capacity() * qsizetype(sizeof(quint32))
+        + m_own.capacity() * qsizetype(sizeof(OwnRow)) + (m_freeOwn.capacity() + m_taken.capacity()) * qsizetype(sizeof(quint32))
         + m_preserved.capacity() * qsizetype(sizeof(QByteArray));
     for (const OwnRow &row : m_own)
         bytes += row.name.capacity() + row.value.capacity();

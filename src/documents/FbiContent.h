@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <utility>
+
 // One variable of a unit: the text before the first "=" and the text after it.
 struct FbiRow
 {
@@ -38,6 +40,8 @@ public:
     qsizetype rowCount() const { return m_rows.size(); }
     QByteArrayView nameBytes(qsizetype row) const;
     QByteArrayView valueBytes(qsizetype row) const;
+    // Name and value at once, found in one look at the file text.
+    std::pair<QByteArrayView, QByteArrayView> rowBytes(qsizetype row) const;
     QString name(qsizetype row) const;
     QString value(qsizetype row) const;
     QList<FbiRow> rows() const;
@@ -47,7 +51,8 @@ public:
     void insertRow(qsizetype at, const QString &name, const QString &value);
     void appendRow(const QString &name, const QString &value);
     TakenRow takeRow(qsizetype row);
-    // Puts a taken row back exactly, its place in the file's text included.
+    // Puts a taken row back exactly, its place in the file's text included; a row taken from
+    // another content comes back as an added row.
     void restoreRow(qsizetype at, const TakenRow &row);
     void removeRow(qsizetype row) { takeRow(row); }
 
@@ -62,6 +67,7 @@ public:
 
 private:
     friend class FbiScanner;
+    friend class FbiKeptWriter;
 
     // A row with text of its own: changed, added, or read with tabs inside its name.
     struct OwnRow
@@ -79,7 +85,16 @@ private:
     quint32 addOwn(OwnRow row);
     void releaseOwn(quint32 entry);
     qint64 originOf(quint32 entry) const;
-    // A row of the file text: its name starts at offset.
+
+    // Where the parts of a row of the file text stand, its name starting at offset.
+    struct RowSpan
+    {
+        qint64 equals;
+        qint64 valueBegin;
+        qint64 valueEnd;
+        qint64 end; // after its ";", or the end of its line's text
+    };
+    static RowSpan spanIn(QByteArrayView file, qint64 offset);
     QByteArrayView fileName(qint64 offset) const;
     QByteArrayView fileValue(qint64 offset) const;
 
@@ -88,7 +103,14 @@ private:
     QList<quint32> m_rows;
     QList<OwnRow> m_own;
     QList<quint32> m_freeOwn;
+    // Where the file's rows that have been taken out stood, so that a save leaves their lines out.
+    QList<quint32> m_taken;
     QList<QByteArray> m_preserved;
+    // Of the file text, for rows added where the file has none: the line end of its first line,
+    // the end of the unit's "{" line and the start of the unit's "}" line (-1: none).
+    QByteArrayView m_addedLineEnd = "\r\n";
+    qint64 m_openBraceLineEnd = -1;
+    qint64 m_closeBraceLine = -1;
 };
 
 // Text as the file holds it: one byte per character; a character that has no byte becomes "?".

@@ -4,7 +4,12 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -82,6 +87,59 @@ QByteArrayView valueOf(QByteArrayView line)
     return line.sliced(begin, end - begin);
 }
 
+// What one pass over a line finds: where it ends (at a CR, an LF or the end of the text) and,
+// before that, its first ";", "=" and tab.
+struct LineScan
+{
+    qsizetype end;
+    qsizetype semicolon = -1;
+    qsizetype equals = -1;
+    qsizetype tab = -1;
+};
+
+// Sixteen bytes at a time where the processor can: most lines of a unit file take two steps.
+LineScan scanLine(const char *data, qsizetype from, qsizetype size)
+{
+    LineScan scan{size};
+    qsizetype at = from;
+#ifdef __SSE2__
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i semicolon = _mm_set1_epi8(';');
+    const __m128i equals = _mm_set1_epi8('=');
+    const __m128i tab = _mm_set1_epi8('\t');
+    auto note = [&](qsizetype &found, __m128i bytes, __m128i c, unsigned before) {
+        const unsigned hits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, c))) & before;
+        if (found < 0 && hits)
+            found = at + std::countr_zero(hits);
+    };
+    for (; at + 16 <= size; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+        const unsigned ends = unsigned(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, carriageReturn), _mm_cmpeq_epi8(bytes, lineFeed))));
+        const unsigned before = ends ? (ends & (0u - ends)) - 1 : 0xFFFFu;
+        note(scan.semicolon, bytes, semicolon, before);
+        note(scan.equals, bytes, equals, before);
+        note(scan.tab, bytes, tab, before);
+        if (ends) {
+            scan.end = at + std::countr_zero(ends);
+            return scan;
+        }
+    }
+#endif
+    for (; at < size; ++at) {
+        const char c = data[at];
+        if (c == '\r' || c == '\n') {
+            scan.end = at;
+            break;
+        }
+        qsizetype &found = c == ';' ? scan.semicolon : c == '=' ? scan.equals : scan.tab;
+        if (found < 0 && (c == ';' || c == '=' || c == '\t'))
+            found = at;
+    }
+    return scan;
+}
+
 // Follows the braces of a nested section so that all of it, and only it, is kept verbatim.
 class NestedSection
 {
@@ -126,9 +184,15 @@ private:
 
 QByteArrayView Fbi::normalizeLine(QByteArrayView line, QByteArray &scratch)
 {
-    QByteArrayView text = trimBlanks(line);
+    // Cut first, then trim: the same text, but the work stops at the first ";" of a long line
+    // that holds several rows between block comments.
+    QByteArrayView text = line;
+    while (!text.isEmpty() && text.front() == ' ')
+        text = text.sliced(1);
     if (const void *semicolon = text.isEmpty() ? nullptr : std::memchr(text.data(), ';', size_t(text.size())))
         text.truncate(static_cast<const char *>(semicolon) - text.data());
+    else
+        text = trimBlanks(text);
     // Tabs at either end are the common case (indentation); dropping them is the same as removing
     // them, and only a tab inside the text needs a copy.
     while (!text.isEmpty() && text.front() == '\t')
@@ -193,6 +257,19 @@ private:
     enum class Unit { Before, Inside, Unknown };
     enum class Next { Go, Stop };
 
+    bool commonLine(qsizetype name, qsizetype first, const LineScan &scan);
+    // The row table is filled through a pointer: a list's append costs more than the rest of a line.
+    void addFileRow(quint32 entry)
+    {
+        if (m_rowCount == m_content.m_rows.size())
+            growRows(2 * m_rowCount + 16);
+        m_rowData[m_rowCount++] = entry;
+    }
+    void growRows(qsizetype size)
+    {
+        m_content.m_rows.resize(size);
+        m_rowData = m_content.m_rows.data();
+    }
     Next line(qsizetype begin, qsizetype end);
     Next piece(qsizetype begin, qsizetype end, qsizetype &opener);
     Next structuredPiece(qsizetype begin, qsizetype end, qsizetype blanksEnd, qsizetype &opener);
@@ -209,10 +286,14 @@ private:
     NestedSection m_nested;
     bool m_inComment = false;
     qsizetype m_commentSearch = 0; // where the "*/" of the open comment may start
+    qsizetype m_lineBegin = 0;
+    qsizetype m_lineTextEnd = 0;
     bool m_pending = false;        // a preserved span of the current line not yet stored
     qsizetype m_pendingBegin = 0;
     qsizetype m_pendingEnd = 0;
     QByteArray m_scratch;
+    quint32 *m_rowData = nullptr;
+    qsizetype m_rowCount = 0;
 };
 
 void FbiScanner::run()
@@ -226,27 +307,28 @@ void FbiScanner::run()
     // A UTF-8 byte-order mark is not part of the first line's text.
     qsizetype pos = file.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     // Rows of a unit file run to twenty-odd bytes.
-    m_content.m_rows.reserve(std::min<qsizetype>(size / 24 + 16, Fbi::MaxLinesWithoutClosingBrace));
+    growRows(std::min<qsizetype>(size / 24 + 16, Fbi::MaxLinesWithoutClosingBrace));
 
-    // Where the next CR and LF stand (size: none), so that each byte is searched once.
-    qsizetype nextCarriageReturn = -1;
-    qsizetype nextLineFeed = -1;
-    auto nextOf = [&](char c, qsizetype &cached) {
-        if (cached < pos) {
-            const void *found = std::memchr(m_data + pos, c, size_t(size - pos));
-            cached = found ? static_cast<const char *>(found) - m_data : size;
-        }
-        return cached;
-    };
     int lineCount = 0;
     while (pos < size) {
-        const qsizetype end = std::min(nextOf('\r', nextCarriageReturn), nextOf('\n', nextLineFeed));
+        qsizetype name = pos;
+        while (name < size && m_data[name] == ' ')
+            ++name;
+        while (name < size && m_data[name] == '\t')
+            ++name;
+        qsizetype first = name;
+        while (first < size && isBlank(m_data[first]))
+            ++first;
+        const LineScan scan = scanLine(m_data, first, size);
+        const qsizetype end = scan.end;
         if (end - pos > Fbi::MaxLineLength) {
             m_result.error = FbiReadResult::Error::LineTooLong;
             break;
         }
-        ++lineCount;
-        if (line(pos, end) == Next::Stop)
+        // Lines the editor adds end as the file's first line does.
+        if (lineCount++ == 0 && end < size)
+            m_content.m_addedLineEnd = m_data[end] == '\n' ? "\n" : end + 1 < size && m_data[end + 1] == '\n' ? "\r\n" : "\r";
+        if (!commonLine(name, first, scan) && line(pos, end) == Next::Stop)
             break;
         if (lineCount >= Fbi::MaxLinesWithoutClosingBrace) {
             m_result.error = FbiReadResult::Error::TooManyLines;
@@ -256,7 +338,8 @@ void FbiScanner::run()
         if (end + 1 < size && m_data[end] == '\r' && m_data[end + 1] == '\n')
             ++pos;
     }
-    if (m_content.m_rows.capacity() > m_content.m_rows.size() + m_content.m_rows.size() / 8 + 16)
+    m_content.m_rows.resize(m_rowCount);
+    if (m_content.m_rows.capacity() > m_rowCount + m_rowCount / 8 + 16)
         m_content.m_rows.squeeze();
 
     // A comment or nested section that the file leaves open is closed in the kept lines. Otherwise
@@ -270,6 +353,8 @@ void FbiScanner::run()
 
 FbiScanner::Next FbiScanner::line(qsizetype begin, qsizetype end)
 {
+    m_lineBegin = begin;
+    m_lineTextEnd = end;
     qsizetype cursor = begin;
     Next next = Next::Go;
     for (;;) {
@@ -295,6 +380,33 @@ FbiScanner::Next FbiScanner::line(qsizetype begin, qsizetype end)
     }
     flushPreserved();
     return next;
+}
+
+// The common line, a "name=value;" row or a line without structure, read at once; false for
+// anything else. name is where the line's text starts after its blanks and then its tabs, first
+// after all of them.
+bool FbiScanner::commonLine(qsizetype name, qsizetype first, const LineScan &scan)
+{
+    if (m_inComment || m_nested.isOpen() || m_unit == Unit::Unknown)
+        return false;
+    if (first == scan.end)
+        return true;
+    const char c = m_data[first];
+    if (c == '{' || c == '}' || c == '[' || (c == '/' && first + 1 < scan.end && m_data[first + 1] == '*'))
+        return false;
+    const qsizetype cut = scan.semicolon < 0 ? scan.end : scan.semicolon;
+    if (scan.equals < 0 || scan.equals > cut)
+        return true;
+    // A tab inside the name, or a block comment after the row, needs a closer look.
+    if (std::find(m_data + name, m_data + first, '\t') != m_data + first)
+        return false;
+    if (scan.tab >= 0 && scan.tab < scan.equals
+        && !std::all_of(m_data + scan.tab, m_data + scan.equals, [](char c) { return c == '\t'; }))
+        return false;
+    if (scan.semicolon >= 0 && scan.semicolon + 1 < scan.end && openerAfterRow(scan.semicolon, scan.end) >= 0)
+        return false;
+    addFileRow(name);
+    return true;
 }
 
 // A piece of text outside block comments, up to the line's end or to a block comment that opens
@@ -369,10 +481,13 @@ FbiScanner::Next FbiScanner::structuredPiece(qsizetype begin, qsizetype end, qsi
         break;
     case ParsedLine::Kind::SectionEnd:
         m_result.sectionEnded = true;
+        m_content.m_closeBraceLine = m_lineBegin;
         return Next::Stop;
     case ParsedLine::Kind::Skip:
-        if (normalized == QByteArrayView("{"))
+        if (normalized == QByteArrayView("{") && m_unit != Unit::Inside) {
             m_unit = Unit::Inside;
+            m_content.m_openBraceLineEnd = m_lineTextEnd;
+        }
         break;
     }
     return Next::Go;
@@ -393,7 +508,7 @@ void FbiScanner::addRow(qsizetype begin, qsizetype end, QByteArrayView normalize
     for (; tab && tab < m_data + equals; ++tab)
         plain = plain && *tab == '\t';
     if (plain) {
-        m_content.m_rows.append(quint32(name));
+        addFileRow(name);
         return;
     }
     QByteArray scratch;
@@ -403,7 +518,7 @@ void FbiScanner::addRow(qsizetype begin, qsizetype end, QByteArrayView normalize
     row.name = normalized.first(normalized.indexOf('=')).toByteArray();
     row.value = m_content.fileValue(name).toByteArray();
     row.origin = name;
-    m_content.m_rows.append(m_content.addOwn(std::move(row)));
+    addFileRow(m_content.addOwn(std::move(row)));
 }
 
 // After a row's ";" (and any more of them, blanks and tabs), a "/*" opens a block comment; any

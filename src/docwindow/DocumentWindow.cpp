@@ -30,13 +30,20 @@ constexpr int ListHeightTwips = 4740;
 
 const QString RemoveVariableStep = QStringLiteral("Remove Variable");
 
-bool clipboardHasRows()
-{
-    return !parseRows(QApplication::clipboard()->text().toLatin1()).isEmpty();
-}
-
 // The positions of the Edit menu's items.
-enum EditItem { UndoItem, RedoItem, CutItem = 3, CopyItem, PasteItem, DeleteItem, AllItem, FindItem = 9, NextItem, ReplaceItem, OptionsItem = 13 };
+enum EditItem {
+    UndoItem,
+    RedoItem,
+    CutItem = 3,
+    CopyItem,
+    PasteItem,
+    DeleteItem,
+    AllItem,
+    FindItem = 9,
+    NextItem,
+    ReplaceItem,
+    OptionsItem = 13
+};
 }
 
 QString shownTitle(const QMdiSubWindow *window)
@@ -66,13 +73,19 @@ DocumentWindow::DocumentWindow(Document *document, FileCommands &commands, Dialo
         if (!rows.isEmpty())
             selectRows(rows);
     });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &DocumentWindow::updateEditActions);
+    // The clipboard is read when it changes, not at every move of the selection: another program
+    // may own it, and asking it takes a round trip.
+    auto readClipboard = [this] {
+        m_clipboardHasRows = !parseRows(QApplication::clipboard()->text().toLatin1()).isEmpty();
+        updateEditActions();
+    };
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, readClipboard);
     // A window whose document leaves the set some other way goes with it.
     connect(document, &QObject::destroyed, this, [this] {
         m_document = nullptr;
         deleteLater();
     });
-    updateEditActions();
+    readClipboard();
     resize(sizeHint());
 }
 
@@ -324,7 +337,7 @@ DocumentWindow::EditState DocumentWindow::editState() const
     state.undoText = history->undoText();
     state.redoText = history->redoText();
     state.selection = selectedRow() >= 0;
-    state.paste = clipboardHasRows();
+    state.paste = m_clipboardHasRows;
     state.rows = m_document->rowCount() > 0;
     return state;
 }

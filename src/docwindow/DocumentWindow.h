@@ -107,6 +107,7 @@ private:
     QList<QAction *> m_windowListActions;
     QList<QAction *> m_editActions;     // the Edit menu's items, separators included
     int m_nameWidth = 0;    // of the widest name measured
+    bool m_clipboardHasRows = false;
     QString m_findText;
     QPointer<ReplaceDialog> m_replaceDialog;
 };

@@ -69,10 +69,8 @@ class TestAssociation : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { Registry::install(nullptr); }
     void associationWritesFourKeysInOrder_data();
     void associationWritesFourKeysInOrder();
-    void storeRegValue();
     void openCommand_data();
     void openCommand();
     void freedesktopRegistrationAsTheDesktopSeesIt();
@@ -93,8 +91,7 @@ void TestAssociation::associationWritesFourKeysInOrder()
     QFETCH(qint32, status);
     RecordingRegistry registry;
     registry.status = status;
-    Registry::install(&registry);
-    AssociateFileType("Korvid4", "fbi", "FBI File", "/opt/korvid/Korvid.ico");
+    AssociateFileType(registry, "Korvid4", "fbi", "FBI File", "/opt/korvid/Korvid.ico");
 
     const auto key = [status](int handle) { return status == Registry::Success ? handle : 0; };
     const QString command = '"' + QDir::toNativeSeparators(QCoreApplication::applicationFilePath()) + "\" \"%1\"";
@@ -104,17 +101,6 @@ void TestAssociation::associationWritesFourKeysInOrder()
                                + created(iconKey, key(4)) + written("Korvid4", key(5), "FBI File")
                                + written(commandKey, key(6), command)
                                + written(iconKey, key(7), "/opt/korvid/Korvid.ico"));
-}
-
-void TestAssociation::storeRegValue()
-{
-    // Text is checked with the association above. A DWORD is 4 bytes, least significant first; other
-    // types, here binary, store nothing.
-    RecordingRegistry registry;
-    Registry::install(&registry);
-    QCOMPARE(StoreRegValue(7, "Name", Registry::TypeDword, 0x01020304), Registry::Success);
-    QCOMPARE(StoreRegValue(7, "Name", 3, 0x01020304), Registry::Success);
-    QCOMPARE(registry.log, QStringList{R"(set(7, "Name", 4, "\x04\x03\x02\x01", 4))"});
 }
 
 void TestAssociation::openCommand_data()
@@ -166,8 +152,7 @@ void TestAssociation::freedesktopRegistrationAsTheDesktopSeesIt()
     // A second association, as in a later run, registers the same again and adds no second default.
     for (int run = 0; run < 2; ++run) {
         FreedesktopRegistry registry({dataHome, home.filePath(".config")});
-        Registry::install(&registry);
-        AssociateFileType("Korvid4", "fbi", "FBI File", IconFilePath);
+        AssociateFileType(registry, "Korvid4", "fbi", "FBI File", IconFilePath);
         QCOMPARE(xdgMime({"query", "filetype", unit}, home.path()), "application/x-korvid4");
         QCOMPARE(xdgMime({"query", "default", "application/x-korvid4"}, home.path()), "korvid4-files.desktop");
         QCOMPARE(readFile(mimeapps), withOurs);
@@ -194,8 +179,7 @@ void TestAssociation::freedesktopRegistrationIsSilentWhenFoldersAreNotWritable()
     QTemporaryDir home;
     writeFile(home.filePath("file"), "not a folder");
     FreedesktopRegistry registry({home.filePath(dataHome), home.filePath(configHome)});
-    Registry::install(&registry);
-    AssociateFileType("Korvid4", "fbi", "FBI File", IconFilePath);
+    AssociateFileType(registry, "Korvid4", "fbi", "FBI File", IconFilePath);
     QCOMPARE(QFileInfo::exists(home.filePath(dataHome + "/applications/korvid4-files.desktop")), desktopEntryWritten);
     QCOMPARE(readFile(home.filePath("file")), "not a folder");
 }

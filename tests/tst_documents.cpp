@@ -1,256 +1,195 @@
-#include "docwindow/DocumentWindow.h"
-#include "commands/FileCommands.h"
 #include "documents/Document.h"
-#include "mainwindow/VariablePanel.h"
-#include "mainwindow/MainWindow.h"
-#include "app/Globals.h"
-#include "support/AppTestCase.h"
+#include "documents/DocumentSet.h"
+#include "support/TestFolder.h"
 
-#include <QAction>
 #include <QDir>
-#include <QPushButton>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
-using namespace Globals;
+#include <functional>
 
 namespace {
-const QByteArray TankFile = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=CORE;\r\n}\r\n";
+const QByteArray Tank = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n}\r\n";
+using Error = FbiReadResult::Error;
 
-MessageBoxRequest cannotOpen(const QString &path)
+QStringList rows(const Document *document)
 {
-    return {"Cannot open " + path + "\r\nPlease check the file path and try again.", "Error Opening File",
-            QMessageBox::Ok, QMessageBox::NoButton, QMessageBox::Critical};
+    QStringList rows;
+    for (int row = 0; row < document->rowCount(); ++row)
+        rows.append(document->name(row) + '=' + document->value(row));
+    return rows;
 }
 
-MessageBoxRequest cannotSave(const QString &path)
+QList<int> numbers(const DocumentSet &set)
 {
-    return {"Cannot save " + path + "\r\nPlease check the file path and try again.", "Error Saving File",
-            QMessageBox::Ok, QMessageBox::NoButton, QMessageBox::Critical};
+    QList<int> numbers;
+    for (const Document *document : set.documents())
+        numbers.append(document->number());
+    return numbers;
 }
+}
+Q_DECLARE_METATYPE(Error)
 
-void closeWindow(int number)
-{
-    AppFixture::window(number)->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// The five controls that need an open document.
-QList<bool> documentCommandsEnabled()
-{
-    MainWindow *main = AppFixture::main();
-    VariablePanel *panel = main->variablePanel();
-    return {main->toolbarButton(3)->isEnabled(), main->toolbarButton(8)->isEnabled(), panel->cmdAdd()->isEnabled(),
-            panel->cmdRemove()->isEnabled(), panel->cmdChange()->isEnabled()};
-}
-}
-
-class TestDocuments : public AppTestCase
+class TestDocuments : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void numbersAreReusedLowestFirst();
-    void captionIsTheNameAfterTheLastSeparator_data();
-    void captionIsTheNameAfterTheLastSeparator();
-    void openCommand();
-    void openCancelledCreatesNothing();
-    void openFailures_data();
-    void openFailures();
-    void sameFileOpensTwice();
-    void saveAsksForANameOnlyOnce();
-    void saveAsReplacesWithoutAsking();
-    void failedSaveKeepsEverything();
-    void documentCommandsFollowTheOpenWindows();
+    void lowestFreeNumberIsReused();
+    void open_data();
+    void open();
+    void saveNamesTheDocumentAfterItsFile();
+    void failedSaveChangesNothing_data();
+    void failedSaveChangesNothing();
+    void editsMarkTheDocumentModified_data();
+    void editsMarkTheDocumentModified();
+    void close();
 
+private:
+    TestFolder m_files;
 };
 
-void TestDocuments::numbersAreReusedLowestFirst()
+void TestDocuments::lowestFreeNumberIsReused()
 {
-    QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
-    QCOMPARE(CurrentDoc, 1);
-    FileCommands::NewDocument();
-    FileCommands::NewDocument();
-    QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "Default2.fbi", "Default3.fbi"}));
-    QCOMPARE(CurrentDoc, 3);
-
-    closeWindow(1);
-    closeWindow(3);
-    QVERIFY(DocStates[1].Closed && !DocStates[2].Closed && DocStates[3].Closed);
-    QCOMPARE(FileCommands::NewDocument()->documentNumber(), 1);
-    QCOMPARE(FileCommands::NewDocument()->documentNumber(), 3);
-    QCOMPARE(FileCommands::NewDocument()->documentNumber(), 4);
-    QCOMPARE(DocStates.size(), 5);
-    QCOMPARE(AppFixture::captions(), (QStringList{"Default2.fbi", "Default1.fbi", "Default3.fbi", "Default4.fbi"}));
-    // A reused number comes up as a new, empty document.
-    QCOMPARE(AppFixture::window(1)->document()->rowCount(), 0);
+    DocumentSet set;
+    QSignalSpy added(&set, &DocumentSet::documentAdded);
+    QSignalSpy removed(&set, &DocumentSet::documentRemoved);
+    QList<Document *> made{set.create(), set.create(), set.create()};
+    QCOMPARE(added.count(), 3);
+    QCOMPARE(added.at(2).at(0).value<Document *>(), made[2]);
+    QCOMPARE(made[1]->title(), "Default2.fbi");
+    set.close(made[0]);
+    set.close(made[2]);
+    QCOMPARE(removed.count(), 2);
+    QCOMPARE(numbers(set), QList<int>{2});
+    QCOMPARE(set.create()->title(), "Default1.fbi");
+    QCOMPARE(set.create()->number(), 3);
+    QCOMPARE(set.create()->number(), 4);
+    QCOMPARE(numbers(set), (QList<int>{1, 2, 3, 4}));
 }
 
-void TestDocuments::captionIsTheNameAfterTheLastSeparator_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("full path") << "/games/ta/Units/Tank.FBI" << "Tank.FBI";
-    QTest::newRow("no separator") << "tank.fbi" << QString();
-    QTest::newRow("blanks kept") << "/my units/big tank.fbi" << "big tank.fbi";
-}
-
-void TestDocuments::captionIsTheNameAfterTheLastSeparator()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, caption);
-    QCOMPARE(FileCommands::captionForPath(QDir::toNativeSeparators(path)), caption);
-}
-
-void TestDocuments::openCommand()
-{
-    const QString tank = m_app->writeFile("tank.fbi", TankFile);
-    m_app->dialogs.answerFile(tank);
-    FileCommands::OpenCommand();
-
-    const QList<FileDialogRequest> shown = m_app->dialogs.fileDialogs();
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(int(shown[0].mode), int(FileDialogRequest::Mode::Open));
-    QCOMPARE(shown[0].title, "Open...");
-    QCOMPARE(shown[0].filters, (QStringList{"TA FBI Files(*.fbi)", "All Files(*.*)"}));
-    QCOMPARE(shown[0].filterIndex, 0);
-    QCOMPARE(shown[0].defaultSuffix, "fbi");
-    QCOMPARE(shown[0].directory, m_app->dir.path());
-    QCOMPARE(shown[0].fileName, QString());
-
-    DocumentWindow *window = AppFixture::window(2);
-    QCOMPARE(window->windowTitle(), "tank.fbi");
-    QCOMPARE(window->document()->rowCount(), 2);
-    QCOMPARE(window->document()->name(0), "Name");
-    QCOMPARE(window->document()->value(1), "CORE");
-    QCOMPARE(DocStates[2].FilePath, tank);
-    QVERIFY(!DocStates[2].Changed);
-    QVERIFY(m_app->dialogs.messages().isEmpty());
-
-    // The next file dialog starts with the name chosen last.
-    m_app->dialogs.answerFile(std::nullopt);
-    FileCommands::SaveAsCommand(window);
-    QCOMPARE(m_app->dialogs.fileDialogs().last().fileName, tank);
-}
-
-void TestDocuments::openCancelledCreatesNothing()
-{
-    m_app->dialogs.answerFile(std::nullopt);
-    FileCommands::OpenCommand();
-    QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
-    QVERIFY(m_app->dialogs.messages().isEmpty());
-}
-
-void TestDocuments::openFailures_data()
+void TestDocuments::open_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("rowsKept");
-    QTest::newRow("missing file") << "missing.fbi" << QByteArray() << 0;
-    QTest::newRow("a folder") << "" << QByteArray() << 0;
-    QTest::newRow("a line that is too long") << "long.fbi" << "{\r\nA=1;\r\nB=" + QByteArray(40000, 'x') + "\r\nC=3;\r\n}" << 1;
-    QTest::newRow("binary without line ends") << "binary.fbi" << QByteArray(70000, '\0') << 0;
+    QTest::addColumn<Error>("error");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("a unit file") << "tank.fbi" << Tank << Error::None << QStringList{"Name=Tank", "Side=ARM"} << "tank.fbi";
+    QTest::newRow("missing file") << "missing.fbi" << QByteArray() << Error::CannotOpen << QStringList() << "Default1.fbi";
+    QTest::newRow("a folder") << "" << QByteArray() << Error::CannotOpen << QStringList() << "Default1.fbi";
+    QTest::newRow("a line too long keeps the rows before it")
+        << "long.fbi" << "{\r\nA=1;\r\nB=" + QByteArray(40000, 'x') + "\r\nC=3;\r\n}" << Error::LineTooLong
+        << QStringList{"A=1"} << "Default1.fbi";
 }
 
-// A file that cannot be read leaves a new, unnamed document with the rows read before the failure.
-void TestDocuments::openFailures()
+void TestDocuments::open()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    QFETCH(int, rowsKept);
-    const QString path = bytes.isEmpty() ? m_app->path(name) : m_app->writeFile(name, bytes);
-    m_app->dialogs.answerMessage(QMessageBox::Ok);
-    FileCommands::OpenDocument(path);
-
-    QCOMPARE(m_app->dialogs.messages(), QList<MessageBoxRequest>{cannotOpen(path)});
-    DocumentWindow *window = AppFixture::window(2);
-    QCOMPARE(window->windowTitle(), "Default2.fbi");
-    QCOMPARE(window->document()->rowCount(), rowsKept);
-    QCOMPARE(DocStates[2].FilePath, QString());
-    QVERIFY(!DocStates[2].Changed);
+    QFETCH(Error, error);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, title);
+    const QString path = bytes.isEmpty() ? m_files.filePath(name) : m_files.write(name, bytes);
+    DocumentSet set;
+    QSignalSpy added(&set, &DocumentSet::documentAdded);
+    const DocumentSet::OpenResult opened = set.open(path);
+    QCOMPARE(opened.error, error);
+    QCOMPARE(opened.ok(), error == Error::None);
+    QCOMPARE(added.count(), 1);
+    QCOMPARE(::rows(opened.document), rows);
+    QCOMPARE(opened.document->title(), title);
+    QCOMPARE(opened.document->filePath(), error == Error::None ? path : QString());
+    QVERIFY(!opened.document->isModified());
 }
 
-void TestDocuments::sameFileOpensTwice()
+void TestDocuments::saveNamesTheDocumentAfterItsFile()
 {
-    const QString tank = m_app->writeFile("tank.fbi", TankFile);
-    FileCommands::OpenDocument(tank);
-    FileCommands::OpenDocument(tank);
-    QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "tank.fbi", "tank.fbi"}));
-    AppFixture::window(2)->appendVariable("Extra", "1");
-    QCOMPARE(AppFixture::window(3)->document()->rowCount(), 2);
-    QVERIFY(DocStates[2].Changed && !DocStates[3].Changed);
+    DocumentSet set;
+    Document *document = set.create();
+    document->appendRow("Name", "Tank");
+    QSignalSpy title(document, &Document::titleChanged);
+    QSignalSpy modified(document, &Document::modifiedChanged);
+    QVERIFY(set.save(document, m_files.filePath("new.fbi")).ok);
+    QCOMPARE(m_files.read("new.fbi"), "[UNITINFO]\r\n\t{\r\n\tName=Tank;\r\n\t}\r\n");
+    QCOMPARE(title.count(), 1);
+    QCOMPARE(document->title(), "new.fbi");
+    QCOMPARE(document->filePath(), m_files.filePath("new.fbi"));
+    QCOMPARE(modified.count(), 1);
+    QVERIFY(!document->isModified());
 }
 
-void TestDocuments::saveAsksForANameOnlyOnce()
+void TestDocuments::failedSaveChangesNothing_data()
 {
-    DocumentWindow *window = AppFixture::window(1);
-    window->appendVariable("Name", "Tank");
-    QVERIFY(DocStates[1].Changed);
-    const QString target = m_app->path("new.fbi");
-    m_app->dialogs.answerFile(target);
-    QVERIFY(FileCommands::SaveCommand(window));
-
-    const FileDialogRequest shown = m_app->dialogs.fileDialogs().constFirst();
-    QCOMPARE(int(shown.mode), int(FileDialogRequest::Mode::Save));
-    QCOMPARE(shown.title, "Save...");
-    QCOMPARE(shown.filters, QStringList{"TA FBI Files(*.fbi)"});
-    QCOMPARE(shown.defaultSuffix, "fbi");
-    QCOMPARE(shown.directory, m_app->dir.path());
-    QCOMPARE(m_app->readFile("new.fbi"), QByteArray("[UNITINFO]\r\n\t{\r\n\tName=Tank;\r\n\t}\r\n"));
-    QCOMPARE(window->windowTitle(), "new.fbi");
-    QCOMPARE(DocStates[1].FilePath, target);
-    QVERIFY(!DocStates[1].Changed);
-
-    window->appendVariable("Side", "ARM");
-    QVERIFY(FileCommands::SaveCommand(window));
-    QCOMPARE(m_app->dialogs.fileDialogs().size(), 1);
-    QCOMPARE(m_app->readFile("new.fbi"), QByteArray("[UNITINFO]\r\n\t{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n\t}\r\n"));
+    QTest::addColumn<QString>("target");
+    QTest::newRow("missing folder") << "no such folder/tank.fbi";
+    QTest::newRow("a folder") << "folder";
+    QTest::newRow("below a file") << "tank.fbi/tank.fbi";
 }
 
-void TestDocuments::saveAsReplacesWithoutAsking()
+void TestDocuments::failedSaveChangesNothing()
 {
-    const QString existing = m_app->writeFile("existing.fbi", TankFile);
-    m_app->dialogs.answerFile(existing);
-    QVERIFY(FileCommands::SaveAsCommand(AppFixture::window(1)));
-    QCOMPARE(m_app->readFile("existing.fbi"), QByteArray("[UNITINFO]\r\n\t{\r\n\t}\r\n"));
-    QVERIFY(m_app->dialogs.messages().isEmpty());
+    QFETCH(QString, target);
+    QDir(m_files.path()).mkdir("folder");
+    DocumentSet set;
+    Document *document = set.open(m_files.write("tank.fbi", Tank)).document;
+    document->setValue(1, "CORE");
+    QSignalSpy title(document, &Document::titleChanged);
+    QSignalSpy modified(document, &Document::modifiedChanged);
+    QVERIFY(!set.save(document, m_files.filePath(target)).ok);
+    QCOMPARE(m_files.read("tank.fbi"), Tank);
+    QVERIFY(QFileInfo(m_files.filePath("folder")).isDir());
+    QCOMPARE(document->title(), "tank.fbi");
+    QCOMPARE(document->filePath(), m_files.filePath("tank.fbi"));
+    QVERIFY(document->isModified());
+    QCOMPARE(rows(document), (QStringList{"Name=Tank", "Side=CORE"}));
+    QCOMPARE(title.count() + modified.count(), 0);
 }
 
-void TestDocuments::failedSaveKeepsEverything()
+void TestDocuments::editsMarkTheDocumentModified_data()
 {
-    const QString tank = m_app->writeFile("tank.fbi", TankFile);
-    FileCommands::OpenDocument(tank);
-    DocumentWindow *window = AppFixture::window(2);
-    window->appendVariable("Extra", "1");
-
-    const QString unreachable = m_app->path("no such folder/tank.fbi");
-    m_app->dialogs.answerFile(unreachable);
-    m_app->dialogs.answerMessage(QMessageBox::Ok);
-    QVERIFY(!FileCommands::SaveAsCommand(window));
-
-    QCOMPARE(m_app->dialogs.messages(), QList<MessageBoxRequest>{cannotSave(unreachable)});
-    QCOMPARE(window->windowTitle(), "tank.fbi");
-    QCOMPARE(DocStates[2].FilePath, tank);
-    QVERIFY(DocStates[2].Changed);
-    QCOMPARE(m_app->readFile("tank.fbi"), TankFile);
+    QTest::addColumn<int>("edit");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<bool>("modified");
+    QTest::newRow("a new value") << 0 << QStringList{"Name=Tank", "Side=CORE"} << true;
+    QTest::newRow("only the letter case") << 1 << QStringList{"Name=Tank", "Side=arm"} << true;
+    QTest::newRow("the same value") << 2 << QStringList{"Name=Tank", "Side=ARM"} << false;
+    QTest::newRow("a row added") << 3 << QStringList{"Name=Tank", "Side=ARM", "Name=Change This"} << true;
+    QTest::newRow("a row removed") << 4 << QStringList{"Side=ARM"} << true;
 }
 
-void TestDocuments::documentCommandsFollowTheOpenWindows()
+void TestDocuments::editsMarkTheDocumentModified()
 {
-    const QList<bool> allOn{true, true, true, true, true};
-    const QList<bool> allOff{false, false, false, false, false};
-    QCOMPARE(documentCommandsEnabled(), allOn);
-    FileCommands::NewDocument();
-    closeWindow(1);
-    QCOMPARE(documentCommandsEnabled(), allOn);
-    closeWindow(2);
-    QCOMPARE(documentCommandsEnabled(), allOff);
-    FileCommands::OpenDocument(m_app->writeFile("tank.fbi", TankFile));
-    QCOMPARE(documentCommandsEnabled(), allOn);
-    closeWindow(1);
-    m_app->dialogs.answerMessage(QMessageBox::Ok);
-    FileCommands::OpenDocument(m_app->path("missing.fbi"));
-    QCOMPARE(documentCommandsEnabled(), allOn);
+    QFETCH(int, edit);
+    QFETCH(QStringList, rows);
+    QFETCH(bool, modified);
+    DocumentSet set;
+    Document *document = set.open(m_files.write("tank.fbi", Tank)).document;
+    QSignalSpy changed(document, &Document::modifiedChanged);
+    const std::function<void()> edits[] = {
+        [&] { document->setValue(1, "CORE"); }, [&] { document->setValue(1, "arm"); },
+        [&] { document->setValue(1, "ARM"); }, [&] { document->appendRow("Name", "Change This"); },
+        [&] { document->removeRow(0); }};
+    edits[edit]();
+    QCOMPARE(::rows(document), rows);
+    QCOMPARE(document->isModified(), modified);
+    QCOMPARE(changed.count(), modified ? 1 : 0);
 }
 
-QTEST_MAIN(TestDocuments)
+void TestDocuments::close()
+{
+    DocumentSet set;
+    QPointer<Document> document = set.create();
+    QSignalSpy removed(&set, &DocumentSet::documentRemoved);
+    set.close(document);
+    set.close(document);
+    QCOMPARE(removed.count(), 1);
+    QVERIFY(set.isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(document.isNull());
+}
+
+QTEST_GUILESS_MAIN(TestDocuments)
 #include "tst_documents.moc"

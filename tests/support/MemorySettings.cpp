@@ -1,7 +1,10 @@
 #include "support/MemorySettings.h"
 
-void MemorySettings::write(const QString &key, const QString &value)
+bool MemorySettings::write(const QString &key, const QString &value)
 {
+    if (failWrites)
+        return false;
     values.insert(key, value);
     writes.append({key, value});
+    return true;
 }

@@ -3,40 +3,36 @@
 #include "platform/Dialogs.h"
 
 #include <QList>
+#include <QMetaType>
 #include <QQueue>
 #include <QWidget>
 
-#include <variant>
-
 // Answers the platform's dialogs from a script and records every one shown, so a test can check
-// exactly what the user would have seen.
+// exactly what the user would have seen. A dialog without an answer of its kind, and an answer left
+// over, are faults of the test: faults() lists them.
 class ScriptedDialogs final : public Dialogs
 {
 public:
-    struct Folder
-    {
-        QString title;
-    };
-    using Request = std::variant<MessageBoxRequest, FileDialogRequest, Folder, QUrl>;
+    enum class Kind { Message, File, Folder, Url };
     struct Shown
     {
-        Request request;
+        Kind kind = Kind::Message;
         QWidget *owner = nullptr;
+        MessageBoxRequest message;      // Kind::Message
+        FileDialogRequest file;         // Kind::File
+        QString text;                   // the folder dialog's title, or the address opened
     };
 
-    // The answers, used in the order the dialogs appear.
-    void answerMessage(QMessageBox::StandardButton button) { m_answers.enqueue(button); }
-    void answerFile(const std::optional<QString> &path) { m_answers.enqueue(path); }
-    void answerFolder(const std::optional<QString> &path) { m_answers.enqueue(FolderAnswer{path}); }
+    // The answers, used in the order the dialogs appear. A null path cancels the dialog.
+    void answerMessage(QMessageBox::StandardButton button) { m_answers.enqueue({Kind::Message, button, {}}); }
+    void answerFile(const QString &path) { m_answers.enqueue({Kind::File, QMessageBox::NoButton, path}); }
+    void answerFolder(const QString &path) { m_answers.enqueue({Kind::Folder, QMessageBox::NoButton, path}); }
 
     QList<Shown> shown;
-    // Dialogs that appeared without an answer, and answers left over: both are test faults.
-    int unanswered = 0;
-    qsizetype unusedAnswers() const { return m_answers.size(); }
-
     QList<MessageBoxRequest> messages() const;
     QList<FileDialogRequest> fileDialogs() const;
-    void clear();
+    // Empty when every dialog shown had its answer and none is left.
+    QString faults() const;
 
     QMessageBox::StandardButton messageBox(QWidget *owner, const MessageBoxRequest &request) override;
     std::optional<QString> fileDialog(QWidget *owner, const FileDialogRequest &request) override;
@@ -44,17 +40,20 @@ public:
     void openUrl(const QUrl &url) override;
 
 private:
-    struct FolderAnswer
+    struct Answer
     {
-        std::optional<QString> path;
+        Kind kind;
+        QMessageBox::StandardButton button;
+        QString path;
     };
-    using Answer = std::variant<QMessageBox::StandardButton, std::optional<QString>, FolderAnswer>;
-    template<typename T>
-    std::optional<T> take();
+    // The next answer when it is of this kind; an unanswered dialog otherwise.
+    Answer take(Kind kind, const QString &shownAs);
 
     QQueue<Answer> m_answers;
+    QStringList m_unanswered;
 };
 
-// Message boxes compare by the exact texts, buttons, default button and icon the user sees.
+// Message boxes compare by everything the user sees and by the answer Escape gives.
 bool operator==(const MessageBoxRequest &left, const MessageBoxRequest &right);
 char *toString(const MessageBoxRequest &request);
+Q_DECLARE_METATYPE(MessageBoxRequest)

@@ -1,0 +1,95 @@
+#include "support/Fixture.h"
+
+#include "docwindow/DocumentWindow.h"
+#include "documents/Document.h"
+#include "mainwindow/MainWindow.h"
+
+#include <QEventLoop>
+#include <QListView>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+Fixture::Fixture()
+{
+    options.projectFolder = files.path();
+}
+
+// The windows go before the documents and commands they show.
+Fixture::~Fixture() = default;
+
+MainWindow &Fixture::main()
+{
+    if (!m_main) {
+        m_main = std::make_unique<MainWindow>(documents, commands, dialogs);
+        commands.setDialogOwner(m_main.get());
+    }
+    return *m_main;
+}
+
+Application &Fixture::start(const QStringList &arguments)
+{
+    app = std::make_unique<Application>(Application::Platform{&dialogs, &store, &registry});
+    app->start(QStringList{QStringLiteral("korvid4")} + arguments);
+    return *app;
+}
+
+DocumentWindow *Fixture::window(const Document *document)
+{
+    for (DocumentWindow *window : main().documentWindows()) {
+        if (window->document() == document)
+            return window;
+    }
+    return nullptr;
+}
+
+Document *Fixture::open(const QString &name, const QByteArray &bytes)
+{
+    return commands.openFile(files.write(name, bytes));
+}
+
+QStringList Fixture::rows(const Document *document)
+{
+    QStringList rows;
+    for (int row = 0; row < document->rowCount(); ++row)
+        rows.append(document->name(row) + QLatin1Char('=') + document->value(row));
+    return rows;
+}
+
+int Fixture::selectedRow(const QAbstractItemView *list)
+{
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
+}
+
+void Fixture::click(QAbstractItemView *list, int row, bool twice)
+{
+    const auto *view = qobject_cast<const QListView *>(list);
+    const QPoint centre = list->visualRect(list->model()->index(row, view ? view->modelColumn() : 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (twice)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+void Fixture::clickToolbar(MainWindow &main, int position)
+{
+    QTest::mouseClick(main.barTools()->widgetForAction(main.toolbarButton(position)), Qt::LeftButton);
+}
+
+bool Fixture::programRunning()
+{
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&loop] { loop.exit(1); });
+    return loop.exec() == 1;
+}
+
+void FixtureTestCase::cleanup()
+{
+    const QString faults = f->dialogs.faults();
+    delete f;
+    f = nullptr;
+    // A program told to end runs no event loop, not even a dialog's; the next test starts a new one.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    QCOMPARE(faults, QString());
+}

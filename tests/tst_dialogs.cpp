@@ -52,7 +52,7 @@ void TestDialogs::optionsTakeEffectAtTheNextStart()
     QCOMPARE(dialog.txtSaveDir()->text(), "/new/units/");
     if (associate)
         dialog.cmdAssociate()->click();
-    QVERIFY(f->store.writes.isEmpty() && f->registry.log.isEmpty());
+    QVERIFY(f->store.writes.isEmpty() && f->registry.values.isEmpty());
     const bool ok = ending == "OK";
     if (ok && associate)
         f->dialogs.answerMessage(QMessageBox::Ok);
@@ -61,7 +61,7 @@ void TestDialogs::optionsTakeEffectAtTheNextStart()
     else
         (ok ? dialog.cmdOk() : dialog.cmdCancel())->click();
     QCOMPARE(f->store.writes, writes);
-    QCOMPARE(!f->registry.log.isEmpty(), ok && associate);
+    QCOMPARE(!f->registry.values.isEmpty(), ok && associate);
     QCOMPARE(f->options.variableFile, "/old/Variables.dat");
     QCOMPARE(f->options.projectFolder, "/old/units/");
     if (ok)
@@ -87,9 +87,7 @@ void TestDialogs::aboutBoxOpensTheSite()
     });
     f->main().showAbout();
     QVERIFY(closed);
-    QCOMPARE(f->dialogs.shown.size(), onLink ? 1 : 0);
-    if (onLink)
-        QCOMPARE(f->dialogs.shown[0].text, AboutBox::WebAddress + "/");
+    QCOMPARE(f->dialogs.openedUrls, onLink ? QList<QUrl>{QUrl(AboutBox::WebAddress + "/")} : QList<QUrl>());
 }
 
 QTEST_MAIN(TestDialogs)

@@ -76,7 +76,7 @@ void TestStartUp::firstStart()
     if (associate)
         writes += Writes{{"Associated", "1"}};
     QCOMPARE(f->store.writes, writes);
-    QCOMPARE(!f->registry.log.isEmpty(), associate);
+    QCOMPARE(!f->registry.values.isEmpty(), associate);
     QCOMPARE(app.options().associated, associate);
     QCOMPARE(app.options().projectFolder, ProgramFolder::path());
     // The known variables come from the data file beside the program.
@@ -88,7 +88,7 @@ void TestStartUp::returningUserStartsWithTheirOptions()
     returningUser(*f);
     f->store.values.insert(Settings::Associated, "1");
     const Application &app = f->start();
-    QVERIFY(f->store.writes.isEmpty() && f->dialogs.shown.isEmpty());
+    QVERIFY(f->store.writes.isEmpty() && f->dialogs.messages.isEmpty());
     QCOMPARE(app.options().projectFolder, f->files.path());
     QVERIFY(app.options().associated);
     QCOMPARE(items(app.mainWindow()->variablePanel()->lstAdd()), (QStringList{"Acceleration", "Name"}));
@@ -193,7 +193,7 @@ void TestStartUp::messages()
     scenario(*f);
     expected.text.replace(Folder, f->files.path());
     MessageBoxRequest shown;
-    for (const MessageBoxRequest &message : f->dialogs.messages()) {
+    for (const MessageBoxRequest &message : f->dialogs.messages) {
         if (message.title == expected.title)
             shown = message;
     }

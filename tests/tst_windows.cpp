@@ -13,7 +13,6 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
-#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -28,23 +27,11 @@ QList<bool> documentCommands(MainWindow &main)
             panel->cmdRemove()->isEnabled(), panel->cmdChange()->isEnabled()};
 }
 
-QAction *menuItem(const DocumentWindow *window, const QString &name)
-{
-    for (QMenu *menu : window->menus()) {
-        emit menu->aboutToShow();
-        for (QAction *item : menu->actions()) {
-            if (item->objectName() == name)
-                return item;
-        }
-    }
-    return nullptr;
-}
-
 // Which window each "Save before Closing" question was about.
 QStringList askedAbout(const ScriptedDialogs &dialogs)
 {
     QStringList titles;
-    for (const MessageBoxRequest &message : dialogs.messages())
+    for (const MessageBoxRequest &message : dialogs.messages)
         titles.append(message.text.section(' ', 3, 3));
     return titles;
 }
@@ -154,7 +141,7 @@ void TestWindows::closingTheMainWindow()
     if (!closes)
         QVERIFY(document->isModified() && Fixture::rows(document).contains("Extra=1"));
     QCOMPARE(f->files.read(hasFile ? "tank.fbi" : saveAs).contains("Extra=1;"), saved);
-    QCOMPARE(f->dialogs.messages().isEmpty(), answer == QMessageBox::NoButton);
+    QCOMPARE(f->dialogs.messages.isEmpty(), answer == QMessageBox::NoButton);
 }
 
 void TestWindows::editCommands_data()
@@ -195,7 +182,7 @@ void TestWindows::editCommands()
     } else if (command == "toolbar Delete") {
         Fixture::clickToolbar(main, 8);
     } else {
-        QAction *remove = menuItem(window, "mnuEdit_Delete");
+        auto *remove = window->findChild<QAction *>("mnuEdit_Delete");
         QCOMPARE(remove->isEnabled(), selected >= 0);
         remove->trigger();
     }

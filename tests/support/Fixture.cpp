@@ -15,8 +15,15 @@ Fixture::Fixture()
     options.projectFolder = files.path();
 }
 
-// The windows go before the documents and commands they show.
+// The windows go first, before the documents and commands they show.
 Fixture::~Fixture() = default;
+
+Application &Fixture::start(const QStringList &arguments)
+{
+    app = std::make_unique<Application>(Application::Platform{&dialogs, &store, &registry});
+    app->start(QStringList{QStringLiteral("korvid4")} + arguments);
+    return *app;
+}
 
 MainWindow &Fixture::main()
 {
@@ -27,13 +34,6 @@ MainWindow &Fixture::main()
     return *m_main;
 }
 
-Application &Fixture::start(const QStringList &arguments)
-{
-    app = std::make_unique<Application>(Application::Platform{&dialogs, &store, &registry});
-    app->start(QStringList{QStringLiteral("korvid4")} + arguments);
-    return *app;
-}
-
 DocumentWindow *Fixture::window(const Document *document)
 {
     for (DocumentWindow *window : main().documentWindows()) {
@@ -41,11 +41,6 @@ DocumentWindow *Fixture::window(const Document *document)
             return window;
     }
     return nullptr;
-}
-
-Document *Fixture::open(const QString &name, const QByteArray &bytes)
-{
-    return commands.openFile(files.write(name, bytes));
 }
 
 QStringList Fixture::rows(const Document *document)
@@ -64,8 +59,7 @@ int Fixture::selectedRow(const QAbstractItemView *list)
 
 void Fixture::click(QAbstractItemView *list, int row, bool twice)
 {
-    const auto *view = qobject_cast<const QListView *>(list);
-    const QPoint centre = list->visualRect(list->model()->index(row, view ? view->modelColumn() : 0)).center();
+    const QPoint centre = list->visualRect(list->model()->index(row, qobject_cast<QListView *>(list)->modelColumn())).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     if (twice)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);

@@ -15,6 +15,13 @@ public:
     bool failWrites = false;
 
     QString read(const QString &key) override { return values.value(key); }
-    bool write(const QString &key, const QString &value) override;
+    bool write(const QString &key, const QString &value) override
+    {
+        if (!failWrites) {
+            values.insert(key, value);
+            writes.append({key, value});
+        }
+        return !failWrites;
+    }
     QString location() const override { return QStringLiteral("/test/settings"); }
 };

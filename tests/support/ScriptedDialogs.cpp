@@ -2,58 +2,35 @@
 
 #include <QTest>
 
-ScriptedDialogs::Answer ScriptedDialogs::take(Kind kind, const QString &shownAs)
+ScriptedDialogs::Answer ScriptedDialogs::take(Kind kind, const QString &dialog)
 {
-    if (m_answers.isEmpty() || m_answers.head().kind != kind) {
-        m_unanswered.append(shownAs);
-        return {kind, QMessageBox::NoButton, {}};
-    }
-    return m_answers.dequeue();
+    if (!m_answers.isEmpty() && m_answers.head().kind == kind)
+        return m_answers.dequeue();
+    m_unanswered.append(dialog);
+    return {kind, QMessageBox::NoButton, {}};
 }
 
-QMessageBox::StandardButton ScriptedDialogs::messageBox(QWidget *owner, const MessageBoxRequest &request)
+std::optional<QString> ScriptedDialogs::path(const Answer &answer)
 {
-    shown.append({Kind::Message, owner, request, {}, {}});
-    return take(Kind::Message, QStringLiteral("message \"%1\"").arg(request.title)).button;
+    return answer.path.isNull() ? std::nullopt : std::optional<QString>(answer.path);
 }
 
-std::optional<QString> ScriptedDialogs::fileDialog(QWidget *owner, const FileDialogRequest &request)
+QMessageBox::StandardButton ScriptedDialogs::messageBox(QWidget *, const MessageBoxRequest &request)
 {
-    shown.append({Kind::File, owner, {}, request, {}});
-    const QString path = take(Kind::File, QStringLiteral("file dialog \"%1\"").arg(request.title)).path;
-    return path.isNull() ? std::nullopt : std::optional<QString>(path);
+    messages.append(request);
+    return take(Message, QStringLiteral("message \"%1\"").arg(request.title)).button;
 }
 
-std::optional<QString> ScriptedDialogs::folderDialog(QWidget *owner, const QString &title)
+std::optional<QString> ScriptedDialogs::fileDialog(QWidget *, const FileDialogRequest &request)
 {
-    shown.append({Kind::Folder, owner, {}, {}, title});
-    const QString path = take(Kind::Folder, QStringLiteral("folder dialog \"%1\"").arg(title)).path;
-    return path.isNull() ? std::nullopt : std::optional<QString>(path);
+    fileDialogs.append(request);
+    return path(take(File, QStringLiteral("file dialog \"%1\"").arg(request.title)));
 }
 
-void ScriptedDialogs::openUrl(const QUrl &url)
+std::optional<QString> ScriptedDialogs::folderDialog(QWidget *, const QString &title)
 {
-    shown.append({Kind::Url, nullptr, {}, {}, url.toString()});
-}
-
-QList<MessageBoxRequest> ScriptedDialogs::messages() const
-{
-    QList<MessageBoxRequest> result;
-    for (const Shown &dialog : shown) {
-        if (dialog.kind == Kind::Message)
-            result.append(dialog.message);
-    }
-    return result;
-}
-
-QList<FileDialogRequest> ScriptedDialogs::fileDialogs() const
-{
-    QList<FileDialogRequest> result;
-    for (const Shown &dialog : shown) {
-        if (dialog.kind == Kind::File)
-            result.append(dialog.file);
-    }
-    return result;
+    folderDialogs.append(title);
+    return path(take(Folder, QStringLiteral("folder dialog \"%1\"").arg(title)));
 }
 
 QString ScriptedDialogs::faults() const

@@ -5,41 +5,32 @@
 #include <QList>
 #include <QMetaType>
 #include <QQueue>
-#include <QWidget>
 
 // Answers the platform's dialogs from a script and records every one shown, so a test can check
 // exactly what the user would have seen. A dialog without an answer of its kind, and an answer left
-// over, are faults of the test: faults() lists them.
+// over, are faults of the test: faults() names them.
 class ScriptedDialogs final : public Dialogs
 {
 public:
-    enum class Kind { Message, File, Folder, Url };
-    struct Shown
-    {
-        Kind kind = Kind::Message;
-        QWidget *owner = nullptr;
-        MessageBoxRequest message;      // Kind::Message
-        FileDialogRequest file;         // Kind::File
-        QString text;                   // the folder dialog's title, or the address opened
-    };
-
     // The answers, used in the order the dialogs appear. A null path cancels the dialog.
-    void answerMessage(QMessageBox::StandardButton button) { m_answers.enqueue({Kind::Message, button, {}}); }
-    void answerFile(const QString &path) { m_answers.enqueue({Kind::File, QMessageBox::NoButton, path}); }
-    void answerFolder(const QString &path) { m_answers.enqueue({Kind::Folder, QMessageBox::NoButton, path}); }
+    void answerMessage(QMessageBox::StandardButton button) { m_answers.enqueue({Message, button, {}}); }
+    void answerFile(const QString &path) { m_answers.enqueue({File, QMessageBox::NoButton, path}); }
+    void answerFolder(const QString &path) { m_answers.enqueue({Folder, QMessageBox::NoButton, path}); }
 
-    QList<Shown> shown;
-    QList<MessageBoxRequest> messages() const;
-    QList<FileDialogRequest> fileDialogs() const;
+    QList<MessageBoxRequest> messages;
+    QList<FileDialogRequest> fileDialogs;
+    QStringList folderDialogs;      // their titles
+    QList<QUrl> openedUrls;
     // Empty when every dialog shown had its answer and none is left.
     QString faults() const;
 
     QMessageBox::StandardButton messageBox(QWidget *owner, const MessageBoxRequest &request) override;
     std::optional<QString> fileDialog(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<QString> folderDialog(QWidget *owner, const QString &title) override;
-    void openUrl(const QUrl &url) override;
+    void openUrl(const QUrl &url) override { openedUrls.append(url); }
 
 private:
+    enum Kind { Message, File, Folder };
     struct Answer
     {
         Kind kind;
@@ -47,7 +38,8 @@ private:
         QString path;
     };
     // The next answer when it is of this kind; an unanswered dialog otherwise.
-    Answer take(Kind kind, const QString &shownAs);
+    Answer take(Kind kind, const QString &dialog);
+    static std::optional<QString> path(const Answer &answer);
 
     QQueue<Answer> m_answers;
     QStringList m_unanswered;

@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <functional>
-
 namespace {
 const QByteArray Tank = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n}\r\n";
 using Error = FbiReadResult::Error;
@@ -40,7 +38,6 @@ private slots:
     void open();
     void save_data();
     void save();
-    void editsMarkTheDocumentModified_data();
     void editsMarkTheDocumentModified();
 
 private:
@@ -134,34 +131,21 @@ void TestDocuments::save()
     QCOMPARE(rows(document), (QStringList{"Name=Tank", "Side=CORE"}));
 }
 
-void TestDocuments::editsMarkTheDocumentModified_data()
-{
-    QTest::addColumn<int>("edit");
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<bool>("modified");
-    QTest::newRow("a new value") << 0 << QStringList{"Name=Tank", "Side=CORE"} << true;
-    QTest::newRow("only the letter case") << 1 << QStringList{"Name=Tank", "Side=arm"} << true;
-    QTest::newRow("the same value") << 2 << QStringList{"Name=Tank", "Side=ARM"} << false;
-    QTest::newRow("a row added") << 3 << QStringList{"Name=Tank", "Side=ARM", "Name=Change This"} << true;
-    QTest::newRow("a row removed") << 4 << QStringList{"Side=ARM"} << true;
-}
-
+// Only a real change marks the document modified; one of letter case is one.
 void TestDocuments::editsMarkTheDocumentModified()
 {
-    QFETCH(int, edit);
-    QFETCH(QStringList, rows);
-    QFETCH(bool, modified);
     DocumentSet set;
     Document *document = set.open(m_files.write("tank.fbi", Tank)).document;
-    QSignalSpy changed(document, &Document::modifiedChanged);
-    const std::function<void()> edits[] = {
-        [&] { document->setValue(1, "CORE"); }, [&] { document->setValue(1, "arm"); },
-        [&] { document->setValue(1, "ARM"); }, [&] { document->appendRow("Name", "Change This"); },
-        [&] { document->removeRow(0); }};
-    edits[edit]();
-    QCOMPARE(::rows(document), rows);
-    QCOMPARE(document->isModified(), modified);
-    QCOMPARE(changed.count(), modified ? 1 : 0);
+    QSignalSpy modified(document, &Document::modifiedChanged);
+    document->setValue(1, "ARM");
+    QVERIFY(!document->isModified());
+    document->setValue(1, "arm");
+    QVERIFY(document->isModified());
+    document->setModified(false);
+    document->removeRow(0);
+    QVERIFY(document->isModified());
+    QCOMPARE(modified.count(), 3);
+    QCOMPARE(rows(document), QStringList{"Side=arm"});
 }
 
 QTEST_GUILESS_MAIN(TestDocuments)

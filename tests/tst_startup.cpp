@@ -8,12 +8,9 @@
 #include <QListWidget>
 #include <QTest>
 
-#include <functional>
-
 namespace {
-using Writes = QList<QPair<QString, QString>>;
 using Scenario = std::function<void(Fixture &)>;
-const QString Folder = QStringLiteral("<folder>");   // the test's own folder, in texts of the data
+const QString Folder = QStringLiteral("<folder>");   // the test's own folder, in the data's texts
 const QString CheckPath = QStringLiteral("\r\nPlease check the file path and try again.");
 constexpr auto Ok = QMessageBox::Ok;
 constexpr auto Yes = QMessageBox::Yes;
@@ -26,19 +23,19 @@ void returningUser(Fixture &f)
                       {Settings::ProjectDir, f.files.path()}};
 }
 
-QStringList items(const QListWidget *list)
+QStringList knownVariables(const Application &app)
 {
-    QStringList items;
-    for (int row = 0; row < list->count(); ++row)
-        items.append(list->item(row)->text());
-    return items;
+    QStringList names;
+    for (int row = 0; row < app.mainWindow()->variablePanel()->lstAdd()->count(); ++row)
+        names.append(app.mainWindow()->variablePanel()->lstAdd()->item(row)->text());
+    return names;
 }
 
-QStringList windowTitles(const MainWindow *main)
+QStringList windowTitles(const Application &app)
 {
     QStringList titles;
-    for (const DocumentWindow *window : main->documentWindows())
-        titles.append(window->windowTitle());
+    for (const DocumentWindow *window : app.mainWindow()->documentWindows())
+        titles.append(window->windowTitle() + '=' + QString::number(window->document()->rowCount()));
     return titles;
 }
 }
@@ -51,7 +48,6 @@ class TestStartUp : public FixtureTestCase
 private slots:
     void firstStart_data();
     void firstStart();
-    void returningUserStartsWithTheirOptions();
     void commandLine_data();
     void commandLine();
     void messages_data();
@@ -65,121 +61,105 @@ void TestStartUp::firstStart_data()
     QTest::newRow("Yes") << true;
 }
 
+// The defaults are the program's folder and the data file in it; Yes associates the files.
 void TestStartUp::firstStart()
 {
     QFETCH(bool, associate);
-    f->dialogs.answerMessage(associate ? Yes : No);
+    f->dialogs.buttons << (associate ? Yes : No);
     if (associate)
-        f->dialogs.answerMessage(Ok);
+        f->dialogs.buttons << Ok;
     const Application &app = f->start();
-    Writes writes{{"FirstRun", "1"}, {"VariableDir", ProgramFolder::file("Variables.dat")}, {"ProjectDir", ProgramFolder::path()}};
+    QList<QPair<QString, QString>> writes{
+        {"FirstRun", "1"}, {"VariableDir", ProgramFolder::file("Variables.dat")}, {"ProjectDir", ProgramFolder::path()}};
     if (associate)
-        writes += Writes{{"Associated", "1"}};
+        writes.append(qMakePair(QString("Associated"), QString("1")));
     QCOMPARE(f->store.writes, writes);
     QCOMPARE(!f->registry.values.isEmpty(), associate);
     QCOMPARE(app.options().associated, associate);
-    QCOMPARE(app.options().projectFolder, ProgramFolder::path());
-    // The known variables come from the data file beside the program.
-    QVERIFY(items(app.mainWindow()->variablePanel()->lstAdd()).contains("Acceleration"));
-}
-
-void TestStartUp::returningUserStartsWithTheirOptions()
-{
-    returningUser(*f);
-    f->store.values.insert(Settings::Associated, "1");
-    const Application &app = f->start();
-    QVERIFY(f->store.writes.isEmpty() && f->dialogs.messages.isEmpty());
-    QCOMPARE(app.options().projectFolder, f->files.path());
-    QVERIFY(app.options().associated);
-    QCOMPARE(items(app.mainWindow()->variablePanel()->lstAdd()), (QStringList{"Acceleration", "Name"}));
-    QCOMPARE(windowTitles(app.mainWindow()), QStringList{"Default1.fbi"});
-    QCOMPARE(app.mainWindow()->windowTitle(), "Korvid Version 4.00");
+    QVERIFY(knownVariables(app).contains("Acceleration"));
 }
 
 void TestStartUp::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("titles");
-    QTest::newRow("none") << QStringList() << QStringList{"Default1.fbi"};
+    QTest::addColumn<QStringList>("windows");   // their titles and rows
+    QTest::newRow("none") << QStringList() << QStringList{"Default1.fbi=0"};
     QTest::newRow("several files, each its own document")
-        << QStringList{Folder + "/a.fbi", Folder + "/b.fbi"} << QStringList{"a.fbi", "b.fbi"};
-    QTest::newRow("a path with a blank") << QStringList{Folder + "/my", "unit.fbi"} << QStringList{"my unit.fbi"};
-    QTest::newRow("a quoted path") << QStringList{'"' + Folder + "/my unit.fbi\""} << QStringList{"my unit.fbi"};
+        << QStringList{Folder + "/a.fbi", Folder + "/b.fbi"} << QStringList{"a.fbi=1", "b.fbi=1"};
+    QTest::newRow("a path with a blank") << QStringList{Folder + "/my", "unit.fbi"} << QStringList{"my unit.fbi=1"};
+    QTest::newRow("a quoted path") << QStringList{'"' + Folder + "/my unit.fbi\""} << QStringList{"my unit.fbi=1"};
 }
 
+// A returning user's program starts with the options and known variables of the settings.
 void TestStartUp::commandLine()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(QStringList, titles);
+    QFETCH(QStringList, windows);
     returningUser(*f);
     for (const char *name : {"a.fbi", "b.fbi", "my unit.fbi"})
         f->files.write(name, "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
-    arguments.replaceInStrings(Folder, f->files.path());
-    const Application &app = f->start(arguments);
-    QCOMPARE(windowTitles(app.mainWindow()), titles);
-    for (const DocumentWindow *window : app.mainWindow()->documentWindows())
-        QCOMPARE(window->document()->rowCount(), arguments.isEmpty() ? 0 : 1);
+    const Application &app = f->start(arguments.replaceInStrings(Folder, f->files.path()));
+    QCOMPARE(windowTitles(app), windows);
+    QCOMPARE(app.options().projectFolder, f->files.path());
+    QCOMPARE(knownVariables(app), (QStringList{"Acceleration", "Name"}));
+    QVERIFY(f->store.writes.isEmpty() && f->dialogs.messages.isEmpty());
 }
 
 void TestStartUp::messages_data()
 {
     QTest::addColumn<Scenario>("scenario");
     QTest::addColumn<MessageBoxRequest>("expected");
-    const auto saveDefault1 = [](Fixture &f) { Fixture::clickToolbar(*f.app->mainWindow(), 3); };
+    const auto save = [](Fixture &f) { Fixture::clickToolbar(*f.app->mainWindow(), 3); };
     QTest::newRow("open a missing file") << Scenario([](Fixture &f) {
         returningUser(f);
-        f.dialogs.answerMessage(Ok);
+        f.dialogs.buttons << Ok;
         f.start({f.files.filePath("missing.fbi")});
     }) << MessageBoxRequest{"Cannot open " + Folder + "/missing.fbi" + CheckPath, "Error Opening File", Ok,
                             QMessageBox::NoButton, QMessageBox::Critical};
-    // "*" stands for the system's reason on a line of its own.
+    // "*" stands for the system's reason, on a line of its own.
     QTest::newRow("save fails") << Scenario([=](Fixture &f) {
         returningUser(f);
-        f.dialogs.answerFile(f.files.filePath("no folder/new.fbi"));
-        f.dialogs.answerMessage(Ok);
+        f.dialogs.paths << f.files.filePath("no folder/new.fbi");
+        f.dialogs.buttons << Ok;
         f.start();
-        saveDefault1(f);
+        save(f);
     }) << MessageBoxRequest{"Cannot save " + Folder + "/no folder/new.fbi" + CheckPath + "\r\n*", "Error Saving File",
                             Ok, QMessageBox::NoButton, QMessageBox::Critical};
-    QTest::newRow("Save As over another existing file") << Scenario([=](Fixture &f) {
+    QTest::newRow("Save As over another file") << Scenario([=](Fixture &f) {
         returningUser(f);
-        f.dialogs.answerFile(f.files.write("other.fbi", "{\r\n}\r\n"));
-        f.dialogs.answerMessage(No);
-        f.dialogs.answerFile({});
+        f.dialogs.paths << f.files.write("other.fbi", "{\r\n}\r\n") << QString();
+        f.dialogs.buttons << No;
         f.start();
-        saveDefault1(f);
+        save(f);
     }) << MessageBoxRequest{"other.fbi already exists.\r\nDo you want to replace it?", "Save...", Yes | No, No,
                             QMessageBox::Warning};
     QTest::newRow("closing a changed document") << Scenario([](Fixture &f) {
         returningUser(f);
-        f.dialogs.answerMessage(QMessageBox::Cancel);
-        f.start();
-        f.app->documents().documents().constFirst()->appendRow("Name", "Tank");
-        QVERIFY(!f.app->mainWindow()->activeDocumentWindow()->close());
+        f.dialogs.buttons << QMessageBox::Cancel;
+        f.start().documents().documents()[0]->appendRow("Name", "Tank");
+        f.app->mainWindow()->activeDocumentWindow()->close();
     }) << MessageBoxRequest{"The data in Default1.fbi has changed.\r\nDo you wish to save before closing the file?",
                             "Save before Closing", Yes | No, Yes, QMessageBox::Information, QMessageBox::Cancel};
     QTest::newRow("first start") << Scenario([](Fixture &f) {
-        f.dialogs.answerMessage(No);
+        f.dialogs.buttons << No;
         f.start();
     }) << MessageBoxRequest{"This is the first time that you have run Korvid! Do you wish to associate all .FBI files "
                             "with Korvid?", "Welcome to Korvid!", Yes | No, Yes, QMessageBox::Information};
     QTest::newRow("associating") << Scenario([](Fixture &f) {
-        f.dialogs.answerMessage(Yes);
-        f.dialogs.answerMessage(Ok);
+        f.dialogs.buttons << Yes << Ok;
         f.start();
     }) << MessageBoxRequest{"You will need to restart your computer for settings to take affect.", "Restart", Ok,
                             QMessageBox::NoButton, QMessageBox::Information};
     QTest::newRow("variables file missing") << Scenario([](Fixture &f) {
         returningUser(f);
         f.store.values.insert(Settings::VariableDir, f.files.filePath("missing.dat"));
-        f.dialogs.answerMessage(Ok);
+        f.dialogs.buttons << Ok;
         f.start();
     }) << MessageBoxRequest{"Error loading the variables data file please check the file path in the options or "
                             "specify a new one.", "Error Loading...", Ok, QMessageBox::NoButton, QMessageBox::Critical};
     QTest::newRow("settings cannot be written") << Scenario([](Fixture &f) {
         f.store.failWrites = true;
-        f.dialogs.answerMessage(Ok);
-        f.dialogs.answerMessage(No);
+        f.dialogs.buttons << Ok << No;
         f.start();
     }) << MessageBoxRequest{"Korvid cannot save its settings to /test/settings.\r\nThey are kept until Korvid is closed.",
                             "Error Saving Settings", Ok, QMessageBox::NoButton, QMessageBox::Warning};

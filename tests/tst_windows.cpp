@@ -1,3 +1,5 @@
+#include "dialogs/AboutBox.h"
+#include "dialogs/OptionsDialog.h"
 #include "docwindow/DocumentWindow.h"
 #include "docwindow/ValueEditor.h"
 #include "documents/Document.h"
@@ -5,7 +7,6 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/VariablePanel.h"
 #include "support/Fixture.h"
-#include "support/ModalDriver.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -15,9 +16,11 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 const QByteArray Tank = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n}\r\n";
+using Writes = QList<QPair<QString, QString>>;
 
 // The toolbar's Save and Delete and the panel's three buttons.
 QList<bool> documentCommands(MainWindow &main)
@@ -25,15 +28,6 @@ QList<bool> documentCommands(MainWindow &main)
     const VariablePanel *panel = main.variablePanel();
     return {main.toolbarButton(3)->isEnabled(), main.toolbarButton(8)->isEnabled(), panel->cmdAdd()->isEnabled(),
             panel->cmdRemove()->isEnabled(), panel->cmdChange()->isEnabled()};
-}
-
-// Which window each "Save before Closing" question was about.
-QStringList askedAbout(const ScriptedDialogs &dialogs)
-{
-    QStringList titles;
-    for (const MessageBoxRequest &message : dialogs.messages)
-        titles.append(message.text.section(' ', 3, 3));
-    return titles;
 }
 }
 
@@ -53,48 +47,44 @@ private slots:
     void valueEditorKeepsOutWhatEndsAValue_data();
     void valueEditorKeepsOutWhatEndsAValue();
     void listsKeepTheSameRow();
-    void tilesFillTheDocumentArea_data();
     void tilesFillTheDocumentArea();
+    void optionsTakeEffectAtTheNextStart_data();
+    void optionsTakeEffectAtTheNextStart();
+    void aboutBoxOpensTheSite();
 };
 
 void TestWindows::documentCommandsFollowTheDocuments()
 {
     MainWindow &main = f->main();
-    const QList<bool> on(5, true);
-    const QList<bool> off(5, false);
-    QCOMPARE(documentCommands(main), off);
-    Document *first = f->commands.newDocument();
-    QCOMPARE(documentCommands(main), on);
-    Document *second = f->open("tank.fbi", Tank);
-    f->window(first)->close();
-    QCOMPARE(documentCommands(main), on);
-    f->window(second)->close();
-    QCOMPARE(documentCommands(main), off);
+    QCOMPARE(documentCommands(main), QList<bool>(5, false));
+    f->commands.newDocument();
+    f->open("tank.fbi", Tank);
+    main.documentWindows()[0]->close();
+    QCOMPARE(documentCommands(main), QList<bool>(5, true));
+    main.documentWindows()[0]->close();
+    QCOMPARE(documentCommands(main), QList<bool>(5, false));
     // A file that cannot be read still leaves a document.
-    f->dialogs.answerMessage(QMessageBox::Ok);
+    f->dialogs.buttons << QMessageBox::Ok;
     f->commands.openFile(f->files.filePath("missing.fbi"));
-    QCOMPARE(documentCommands(main), on);
+    QCOMPARE(documentCommands(main), QList<bool>(5, true));
 }
 
+// The question names the window being closed, whichever window is active, and closes its document.
 void TestWindows::eachWindowClosesItsOwnDocument()
 {
     MainWindow &main = f->main();
-    Document *a = f->open("a.fbi", Tank);
+    f->open("a.fbi", Tank)->setValue(0, "Changed");
     Document *b = f->commands.newDocument();
     Document *c = f->commands.newDocument();
-    a->setValue(0, "Changed");
     c->appendRow("Name", "New");
-    QCOMPARE(main.activeDocumentWindow(), f->window(c));
-    f->dialogs.answerMessage(QMessageBox::Yes);
-    QVERIFY(f->window(a)->close());
-    QCOMPARE(askedAbout(f->dialogs), QStringList{"a.fbi"});
+    f->dialogs.buttons << QMessageBox::Yes << QMessageBox::No;
+    QVERIFY(main.documentWindows()[0]->close());
     QVERIFY(f->files.read("a.fbi").contains("Name=Changed;"));
     QCOMPARE(f->documents.documents(), (QList<Document *>{b, c}));
-
-    f->dialogs.answerMessage(QMessageBox::No);
     QVERIFY(main.close());
-    QCOMPARE(askedAbout(f->dialogs), (QStringList{"a.fbi", "Default3.fbi"}));
-    QVERIFY(f->documents.isEmpty());
+    QCOMPARE(f->dialogs.messages.size(), 2);
+    QVERIFY(f->dialogs.messages[0].text.startsWith("The data in a.fbi has"));
+    QVERIFY(f->dialogs.messages[1].text.startsWith("The data in Default3.fbi has"));
 }
 
 void TestWindows::closingTheMainWindow_data()
@@ -112,8 +102,7 @@ void TestWindows::closingTheMainWindow_data()
         << false << int(QMessageBox::Yes) << "-" << false << false;
     QTest::newRow("Yes, the save fails: the window stays")
         << false << int(QMessageBox::Yes) << "no folder/new.fbi" << false << false;
-    QTest::newRow("Escape or the close box: the window stays")
-        << true << int(QMessageBox::Cancel) << "" << false << false;
+    QTest::newRow("Escape or the close box: the window stays") << true << int(QMessageBox::Cancel) << "" << false << false;
 }
 
 void TestWindows::closingTheMainWindow()
@@ -127,13 +116,12 @@ void TestWindows::closingTheMainWindow()
     Document *document = hasFile ? f->open("tank.fbi", Tank) : f->commands.newDocument();
     if (answer != QMessageBox::NoButton) {
         document->appendRow("Extra", "1");
-        f->dialogs.answerMessage(QMessageBox::StandardButton(answer));
+        f->dialogs.buttons << QMessageBox::StandardButton(answer);
     }
     if (!saveAs.isEmpty())
-        f->dialogs.answerFile(saveAs == "-" ? QString() : f->files.filePath(saveAs));
+        f->dialogs.paths << (saveAs == "-" ? QString() : f->files.filePath(saveAs));
     if (saveAs.startsWith("no folder"))
-        f->dialogs.answerMessage(QMessageBox::Ok);
-
+        f->dialogs.buttons << QMessageBox::Ok;
     QCOMPARE(main.close(), closes);
     QCOMPARE(main.isVisible(), !closes);
     QCOMPARE(Fixture::programRunning(), !closes);
@@ -141,7 +129,6 @@ void TestWindows::closingTheMainWindow()
     if (!closes)
         QVERIFY(document->isModified() && Fixture::rows(document).contains("Extra=1"));
     QCOMPARE(f->files.read(hasFile ? "tank.fbi" : saveAs).contains("Extra=1;"), saved);
-    QCOMPARE(f->dialogs.messages.isEmpty(), answer == QMessageBox::NoButton);
 }
 
 void TestWindows::editCommands_data()
@@ -171,21 +158,20 @@ void TestWindows::editCommands()
     VariablePanel *panel = main.variablePanel();
     main.setKnownVariables({"BuildTime"});
     Document *document = f->open("tank.fbi", Tank);
-    DocumentWindow *window = f->window(document);
+    DocumentWindow *window = main.activeDocumentWindow();
     if (selected >= 0)
         window->selectRow(selected);
-    if (command == "Add Variable") {
-        panel->lstAdd()->setCurrentRow(0);
+    panel->lstAdd()->setCurrentRow(0);
+    auto *remove = window->findChild<QAction *>("mnuEdit_Delete");
+    QCOMPARE(remove->isEnabled(), selected >= 0);
+    if (command == "Add Variable")
         panel->cmdAdd()->click();
-    } else if (command == "Remove Variable") {
+    else if (command == "Remove Variable")
         panel->cmdRemove()->click();
-    } else if (command == "toolbar Delete") {
+    else if (command == "toolbar Delete")
         Fixture::clickToolbar(main, 8);
-    } else {
-        auto *remove = window->findChild<QAction *>("mnuEdit_Delete");
-        QCOMPARE(remove->isEnabled(), selected >= 0);
+    else
         remove->trigger();
-    }
     QCOMPARE(Fixture::rows(document), rows);
     QCOMPARE(document->isModified(), modified);
     QCOMPARE(window->selectedRow(), command == "Add Variable" ? selected : -1);
@@ -198,13 +184,12 @@ void TestWindows::changeValue_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("ending");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("modified");
-    QTest::newRow("Change Value, a new value") << "Change Value" << 1 << "CORE" << "OK" << "CORE" << true;
-    QTest::newRow("double-click on the name, only the letter case") << "names" << 1 << "arm" << "OK" << "arm" << true;
-    QTest::newRow("double-click on the value, the same value") << "values" << 1 << "ARM" << "OK" << "ARM" << false;
-    QTest::newRow("Change Value, Cancel") << "Change Value" << 1 << "CORE" << "Cancel" << "ARM" << false;
-    QTest::newRow("double-click, the close box") << "values" << 1 << "CORE" << "close" << "ARM" << false;
-    QTest::newRow("Change Value, nothing selected") << "Change Value" << -1 << "" << "" << "ARM" << false;
+    QTest::newRow("Change Value, a new value") << "Change Value" << 1 << "CORE" << "OK" << "CORE";
+    QTest::newRow("double-click on the name, only the letter case") << "names" << 1 << "arm" << "OK" << "arm";
+    QTest::newRow("double-click on the value, the same value") << "values" << 1 << "ARM" << "OK" << "ARM";
+    QTest::newRow("Change Value, Cancel") << "Change Value" << 1 << "CORE" << "Cancel" << "ARM";
+    QTest::newRow("double-click, the close box") << "values" << 1 << "CORE" << "close" << "ARM";
+    QTest::newRow("Change Value, nothing selected") << "Change Value" << -1 << "" << "" << "ARM";
 }
 
 // The value editor shows the row's name and value and the help the panel shows.
@@ -215,34 +200,34 @@ void TestWindows::changeValue()
     QFETCH(QString, typed);
     QFETCH(QString, ending);
     QFETCH(QString, value);
-    QFETCH(bool, modified);
     MainWindow &main = f->main();
     VariablePanel *panel = main.variablePanel();
     main.setKnownVariables({"Acceleration"});
     Document *document = f->open("tank.fbi", Tank);
-    DocumentWindow *window = f->window(document);
-    ModalDriver<ValueEditor> editor([&](ValueEditor *dialog) {
-        QCOMPARE(dialog->lblVarName()->text(), "Side");
-        QCOMPARE(dialog->txtValue()->text(), "ARM");
-        QCOMPARE(dialog->lblHelp()->text(), panel->helpText());
-        dialog->txtValue()->setText(typed);
+    DocumentWindow *window = main.activeDocumentWindow();
+    f->onNextModal<ValueEditor>([&](ValueEditor *editor) {
+        QCOMPARE(editor->lblVarName()->text(), "Side");
+        QCOMPARE(editor->txtValue()->text(), "ARM");
+        QCOMPARE(editor->lblHelp()->text(), panel->helpText());
+        editor->txtValue()->setText(typed);
         if (ending == "close")
-            dialog->close();
+            editor->close();
         else
-            (ending == "OK" ? dialog->cmdOk() : dialog->cmdCancel())->click();
+            (ending == "OK" ? editor->cmdOk() : editor->cmdCancel())->click();
     });
     if (from == "Change Value") {
         if (selected >= 0)
             window->selectRow(selected);
-        // The panel now shows the help of a known variable, not of the row's name.
+        // The panel now shows the help of a known variable, not that of the row's name.
         panel->lstAdd()->setCurrentRow(0);
         panel->cmdChange()->click();
     } else {
         Fixture::click(from == "names" ? window->lstVars() : window->lstVals(), selected, true);
     }
-    QCOMPARE(editor.appeared(), selected >= 0 ? 1 : 0);
+    QCOMPARE(f->modalsShown, selected >= 0 ? 1 : 0);
     QCOMPARE(document->value(1), value);
-    QCOMPARE(document->isModified(), modified);
+    // Any value but the one read, letter case included, is a change.
+    QCOMPARE(document->isModified(), value != "ARM");
 }
 
 void TestWindows::valueEditorKeepsOutWhatEndsAValue_data()
@@ -260,6 +245,7 @@ void TestWindows::valueEditorKeepsOutWhatEndsAValue_data()
     QTest::newRow("pasted in the middle") << "1234" << 2 << "" << "x;y" << "12x34" << true;
 }
 
+// A ";" or a line break, typed or pasted, cuts the value there, and the note says why.
 void TestWindows::valueEditorKeepsOutWhatEndsAValue()
 {
     QFETCH(QString, before);
@@ -270,12 +256,10 @@ void TestWindows::valueEditorKeepsOutWhatEndsAValue()
     QFETCH(bool, note);
     ValueEditor editor("Side", before, "help", nullptr);
     editor.txtValue()->setCursorPosition(cursor);
-    if (typed.isEmpty()) {
-        QGuiApplication::clipboard()->setText(pasted);
+    QGuiApplication::clipboard()->setText(pasted);
+    if (typed.isEmpty())
         QTest::keyClick(editor.txtValue(), Qt::Key_V, Qt::ControlModifier);
-    } else {
-        QTest::keyClicks(editor.txtValue(), typed);
-    }
+    QTest::keyClicks(editor.txtValue(), typed);
     QCOMPARE(editor.value(), value);
     QCOMPARE(!editor.lblNote()->text().isEmpty(), note);
 }
@@ -283,42 +267,87 @@ void TestWindows::valueEditorKeepsOutWhatEndsAValue()
 void TestWindows::listsKeepTheSameRow()
 {
     f->main();
-    Document *document = f->open("tank.fbi", "{\r\nName=Tank;\r\nSide=ARM;\r\nBuildTime=100;\r\n}\r\n");
-    DocumentWindow *window = f->window(document);
+    f->open("tank.fbi", "{\r\nName=Tank;\r\nSide=ARM;\r\nBuildTime=100;\r\n}\r\n");
+    DocumentWindow *window = f->main().activeDocumentWindow();
     Fixture::click(window->lstVals(), 2);
-    QCOMPARE(Fixture::selectedRow(window->lstVars()), 2);
+    QCOMPARE(window->selectedRow(), 2);
     QTest::keyClick(window->lstVars(), Qt::Key_Up);
-    QCOMPARE(Fixture::selectedRow(window->lstVals()), 1);
+    QCOMPARE(window->lstVals()->selectionModel()->selectedIndexes().value(0).row(), 1);
     QCOMPARE(f->main().variablePanel()->helpText(), Help::VariableHelpText(u"Side"));
-}
-
-void TestWindows::tilesFillTheDocumentArea_data()
-{
-    QTest::addColumn<MainWindow::Arrangement>("arrangement");
-    QTest::newRow("tile vertical") << MainWindow::Arrangement::TileVertical;
-    QTest::newRow("tile horizontal") << MainWindow::Arrangement::TileHorizontal;
 }
 
 // Three windows, one of them maximized, become three strips that cover the document area exactly.
 void TestWindows::tilesFillTheDocumentArea()
 {
-    QFETCH(MainWindow::Arrangement, arrangement);
     MainWindow &main = f->main();
     for (int count = 0; count < 3; ++count)
         f->commands.newDocument();
-    main.activeDocumentWindow()->showMaximized();
-    main.arrange(arrangement);
     const QRect area = main.mdiArea()->viewport()->rect();
-    const bool sideBySide = arrangement == MainWindow::Arrangement::TileVertical;
-    QRegion covered;
-    for (DocumentWindow *window : main.documentWindows()) {
-        const QRect place = window->geometry();
-        QVERIFY(!window->isMaximized());
-        QCOMPARE(sideBySide ? place.height() : place.width(), sideBySide ? area.height() : area.width());
-        QVERIFY(!covered.intersects(place));
-        covered += place;
+    for (const auto arrangement : {MainWindow::Arrangement::TileVertical, MainWindow::Arrangement::TileHorizontal}) {
+        main.activeDocumentWindow()->showMaximized();
+        main.arrange(arrangement);
+        const bool sideBySide = arrangement == MainWindow::Arrangement::TileVertical;
+        QRegion covered;
+        for (DocumentWindow *window : main.documentWindows()) {
+            const QRect place = window->geometry();
+            QCOMPARE(sideBySide ? place.height() : place.width(), sideBySide ? area.height() : area.width());
+            QVERIFY(!covered.intersects(place));
+            covered += place;
+        }
+        QCOMPARE(covered, QRegion(area));
     }
-    QCOMPARE(covered, QRegion(area));
+}
+
+void TestWindows::optionsTakeEffectAtTheNextStart_data()
+{
+    QTest::addColumn<bool>("associate");
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<Writes>("writes");
+    const Writes chosen{{"VariableDir", "/new/Known.dat"}, {"ProjectDir", "/new/units/"}};
+    QTest::newRow("OK") << false << "OK" << chosen;
+    QTest::newRow("OK after Associate") << true << "OK" << chosen + Writes{{"Associated", "1"}};
+    QTest::newRow("Cancel drops everything") << true << "Cancel" << Writes{};
+    QTest::newRow("the close box drops everything") << true << "close" << Writes{};
+}
+
+// Nothing is written before OK; the running program keeps the options it started with.
+void TestWindows::optionsTakeEffectAtTheNextStart()
+{
+    QFETCH(bool, associate);
+    QFETCH(QString, ending);
+    QFETCH(Writes, writes);
+    Settings settings(&f->store);
+    f->options = {"/old/Variables.dat", "/old/units/", false};
+    OptionsDialog dialog(settings, f->options, f->dialogs, f->registry, nullptr);
+    f->dialogs.paths << "/new/Known.dat" << "/new/units";
+    dialog.cmdVarBrowse()->click();
+    dialog.cmdBrowse()->click();
+    QCOMPARE(dialog.txtSaveDir()->text(), "/new/units/");
+    if (associate)
+        dialog.cmdAssociate()->click();
+    QVERIFY(f->store.writes.isEmpty() && f->registry.values.isEmpty());
+    if (ending == "OK" && associate)
+        f->dialogs.buttons << QMessageBox::Ok;
+    if (ending == "close")
+        dialog.close();
+    else
+        (ending == "OK" ? dialog.cmdOk() : dialog.cmdCancel())->click();
+    QCOMPARE(f->store.writes, writes);
+    QCOMPARE(f->registry.values.isEmpty(), !writes.contains({"Associated", "1"}));
+    QCOMPARE(f->options.variableFile, "/old/Variables.dat");
+    QCOMPARE(f->options.projectFolder, "/old/units/");
+}
+
+void TestWindows::aboutBoxOpensTheSite()
+{
+    AboutBox about(f->dialogs, nullptr);
+    about.show();
+    QTest::mouseClick(about.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(!about.isVisible() && f->dialogs.openedUrls.isEmpty());
+    about.show();
+    QTest::mouseClick(about.windowHandle(), Qt::LeftButton, {}, about.lblLink()->geometry().center());
+    QVERIFY(!about.isVisible());
+    QCOMPARE(f->dialogs.openedUrls, QList<QUrl>{QUrl(AboutBox::WebAddress + "/")});
 }
 
 QTEST_MAIN(TestWindows)

@@ -1,13 +1,11 @@
 #include "support/Fixture.h"
 
-#include "docwindow/DocumentWindow.h"
 #include "documents/Document.h"
 #include "mainwindow/MainWindow.h"
 
 #include <QEventLoop>
 #include <QListView>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
 Fixture::Fixture()
@@ -34,15 +32,6 @@ MainWindow &Fixture::main()
     return *m_main;
 }
 
-DocumentWindow *Fixture::window(const Document *document)
-{
-    for (DocumentWindow *window : main().documentWindows()) {
-        if (window->document() == document)
-            return window;
-    }
-    return nullptr;
-}
-
 QStringList Fixture::rows(const Document *document)
 {
     QStringList rows;
@@ -51,15 +40,10 @@ QStringList Fixture::rows(const Document *document)
     return rows;
 }
 
-int Fixture::selectedRow(const QAbstractItemView *list)
-{
-    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.constFirst().row();
-}
-
 void Fixture::click(QAbstractItemView *list, int row, bool twice)
 {
-    const QPoint centre = list->visualRect(list->model()->index(row, qobject_cast<QListView *>(list)->modelColumn())).center();
+    const int column = qobject_cast<QListView *>(list)->modelColumn();
+    const QPoint centre = list->visualRect(list->model()->index(row, column)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     if (twice)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);

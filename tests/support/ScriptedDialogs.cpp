@@ -2,45 +2,44 @@
 
 #include <QTest>
 
-ScriptedDialogs::Answer ScriptedDialogs::take(Kind kind, const QString &dialog)
-{
-    if (!m_answers.isEmpty() && m_answers.head().kind == kind)
-        return m_answers.dequeue();
-    m_unanswered.append(dialog);
-    return {kind, QMessageBox::NoButton, {}};
-}
-
-std::optional<QString> ScriptedDialogs::path(const Answer &answer)
-{
-    return answer.path.isNull() ? std::nullopt : std::optional<QString>(answer.path);
-}
-
 QMessageBox::StandardButton ScriptedDialogs::messageBox(QWidget *, const MessageBoxRequest &request)
 {
     messages.append(request);
-    return take(Message, QStringLiteral("message \"%1\"").arg(request.title)).button;
+    if (!buttons.isEmpty())
+        return buttons.takeFirst();
+    m_unanswered.append(request.title);
+    return QMessageBox::NoButton;
 }
 
 std::optional<QString> ScriptedDialogs::fileDialog(QWidget *, const FileDialogRequest &request)
 {
     fileDialogs.append(request);
-    return path(take(File, QStringLiteral("file dialog \"%1\"").arg(request.title)));
+    return takePath(request.title);
 }
 
 std::optional<QString> ScriptedDialogs::folderDialog(QWidget *, const QString &title)
 {
-    folderDialogs.append(title);
-    return path(take(Folder, QStringLiteral("folder dialog \"%1\"").arg(title)));
+    return takePath(title);
+}
+
+std::optional<QString> ScriptedDialogs::takePath(const QString &dialog)
+{
+    if (paths.isEmpty()) {
+        m_unanswered.append(dialog);
+        return std::nullopt;
+    }
+    const QString path = paths.takeFirst();
+    return path.isNull() ? std::nullopt : std::optional<QString>(path);
 }
 
 QString ScriptedDialogs::faults() const
 {
-    QStringList faults;
-    for (const QString &dialog : m_unanswered)
-        faults.append(QStringLiteral("no answer for the ") + dialog);
-    if (!m_answers.isEmpty())
-        faults.append(QStringLiteral("%1 answer(s) left over").arg(m_answers.size()));
-    return faults.join(QStringLiteral("; "));
+    if (m_unanswered.isEmpty() && buttons.isEmpty() && paths.isEmpty())
+        return {};
+    return QStringLiteral("unanswered: \"%1\"; answers left: %2 buttons, %3 paths")
+        .arg(m_unanswered.join(QStringLiteral("\", \"")))
+        .arg(buttons.size())
+        .arg(paths.size());
 }
 
 bool operator==(const MessageBoxRequest &left, const MessageBoxRequest &right)

@@ -2,10 +2,8 @@
 #include "association/FileAssociation.h"
 #include "association/FreedesktopRegistry.h"
 #include "association/WindowsCommandLine.h"
-#include "support/RecordingRegistry.h"
 #include "support/TestFolder.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -36,7 +34,6 @@ class TestAssociation : public QObject
 private slots:
     void openCommandIsQuoted_data();
     void openCommandIsQuoted();
-    void associationNamesThisProgram();
     void freedesktopRegistrationAsTheDesktopSeesIt();
 };
 
@@ -68,19 +65,6 @@ void TestAssociation::openCommandIsQuoted()
     registration.command = command;
     const QByteArray entry = registration.desktopEntry(true).value_or("(none)");
     QVERIFY2(entry.contains("\nExec=" + exec.toUtf8() + "\n"), entry.constData());
-}
-
-// The file type's name and description, this program's open command and its icon, as 8-bit text with a NUL.
-void TestAssociation::associationNamesThisProgram()
-{
-    RecordingRegistry registry;
-    FileAssociation::associateFbiFiles(registry);
-    const QString program = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
-    const QString icon = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/Korvid.ico");
-    QStringList expected{"Korvid4", "FBI File", '"' + program + "\" \"%1\"", icon};
-    for (QString &value : expected)
-        value += QChar(0);
-    QCOMPARE(registry.values, expected);
 }
 
 void TestAssociation::freedesktopRegistrationAsTheDesktopSeesIt()

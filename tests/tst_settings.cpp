@@ -11,7 +11,6 @@ class TestSettings : public QObject
 private slots:
     void initTestCase();
     void storedPerUserInTheOptionsGroup();
-    void onlyTheExactTextOneIsSet();
     void commandLine_data();
     void commandLine();
 
@@ -35,15 +34,6 @@ void TestSettings::storedPerUserInTheOptionsGroup()
     QCOMPARE(Settings().read(Settings::VariableDir), "/games/ta/Variables.dat");
     QCOMPARE(settings.location(), m_config.filePath("Korvid4/Korvid4.conf"));
     QCOMPARE(m_config.read("Korvid4/Korvid4.conf"), "[Options]\nVariableDir=/games/ta/Variables.dat\n");
-}
-
-void TestSettings::onlyTheExactTextOneIsSet()
-{
-    Settings settings;
-    for (const QString stored : {"1", "", "0", " 1", "true"}) {
-        settings.write(Settings::Associated, stored);
-        QCOMPARE(Options::read(settings).associated, stored == "1");
-    }
 }
 
 void TestSettings::commandLine_data()

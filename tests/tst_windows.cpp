@@ -9,6 +9,7 @@
 #include "support/Fixture.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -51,6 +52,10 @@ private slots:
     void optionsTakeEffectAtTheNextStart_data();
     void optionsTakeEffectAtTheNextStart();
     void aboutBoxOpensTheSite();
+    void saveAsStartsWithTheDocumentsOwnFile_data();
+    void saveAsStartsWithTheDocumentsOwnFile();
+    void replacingAnotherFileAsks_data();
+    void replacingAnotherFileAsks();
 };
 
 void TestWindows::documentCommandsFollowTheDocuments()
@@ -63,10 +68,6 @@ void TestWindows::documentCommandsFollowTheDocuments()
     QCOMPARE(documentCommands(main), QList<bool>(5, true));
     main.documentWindows()[0]->close();
     QCOMPARE(documentCommands(main), QList<bool>(5, false));
-    // A file that cannot be read still leaves a document.
-    f->dialogs.buttons << QMessageBox::Ok;
-    f->commands.openFile(f->files.filePath("missing.fbi"));
-    QCOMPARE(documentCommands(main), QList<bool>(5, true));
 }
 
 // The question names the window being closed, whichever window is active, and closes its document.
@@ -89,30 +90,29 @@ void TestWindows::eachWindowClosesItsOwnDocument()
 
 void TestWindows::closingTheMainWindow_data()
 {
-    QTest::addColumn<bool>("hasFile");
     QTest::addColumn<int>("answer");       // to "Save before Closing"; none: the document is unchanged
-    QTest::addColumn<QString>("saveAs");   // the Save As dialog's answer, when it is asked; "-" cancels it
+    QTest::addColumn<QString>("saveAs");   // a new document's Save As answer, "-" cancels; none: a file's document
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("unchanged: no question") << true << int(QMessageBox::NoButton) << "" << true << false;
-    QTest::newRow("No discards") << true << int(QMessageBox::No) << "" << true << false;
-    QTest::newRow("Yes saves to its file") << true << int(QMessageBox::Yes) << "" << true << true;
-    QTest::newRow("Yes, Save As") << false << int(QMessageBox::Yes) << "new.fbi" << true << true;
+    QTest::newRow("unchanged: no question") << int(QMessageBox::NoButton) << "" << true << false;
+    QTest::newRow("No discards") << int(QMessageBox::No) << "" << true << false;
+    QTest::newRow("Yes saves to its file") << int(QMessageBox::Yes) << "" << true << true;
+    QTest::newRow("Yes, Save As") << int(QMessageBox::Yes) << "new.fbi" << true << true;
     QTest::newRow("Yes, Save As cancelled: the program keeps running")
-        << false << int(QMessageBox::Yes) << "-" << false << false;
+        << int(QMessageBox::Yes) << "-" << false << false;
     QTest::newRow("Yes, the save fails: the window stays")
-        << false << int(QMessageBox::Yes) << "no folder/new.fbi" << false << false;
-    QTest::newRow("Escape or the close box: the window stays") << true << int(QMessageBox::Cancel) << "" << false << false;
+        << int(QMessageBox::Yes) << "no folder/new.fbi" << false << false;
+    QTest::newRow("Escape or the close box: the window stays") << int(QMessageBox::Cancel) << "" << false << false;
 }
 
 void TestWindows::closingTheMainWindow()
 {
-    QFETCH(bool, hasFile);
     QFETCH(int, answer);
     QFETCH(QString, saveAs);
     QFETCH(bool, closes);
     QFETCH(bool, saved);
     MainWindow &main = f->main();
+    const bool hasFile = saveAs.isEmpty();
     Document *document = hasFile ? f->open("tank.fbi", Tank) : f->commands.newDocument();
     if (answer != QMessageBox::NoButton) {
         document->appendRow("Extra", "1");
@@ -142,10 +142,9 @@ void TestWindows::editCommands_data()
     QTest::newRow("Remove Variable") << "Remove Variable" << 0 << QStringList{"Side=ARM"} << true;
     QTest::newRow("toolbar Delete") << "toolbar Delete" << 1 << QStringList{"Name=Tank"} << true;
     QTest::newRow("Edit Delete") << "Edit Delete" << 1 << QStringList{"Name=Tank"} << true;
-    // Removing with nothing selected marks the document changed; Edit, Delete is not offered then.
+    // Removing with nothing selected marks the document changed.
     QTest::newRow("Remove Variable, nothing selected") << "Remove Variable" << -1 << both << true;
     QTest::newRow("toolbar Delete, nothing selected") << "toolbar Delete" << -1 << both << true;
-    QTest::newRow("Edit Delete, nothing selected") << "Edit Delete" << -1 << both << false;
 }
 
 void TestWindows::editCommands()
@@ -348,6 +347,64 @@ void TestWindows::aboutBoxOpensTheSite()
     QTest::mouseClick(about.windowHandle(), Qt::LeftButton, {}, about.lblLink()->geometry().center());
     QVERIFY(!about.isVisible());
     QCOMPARE(f->dialogs.openedUrls, QList<QUrl>{QUrl(AboutBox::WebAddress + "/")});
+}
+
+void TestWindows::saveAsStartsWithTheDocumentsOwnFile_data()
+{
+    QTest::addColumn<bool>("openFirst");    // units/tank.fbi, then more/other.fbi
+    QTest::addColumn<bool>("saveOpened");   // Save As of tank.fbi, or of a new document
+    QTest::addColumn<QString>("start");
+    QTest::newRow("the document's own file") << true << true << "units/tank.fbi";
+    QTest::newRow("a new document: its name in the project folder") << false << false << "Default1.fbi";
+    QTest::newRow("a new document: its name in the last folder") << true << false << "more/Default3.fbi";
+}
+
+void TestWindows::saveAsStartsWithTheDocumentsOwnFile()
+{
+    QFETCH(bool, openFirst);
+    QFETCH(bool, saveOpened);
+    QFETCH(QString, start);
+    if (openFirst) {
+        QDir(f->files.path()).mkpath("units");
+        QDir(f->files.path()).mkpath("more");
+        f->dialogs.paths << f->files.write("units/tank.fbi", Tank) << f->files.write("more/other.fbi", Tank);
+        f->commands.open();
+        f->commands.open();
+    }
+    Document *document = saveOpened ? f->documents.documents()[0] : f->commands.newDocument();
+    f->dialogs.paths << QString();
+    QVERIFY(!f->commands.saveAs(document));
+    QCOMPARE(QDir::cleanPath(f->dialogs.fileDialogs.constLast().fileName), f->files.filePath(start));
+}
+
+void TestWindows::replacingAnotherFileAsks_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");   // to the question, each time it is asked
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("another file, Yes") << "other.fbi" << QList{QMessageBox::Yes} << true;
+    QTest::newRow("another file, No: the file dialog again") << "other.fbi" << QList{QMessageBox::No} << false;
+    QTest::newRow("the document's own file: no question") << "tank.fbi" << QList<QMessageBox::StandardButton>() << true;
+    QTest::newRow("a new file: no question") << "new.fbi" << QList<QMessageBox::StandardButton>() << true;
+}
+
+void TestWindows::replacingAnotherFileAsks()
+{
+    QFETCH(QString, target);
+    QFETCH(QList<QMessageBox::StandardButton>, answers);
+    QFETCH(bool, saved);
+    f->files.write("other.fbi", Tank);
+    Document *document = f->open("tank.fbi", Tank);
+    document->setValue(0, "Changed");
+    f->dialogs.paths << f->files.filePath(target);
+    f->dialogs.buttons = answers;
+    if (!saved)
+        f->dialogs.paths << QString();
+    QCOMPARE(f->commands.saveAs(document), saved);
+    QCOMPARE(f->dialogs.messages.size(), answers.size());
+    QCOMPARE(f->dialogs.fileDialogs.size(), saved ? 1 : 2);
+    QCOMPARE(f->files.read(target).contains("Name=Changed;"), saved);
+    QCOMPARE(f->files.read("other.fbi") == Tank, target != "other.fbi" || !saved);
 }
 
 QTEST_MAIN(TestWindows)

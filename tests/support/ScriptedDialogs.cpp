@@ -1,7 +1,5 @@
 #include "support/ScriptedDialogs.h"
 
-#include <QTest>
-
 QMessageBox::StandardButton ScriptedDialogs::messageBox(QWidget *, const MessageBoxRequest &request)
 {
     messages.append(request);
@@ -40,21 +38,4 @@ QString ScriptedDialogs::faults() const
         .arg(m_unanswered.join(QStringLiteral("\", \"")))
         .arg(buttons.size())
         .arg(paths.size());
-}
-
-bool operator==(const MessageBoxRequest &left, const MessageBoxRequest &right)
-{
-    return left.text == right.text && left.title == right.title && left.buttons == right.buttons
-        && left.defaultButton == right.defaultButton && left.icon == right.icon
-        && left.escapeButton == right.escapeButton;
-}
-
-char *toString(const MessageBoxRequest &request)
-{
-    return QTest::toString(QStringLiteral("[%1] \"%2\" buttons %3 default %4 icon %5 escape %6")
-                               .arg(request.title, request.text)
-                               .arg(int(request.buttons))
-                               .arg(int(request.defaultButton))
-                               .arg(int(request.icon))
-                               .arg(int(request.escapeButton)));
 }

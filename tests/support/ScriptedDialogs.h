@@ -3,7 +3,6 @@
 #include "platform/Dialogs.h"
 
 #include <QList>
-#include <QMetaType>
 
 // Answers the platform's dialogs from a script and records every one shown, so a test can check
 // exactly what the user would have seen. A dialog without an answer, and an answer left over, are
@@ -32,8 +31,3 @@ private:
 
     QStringList m_unanswered;
 };
-
-// Message boxes compare by everything the user sees and by the answer Escape gives.
-bool operator==(const MessageBoxRequest &left, const MessageBoxRequest &right);
-char *toString(const MessageBoxRequest &request);
-Q_DECLARE_METATYPE(MessageBoxRequest)

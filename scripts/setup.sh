@@ -11,6 +11,7 @@ packages="
     xdg-utils shared-mime-info desktop-file-utils libfile-mimeinfo-perl
     clang libclang-rt-14-dev
     dpkg-dev file
+    g++-mingw-w64-x86-64
 "
 
 missing=""

@@ -1,53 +1,16 @@
-#include "association/FileAssociation.h"
 #include "association/DesktopRegistration.h"
+#include "association/FileAssociation.h"
 #include "association/FreedesktopRegistry.h"
 #include "association/WindowsCommandLine.h"
-#include "support/RecordingRegistry.h"
+#include "support/TestFolder.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
-using namespace FileAssociation;
-
 namespace {
-const QString IconFilePath = QStringLiteral(KORVID_RESOURCES_DIR "/Korvid.ico");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// The registry lines of a key created and closed, and of a key opened, written and closed.
-QStringList created(const QString &key, int handle)
-{
-    return {QStringLiteral(R"(create(HKCR, "%1", 0, 0x3f) -> %2)").arg(key).arg(handle),
-            QStringLiteral("close(%1)").arg(handle)};
-}
-
-QStringList written(const QString &key, int handle, const QString &data)
-{
-    const QString number = QString::number(handle);
-    return {QStringLiteral(R"(open(HKCR, "%1", 0, 0x3f) -> %2)").arg(key, number),
-            QStringLiteral(R"(set(%1, "", 1, "%2\x00", %3))").arg(number, data, QString::number(data.size() + 1)),
-            QStringLiteral("close(%1)").arg(number)};
-}
-
 // xdg-mime in a desktop of its own: the generic one, reading only the folders below home.
 QString xdgMime(const QStringList &arguments, const QString &home)
 {
@@ -69,55 +32,12 @@ class TestAssociation : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { Registry::install(nullptr); }
-    void associationWritesFourKeysInOrder_data();
-    void associationWritesFourKeysInOrder();
-    void storeRegValue();
-    void openCommand_data();
-    void openCommand();
+    void openCommandIsQuoted_data();
+    void openCommandIsQuoted();
     void freedesktopRegistrationAsTheDesktopSeesIt();
-    void freedesktopRegistrationIsSilentWhenFoldersAreNotWritable_data();
-    void freedesktopRegistrationIsSilentWhenFoldersAreNotWritable();
 };
 
-void TestAssociation::associationWritesFourKeysInOrder_data()
-{
-    QTest::addColumn<qint32>("status");
-    QTest::newRow("registry accepts") << Registry::Success;
-    // Every step is still tried, silently; a key that did not open is key 0 for the store and the close.
-    QTest::newRow("registry refuses") << Registry::AccessDenied;
-}
-
-void TestAssociation::associationWritesFourKeysInOrder()
-{
-    QFETCH(qint32, status);
-    RecordingRegistry registry;
-    registry.status = status;
-    Registry::install(&registry);
-    AssociateFileType("Korvid4", "fbi", "FBI File", "/opt/korvid/Korvid.ico");
-
-    const auto key = [status](int handle) { return status == Registry::Success ? handle : 0; };
-    const QString command = '"' + QDir::toNativeSeparators(QCoreApplication::applicationFilePath()) + "\" \"%1\"";
-    const QString commandKey = "Korvid4\\shell\\open\\command";
-    const QString iconKey = "Korvid4\\DefaultIcon";
-    QCOMPARE(registry.log, created(".fbi", key(1)) + written(".fbi", key(2), "Korvid4") + created(commandKey, key(3))
-                               + created(iconKey, key(4)) + written("Korvid4", key(5), "FBI File")
-                               + written(commandKey, key(6), command)
-                               + written(iconKey, key(7), "/opt/korvid/Korvid.ico"));
-}
-
-void TestAssociation::storeRegValue()
-{
-    // Text is checked with the association above. A DWORD is 4 bytes, least significant first; other
-    // types, here binary, store nothing.
-    RecordingRegistry registry;
-    Registry::install(&registry);
-    QCOMPARE(StoreRegValue(7, "Name", Registry::TypeDword, 0x01020304), Registry::Success);
-    QCOMPARE(StoreRegValue(7, "Name", 3, 0x01020304), Registry::Success);
-    QCOMPARE(registry.log, QStringList{R"(set(7, "Name", 4, "\x04\x03\x02\x01", 4))"});
-}
-
-void TestAssociation::openCommand_data()
+void TestAssociation::openCommandIsQuoted_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("command");
@@ -132,7 +52,7 @@ void TestAssociation::openCommand_data()
     QTest::newRow("percent sign") << "/opt/100%/korvid4" << R"("/opt/100%/korvid4" "%1")" << "/opt/100%%/korvid4 %f";
 }
 
-void TestAssociation::openCommand()
+void TestAssociation::openCommandIsQuoted()
 {
     QFETCH(QString, program);
     QFETCH(QString, command);
@@ -154,50 +74,20 @@ void TestAssociation::freedesktopRegistrationAsTheDesktopSeesIt()
     // Outside a known desktop, xdg-mime asks the shared MIME database through "mimetype".
     QVERIFY2(!QStandardPaths::findExecutable("mimetype").isEmpty(),
              "mimetype is missing (Debian package libfile-mimeinfo-perl; scripts/setup.sh installs it)");
-    QTemporaryDir home;
-    const QString dataHome = home.filePath(".local/share");
-    const QString mimeapps = home.filePath(".config/mimeapps.list");
+    TestFolder home;
+    QDir(home.path()).mkpath(".config");
     const QByteArray otherDefaults = "[Default Applications]\ntext/plain=vim.desktop;\n";
-    const QByteArray withOurs = otherDefaults + "application/x-korvid4=korvid4-files.desktop;\n";
-    writeFile(mimeapps, otherDefaults);
-    const QString unit = home.filePath("tank.fbi");
-    writeFile(unit, "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
-
+    home.write(".config/mimeapps.list", otherDefaults);
+    const QString unit = home.write("tank.fbi", "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
     // A second association, as in a later run, registers the same again and adds no second default.
     for (int run = 0; run < 2; ++run) {
-        FreedesktopRegistry registry({dataHome, home.filePath(".config")});
-        Registry::install(&registry);
-        AssociateFileType("Korvid4", "fbi", "FBI File", IconFilePath);
+        FreedesktopRegistry registry({home.filePath(".local/share"), home.filePath(".config")});
+        FileAssociation::AssociateFileType(registry, "Korvid4", "fbi", "FBI File", KORVID_RESOURCES_DIR "/Korvid.ico");
         QCOMPARE(xdgMime({"query", "filetype", unit}, home.path()), "application/x-korvid4");
         QCOMPARE(xdgMime({"query", "default", "application/x-korvid4"}, home.path()), "korvid4-files.desktop");
-        QCOMPARE(readFile(mimeapps), withOurs);
+        QCOMPARE(home.read(".config/mimeapps.list"), otherDefaults + "application/x-korvid4=korvid4-files.desktop;\n");
     }
-    QCOMPARE(QImage(dataHome + "/icons/hicolor/48x48/apps/korvid4.png").size(), QSize(48, 48));
-}
-
-void TestAssociation::freedesktopRegistrationIsSilentWhenFoldersAreNotWritable_data()
-{
-    QTest::addColumn<QString>("dataHome");
-    QTest::addColumn<QString>("configHome");
-    QTest::addColumn<bool>("desktopEntryWritten");
-    // Below a regular file no folder can be made, not even by root.
-    QTest::newRow("data folder") << "file/share" << "config" << false;
-    QTest::newRow("config folder: what can be written stays") << "share" << "file/config" << true;
-}
-
-void TestAssociation::freedesktopRegistrationIsSilentWhenFoldersAreNotWritable()
-{
-    QFETCH(QString, dataHome);
-    QFETCH(QString, configHome);
-    QFETCH(bool, desktopEntryWritten);
-    QTest::failOnWarning(QRegularExpression("."));
-    QTemporaryDir home;
-    writeFile(home.filePath("file"), "not a folder");
-    FreedesktopRegistry registry({home.filePath(dataHome), home.filePath(configHome)});
-    Registry::install(&registry);
-    AssociateFileType("Korvid4", "fbi", "FBI File", IconFilePath);
-    QCOMPARE(QFileInfo::exists(home.filePath(dataHome + "/applications/korvid4-files.desktop")), desktopEntryWritten);
-    QCOMPARE(readFile(home.filePath("file")), "not a folder");
+    QCOMPARE(QImage(home.filePath(".local/share/icons/hicolor/48x48/apps/korvid4.png")).size(), QSize(48, 48));
 }
 
 QTEST_GUILESS_MAIN(TestAssociation)

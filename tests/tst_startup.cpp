@@ -1,222 +1,190 @@
 #include "docwindow/DocumentWindow.h"
-#include "commands/FileCommands.h"
 #include "documents/Document.h"
-#include "mainwindow/VariablePanel.h"
 #include "mainwindow/MainWindow.h"
-#include "app/Globals.h"
+#include "mainwindow/VariablePanel.h"
 #include "settings/ProgramFolder.h"
-#include "support/AppTestCase.h"
+#include "support/Fixture.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QLabel>
 #include <QListWidget>
 #include <QTest>
 
-using namespace Globals;
-
 namespace {
-const MessageBoxRequest Welcome{
-    "This is the first time that you have run Korvid! Do you wish to associate all .FBI files with Korvid?",
-    "Welcome to Korvid!", QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Information};
-const MessageBoxRequest Restart{"You will need to restart your computer for settings to take affect.", "Restart",
-                                QMessageBox::Ok, QMessageBox::NoButton, QMessageBox::Information};
-const MessageBoxRequest ErrorLoading{
-    "Error loading the variables data file please check the file path in the options or specify a new one.",
-    "Error Loading...", QMessageBox::Ok, QMessageBox::NoButton, QMessageBox::Critical};
+using Scenario = std::function<void(Fixture &)>;
+const QString Folder = QStringLiteral("<folder>");   // the test's own folder, in the data's texts
+const QString CheckPath = QStringLiteral("\r\nPlease check the file path and try again.");
+constexpr auto Ok = QMessageBox::Ok;
+constexpr auto Yes = QMessageBox::Yes;
+constexpr auto No = QMessageBox::No;
 
-QStringList shownKnownVariables()
+void returningUser(Fixture &f)
 {
-    QStringList names;
-    const QListWidget *list = AppFixture::main()->variablePanel()->lstAdd();
-    for (int row = 0; row < list->count(); ++row)
-        names.append(list->item(row)->text());
-    return names;
+    f.store.values = {{Settings::FirstRun, "1"},
+                      {Settings::VariableDir, f.files.write("Variables.dat", "Acceleration\r\nName\r\n")},
+                      {Settings::ProjectDir, f.files.path()}};
 }
 
-using Writes = QList<QPair<QString, QString>>;
+QStringList windowTitles(const Application &app)
+{
+    QStringList titles;
+    for (const DocumentWindow *window : app.mainWindow()->documentWindows())
+        titles.append(shownTitle(window) + '=' + QString::number(window->document()->rowCount()));
+    return titles;
 }
+}
+Q_DECLARE_METATYPE(Scenario)
 
-class TestStartUp : public AppTestCase
+class TestStartUp : public FixtureTestCase
 {
     Q_OBJECT
-
-public:
-    TestStartUp()
-        : AppTestCase(false)
-    {
-    }
 
 private slots:
     void firstStart_data();
     void firstStart();
-    void settingsBecomeTheGlobals_data();
-    void settingsBecomeTheGlobals();
-    void startWithoutFile();
-    void startWithFile_data();
-    void startWithFile();
-    void startWithMissingFile();
-    void knownVariables_data();
-    void knownVariables();
-    void missingVariablesFileLeavesTheProgramUsable();
-
+    void commandLine_data();
+    void commandLine();
+    void messages_data();
+    void messages();
 };
 
 void TestStartUp::firstStart_data()
 {
-    QTest::addColumn<QString>("firstRun");
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("never started, No") << "" << false;
-    QTest::newRow("never started, Yes") << "" << true;
-    QTest::newRow("first-run mark not exactly 1") << "yes" << false;
+    QTest::addColumn<bool>("associate");
+    QTest::newRow("No") << false;
+    QTest::newRow("Yes") << true;
 }
 
+// The defaults are the program's folder and the data file in it; Yes associates the files.
 void TestStartUp::firstStart()
 {
-    QFETCH(QString, firstRun);
-    QFETCH(bool, yes);
-    if (!firstRun.isEmpty())
-        m_app->settings.values.insert("FirstRun", firstRun);
-    m_app->settings.values.insert("VariableDir", "/somewhere/else.dat");
-    m_app->dialogs.answerMessage(yes ? QMessageBox::Yes : QMessageBox::No);
-    if (yes)
-        m_app->dialogs.answerMessage(QMessageBox::Ok);
-    m_app->start();
-
-    const QString folder = ProgramFolder::path();
-    const QString variables = folder + QDir::separator() + "Variables.dat";
-    Writes expected{{"FirstRun", "1"}, {"VariableDir", variables}, {"ProjectDir", folder}};
-    if (yes)
-        expected.append(qMakePair(QString("Associated"), QString("1")));
-    QCOMPARE(m_app->settings.writes, expected);
-    QCOMPARE(m_app->dialogs.messages(), (yes ? QList<MessageBoxRequest>{Welcome, Restart} : QList<MessageBoxRequest>{Welcome}));
-    QCOMPARE(VariableDir, variables);
-    QCOMPARE(ProjectDir, folder);
-    QCOMPARE(IsAssociated, yes);
-    // The variables data file beside the program was read.
-    QVERIFY(shownKnownVariables().contains("Acceleration"));
+    QFETCH(bool, associate);
+    f->dialogs.buttons << (associate ? Yes : No);
+#if defined(Q_OS_WIN)
+    if (associate)
+        f->dialogs.buttons << Ok; // "Restart"
+#endif
+    const Application &app = f->start();
+    QList<QPair<QString, QString>> writes{
+        {"FirstRun", "1"}, {"VariableDir", ProgramFolder::file("Variables.dat")}, {"ProjectDir", ProgramFolder::path()}};
+    if (associate)
+        writes.append(qMakePair(QString("Associated"), QString("1")));
+    QCOMPARE(f->store.writes, writes);
+    QCOMPARE(!f->registry.values.isEmpty(), associate);
+    QCOMPARE(app.options().associated, associate);
+    QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->findItems("Acceleration", Qt::MatchExactly).size(), 1);
 }
 
-void TestStartUp::settingsBecomeTheGlobals_data()
+void TestStartUp::commandLine_data()
 {
-    QTest::addColumn<QString>("associated");
-    QTest::addColumn<bool>("isAssociated");
-    QTest::newRow("associated") << "1" << true;
-    QTest::newRow("not associated") << "" << false;
-    QTest::newRow("anything but 1") << "true" << false;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("windows");   // their titles and rows
+    QTest::newRow("none") << QStringList() << QStringList{"Default1.fbi=0"};
+    QTest::newRow("several files, each its own document")
+        << QStringList{Folder + "/a.fbi", Folder + "/b.fbi"} << QStringList{"a.fbi=1", "b.fbi=1"};
+    QTest::newRow("a quoted path") << QStringList{'"' + Folder + "/my unit.fbi\""} << QStringList{"my unit.fbi=1"};
 }
 
-void TestStartUp::settingsBecomeTheGlobals()
+// A returning user's program starts with the options and known variables of the settings.
+void TestStartUp::commandLine()
 {
-    QFETCH(QString, associated);
-    QFETCH(bool, isAssociated);
-    m_app->setReturningUser();
-    m_app->settings.values.insert("Associated", associated);
-    m_app->settings.values.insert("ProjectDir", "/projects/ta");
-    m_app->start();
-    QCOMPARE(IsAssociated, isAssociated);
-    QCOMPARE(VariableDir, m_app->path("Variables.dat"));
-    QCOMPARE(ProjectDir, "/projects/ta");
-    QVERIFY(m_app->settings.writes.isEmpty());
-    QVERIFY(m_app->dialogs.shown.isEmpty());
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, windows);
+    returningUser(*f);
+    for (const char *name : {"a.fbi", "b.fbi", "my unit.fbi"})
+        f->files.write(name, "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
+    const Application &app = f->start(arguments.replaceInStrings(Folder, f->files.path()));
+    QCOMPARE(windowTitles(app), windows);
+    QCOMPARE(app.options().projectFolder, f->files.path());
+    QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->item(1)->text(), "Name");
+    QVERIFY(f->store.writes.isEmpty() && f->dialogs.messages.isEmpty());
 }
 
-void TestStartUp::startWithoutFile()
+void TestStartUp::messages_data()
 {
-    m_app->setReturningUser();
-    m_app->start();
-    MainWindow *main = AppFixture::main();
-    QVERIFY(main->isVisible());
-    QCOMPARE(main->windowTitle(), "Korvid Version 4.00");
-    QCOMPARE(main->statusPanel(6)->text(), "Version: 4.00");
-    QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
-    QCOMPARE(main->activeDocumentWindow(), AppFixture::window(1));
-    QCOMPARE(DocStates.size(), 2);
-    QVERIFY(!DocStates[0].Closed && !DocStates[0].Changed && DocStates[0].FilePath.isEmpty());
-    QVERIFY(DocWindows[0].isNull());
+    QTest::addColumn<Scenario>("scenario");
+    QTest::addColumn<MessageBoxRequest>("expected");
+    const auto save = [](Fixture &f) { Fixture::clickToolbar(*f.app->mainWindow(), 3); };
+    QTest::newRow("open a missing file") << Scenario([](Fixture &f) {
+        returningUser(f);
+        f.dialogs.buttons << Ok;
+        f.start({f.files.filePath("missing.fbi")});
+    }) << MessageBoxRequest{"Cannot open " + Folder + "/missing.fbi" + CheckPath, "Error Opening File", Ok,
+                            QMessageBox::NoButton, QMessageBox::Critical};
+    // "*" stands for the system's reason, on a line of its own.
+    QTest::newRow("save fails") << Scenario([=](Fixture &f) {
+        returningUser(f);
+        f.dialogs.paths << f.files.filePath("no folder/new.fbi");
+        f.dialogs.buttons << Ok;
+        f.start();
+        save(f);
+    }) << MessageBoxRequest{"Cannot save " + Folder + "/no folder/new.fbi" + CheckPath + "\r\n*", "Error Saving File",
+                            Ok, QMessageBox::NoButton, QMessageBox::Critical};
+    QTest::newRow("Save As over another file") << Scenario([=](Fixture &f) {
+        returningUser(f);
+        f.dialogs.paths << f.files.write("other.fbi", "{\r\n}\r\n") << QString();
+        f.dialogs.buttons << No;
+        f.start();
+        save(f);
+    }) << MessageBoxRequest{"other.fbi already exists.\r\nDo you want to replace it?", "Save...", Yes | No, No,
+                            QMessageBox::Warning};
+    QTest::newRow("closing a changed document") << Scenario([](Fixture &f) {
+        returningUser(f);
+        f.dialogs.buttons << QMessageBox::Cancel;
+        f.start().documents().documents()[0]->appendRow("Name", "Tank");
+        f.app->mainWindow()->activeDocumentWindow()->close();
+    }) << MessageBoxRequest{"The data in Default1.fbi has changed.\r\nDo you wish to save before closing the file?",
+                            "Save before Closing", Yes | No, Yes, QMessageBox::Information, QMessageBox::Cancel};
+    QTest::newRow("first start") << Scenario([](Fixture &f) {
+        f.dialogs.buttons << No;
+        f.start();
+    }) << MessageBoxRequest{"This is the first time that you have run Korvid! Do you wish to associate all .FBI files "
+                            "with Korvid?", "Welcome to Korvid!", Yes | No, Yes, QMessageBox::Information};
+#if defined(Q_OS_WIN)
+    // A freedesktop desktop takes the association at once; only Windows wants a restart.
+    QTest::newRow("associating") << Scenario([](Fixture &f) {
+        f.dialogs.buttons << Yes << Ok;
+        f.start();
+    }) << MessageBoxRequest{"You will need to restart your computer for settings to take affect.", "Restart", Ok,
+                            QMessageBox::NoButton, QMessageBox::Information};
+#endif
+    QTest::newRow("variables file missing") << Scenario([](Fixture &f) {
+        returningUser(f);
+        f.store.values.insert(Settings::VariableDir, f.files.filePath("missing.dat"));
+        f.dialogs.buttons << Ok;
+        f.start();
+    }) << MessageBoxRequest{"Error loading the variables data file please check the file path in the options or "
+                            "specify a new one.", "Error Loading...", Ok, QMessageBox::NoButton, QMessageBox::Critical};
+    QTest::newRow("settings cannot be written") << Scenario([](Fixture &f) {
+        f.store.failWrites = true;
+        f.dialogs.buttons << Ok << No;
+        f.start();
+    }) << MessageBoxRequest{"Korvid cannot save its settings to /test/settings.\r\nThey are kept until Korvid is closed.",
+                            "Error Saving Settings", Ok, QMessageBox::NoButton, QMessageBox::Warning};
 }
 
-void TestStartUp::startWithFile_data()
+// Every message box the program shows, as the user sees it, reached through the real commands.
+void TestStartUp::messages()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("quoted");
-    QTest::newRow("plain path") << "tank.fbi" << false;
-    QTest::newRow("path with blanks") << "big tank.fbi" << false;
-    QTest::newRow("quoted path with blanks") << "big tank.fbi" << true;
-}
-
-void TestStartUp::startWithFile()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, quoted);
-    m_app->setReturningUser();
-    const QString path = m_app->writeFile(name, "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
-    QStringList arguments = path.split(' ');
-    if (quoted)
-        arguments = QStringList{'"' + path + '"'};
-    m_app->start(arguments);
-
-    QCOMPARE(AppFixture::captions(), QStringList{name});
-    DocumentWindow *window = AppFixture::window(1);
-    QCOMPARE(AppFixture::main()->activeDocumentWindow(), window);
-    QCOMPARE(window->document()->rowCount(), 1);
-    QCOMPARE(DocStates[1].FilePath, path);
-    QVERIFY(m_app->dialogs.shown.isEmpty());
-}
-
-void TestStartUp::startWithMissingFile()
-{
-    m_app->setReturningUser();
-    const QString missing = m_app->path("missing.fbi");
-    m_app->dialogs.answerMessage(QMessageBox::Ok);
-    m_app->start({missing});
-    const MessageBoxRequest cannotOpen{"Cannot open " + missing + "\r\nPlease check the file path and try again.",
-                                       "Error Opening File", QMessageBox::Ok, QMessageBox::NoButton,
-                                       QMessageBox::Critical};
-    QCOMPARE(m_app->dialogs.messages(), QList<MessageBoxRequest>{cannotOpen});
-    QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
-    QCOMPARE(AppFixture::main()->windowTitle(), "Korvid Version 4.00");
-}
-
-void TestStartUp::knownVariables_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("names");
-    QTest::newRow("CR LF") << QByteArray("Side\r\nName\r\n") << QStringList{"Side", "Name"};
-    QTest::newRow("CR") << QByteArray("Side\rName") << QStringList{"Side", "Name"};
-    QTest::newRow("LF") << QByteArray("Side\nName\n") << QStringList{"Side", "Name"};
-    QTest::newRow("kept as read") << QByteArray(" Side \r\n\r\nSide\r\n") << QStringList{" Side ", "", "Side"};
-    QTest::newRow("empty file") << QByteArray() << QStringList{};
-}
-
-void TestStartUp::knownVariables()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, names);
-    m_app->setReturningUser();
-    m_app->settings.values.insert("VariableDir", m_app->writeFile("known.dat", bytes));
-    m_app->start();
-    QCOMPARE(shownKnownVariables(), names);
-    QVERIFY(m_app->dialogs.shown.isEmpty());
-}
-
-void TestStartUp::missingVariablesFileLeavesTheProgramUsable()
-{
-    for (const QString &variables : {m_app->path("missing.dat"), m_app->dir.path(), QString()}) {
-        m_app->setReturningUser();
-        m_app->settings.values.insert("VariableDir", variables);
-        m_app->dialogs.answerMessage(QMessageBox::Ok);
-        m_app->start();
-        QCOMPARE(m_app->dialogs.messages(), QList<MessageBoxRequest>{ErrorLoading});
-        QCOMPARE(m_app->dialogs.shown.constFirst().owner, AppFixture::main());
-        QVERIFY(shownKnownVariables().isEmpty());
-        QCOMPARE(AppFixture::captions(), QStringList{"Default1.fbi"});
-        QCOMPARE(AppFixture::main()->windowTitle(), "Korvid Version 4.00");
-        FileCommands::NewDocument();
-        QCOMPARE(AppFixture::captions(), (QStringList{"Default1.fbi", "Default2.fbi"}));
-        m_app->stop();
-        m_app->dialogs.clear();
+    QFETCH(Scenario, scenario);
+    QFETCH(MessageBoxRequest, expected);
+    scenario(*f);
+    expected.text.replace(Folder, f->files.path());
+    MessageBoxRequest shown;
+    for (const MessageBoxRequest &message : f->dialogs.messages) {
+        if (message.title == expected.title)
+            shown = message;
     }
+    if (expected.text.endsWith("\r\n*")) {
+        expected.text.chop(3);
+        const QString reason = shown.text.mid(expected.text.size());
+        shown.text.truncate(expected.text.size());
+        QVERIFY2(reason.startsWith("\r\n") && reason.size() > 2, qPrintable(reason));
+    }
+    QCOMPARE(shown.text, expected.text);
+    QCOMPARE(shown.title, expected.title);
+    QCOMPARE(shown.buttons, expected.buttons);
+    QCOMPARE(shown.defaultButton, expected.defaultButton);
+    QCOMPARE(shown.icon, expected.icon);
+    QCOMPARE(shown.escapeButton, expected.escapeButton);
 }
 
 QTEST_MAIN(TestStartUp)

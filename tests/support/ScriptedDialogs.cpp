@@ -1,79 +1,48 @@
 #include "support/ScriptedDialogs.h"
 
-#include <QTest>
-
-template<typename T>
-std::optional<T> ScriptedDialogs::take()
+QMessageBox::StandardButton ScriptedDialogs::messageBox(QWidget *, const MessageBoxRequest &request)
 {
-    if (m_answers.isEmpty() || !std::holds_alternative<T>(m_answers.head())) {
-        ++unanswered;
+    messages.append(request);
+    if (!buttons.isEmpty())
+        return buttons.takeFirst();
+    m_unanswered.append(request.title);
+    return QMessageBox::NoButton;
+}
+
+QStringList ScriptedDialogs::fileDialog(QWidget *, const FileDialogRequest &request)
+{
+    fileDialogs.append(request);
+    const std::optional<QString> chosen = take(paths, request.title);
+    return chosen ? chosen->split(QLatin1Char('\n')) : QStringList();
+}
+
+std::optional<QString> ScriptedDialogs::folderDialog(QWidget *, const QString &title)
+{
+    return take(paths, title);
+}
+
+std::optional<QString> ScriptedDialogs::textInput(QWidget *, const QString &title, const QString &, const QString &)
+{
+    return take(texts, title);
+}
+
+std::optional<QString> ScriptedDialogs::take(QStringList &answers, const QString &dialog)
+{
+    if (answers.isEmpty()) {
+        m_unanswered.append(dialog);
         return std::nullopt;
     }
-    return std::get<T>(m_answers.dequeue());
+    const QString answer = answers.takeFirst();
+    return answer.isNull() ? std::nullopt : std::optional<QString>(answer);
 }
 
-QMessageBox::StandardButton ScriptedDialogs::messageBox(QWidget *owner, const MessageBoxRequest &request)
+QString ScriptedDialogs::faults() const
 {
-    shown.append({request, owner});
-    return take<QMessageBox::StandardButton>().value_or(QMessageBox::NoButton);
-}
-
-std::optional<QString> ScriptedDialogs::fileDialog(QWidget *owner, const FileDialogRequest &request)
-{
-    shown.append({request, owner});
-    return take<std::optional<QString>>().value_or(std::nullopt);
-}
-
-std::optional<QString> ScriptedDialogs::folderDialog(QWidget *owner, const QString &title)
-{
-    shown.append({Folder{title}, owner});
-    const std::optional<FolderAnswer> answer = take<FolderAnswer>();
-    return answer ? answer->path : std::nullopt;
-}
-
-void ScriptedDialogs::openUrl(const QUrl &url)
-{
-    shown.append({url, nullptr});
-}
-
-QList<MessageBoxRequest> ScriptedDialogs::messages() const
-{
-    QList<MessageBoxRequest> result;
-    for (const Shown &dialog : shown) {
-        if (const auto *message = std::get_if<MessageBoxRequest>(&dialog.request))
-            result.append(*message);
-    }
-    return result;
-}
-
-QList<FileDialogRequest> ScriptedDialogs::fileDialogs() const
-{
-    QList<FileDialogRequest> result;
-    for (const Shown &dialog : shown) {
-        if (const auto *file = std::get_if<FileDialogRequest>(&dialog.request))
-            result.append(*file);
-    }
-    return result;
-}
-
-void ScriptedDialogs::clear()
-{
-    shown.clear();
-    unanswered = 0;
-    m_answers.clear();
-}
-
-bool operator==(const MessageBoxRequest &left, const MessageBoxRequest &right)
-{
-    return left.text == right.text && left.title == right.title && left.buttons == right.buttons
-        && left.defaultButton == right.defaultButton && left.icon == right.icon;
-}
-
-char *toString(const MessageBoxRequest &request)
-{
-    return QTest::toString(QStringLiteral("[%1] \"%2\" buttons %3 default %4 icon %5")
-                               .arg(request.title, request.text)
-                               .arg(int(request.buttons))
-                               .arg(int(request.defaultButton))
-                               .arg(int(request.icon)));
+    if (m_unanswered.isEmpty() && buttons.isEmpty() && paths.isEmpty() && texts.isEmpty())
+        return {};
+    return QStringLiteral("unanswered: \"%1\"; answers left: %2 buttons, %3 paths, %4 texts")
+        .arg(m_unanswered.join(QStringLiteral("\", \"")))
+        .arg(buttons.size())
+        .arg(paths.size())
+        .arg(texts.size());
 }

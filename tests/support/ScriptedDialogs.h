@@ -3,58 +3,35 @@
 #include "platform/Dialogs.h"
 
 #include <QList>
-#include <QQueue>
-#include <QWidget>
-
-#include <variant>
 
 // Answers the platform's dialogs from a script and records every one shown, so a test can check
-// exactly what the user would have seen.
+// exactly what the user would have seen. A dialog without an answer, and an answer left over, are
+// faults of the test: faults() names them.
 class ScriptedDialogs final : public Dialogs
 {
 public:
-    struct Folder
-    {
-        QString title;
-    };
-    using Request = std::variant<MessageBoxRequest, FileDialogRequest, Folder, QUrl>;
-    struct Shown
-    {
-        Request request;
-        QWidget *owner = nullptr;
-    };
+    // The answers in the order the dialogs appear: the buttons of the message boxes, the paths
+    // chosen in the file and folder dialogs (several files one to a line; a null path cancels), and
+    // the texts typed where a line of text is asked for (a null text cancels).
+    QList<QMessageBox::StandardButton> buttons;
+    QStringList paths;
+    QStringList texts;
 
-    // The answers, used in the order the dialogs appear.
-    void answerMessage(QMessageBox::StandardButton button) { m_answers.enqueue(button); }
-    void answerFile(const std::optional<QString> &path) { m_answers.enqueue(path); }
-    void answerFolder(const std::optional<QString> &path) { m_answers.enqueue(FolderAnswer{path}); }
-
-    QList<Shown> shown;
-    // Dialogs that appeared without an answer, and answers left over: both are test faults.
-    int unanswered = 0;
-    qsizetype unusedAnswers() const { return m_answers.size(); }
-
-    QList<MessageBoxRequest> messages() const;
-    QList<FileDialogRequest> fileDialogs() const;
-    void clear();
+    QList<MessageBoxRequest> messages;
+    QList<FileDialogRequest> fileDialogs;
+    QList<QUrl> openedUrls;
+    // Empty when every dialog shown had its answer and none is left.
+    QString faults() const;
 
     QMessageBox::StandardButton messageBox(QWidget *owner, const MessageBoxRequest &request) override;
-    std::optional<QString> fileDialog(QWidget *owner, const FileDialogRequest &request) override;
+    QStringList fileDialog(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<QString> folderDialog(QWidget *owner, const QString &title) override;
-    void openUrl(const QUrl &url) override;
+    std::optional<QString> textInput(QWidget *owner, const QString &title, const QString &label,
+                                     const QString &text) override;
+    void openUrl(const QUrl &url) override { openedUrls.append(url); }
 
 private:
-    struct FolderAnswer
-    {
-        std::optional<QString> path;
-    };
-    using Answer = std::variant<QMessageBox::StandardButton, std::optional<QString>, FolderAnswer>;
-    template<typename T>
-    std::optional<T> take();
+    std::optional<QString> take(QStringList &answers, const QString &dialog);
 
-    QQueue<Answer> m_answers;
+    QStringList m_unanswered;
 };
-
-// Message boxes compare by the exact texts, buttons, default button and icon the user sees.
-bool operator==(const MessageBoxRequest &left, const MessageBoxRequest &right);
-char *toString(const MessageBoxRequest &request);

@@ -153,6 +153,16 @@ void TestStartUp::messages_data()
         f.start();
     }) << MessageBoxRequest{"Error loading the variables data file please check the file path in the options or "
                             "specify a new one.", "Error Loading...", Ok, QMessageBox::NoButton, QMessageBox::Critical};
+    QTest::newRow("saving over a file changed on disk") << Scenario([=](Fixture &f) {
+        returningUser(f);
+        const QString tank = f.files.write("tank.fbi", "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
+        f.dialogs.buttons << No;
+        f.start({tank}).documents().documents()[0]->setValue(0, "Big Tank");
+        f.files.write("tank.fbi", "[UNITINFO]\r\n{\r\n\tName=Their Tank;\r\n}\r\n");
+        save(f);
+        QVERIFY(f.files.read("tank.fbi").contains("Their Tank"));
+    }) << MessageBoxRequest{Folder + "/tank.fbi has changed on disk since it was opened. Save anyway?",
+                            "File Changed on Disk", Yes | No, No, QMessageBox::Warning};
     QTest::newRow("settings cannot be written") << Scenario([](Fixture &f) {
         f.store.failWrites = true;
         f.dialogs.buttons << Ok << No;

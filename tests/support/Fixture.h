@@ -37,6 +37,8 @@ public:
     // Writes the file and opens it through the commands.
     Document *open(const QString &name, const QByteArray &bytes) { return commands.openFile(files.write(name, bytes)); }
 
+    // The folder the last file dialog started in.
+    QString fileDialogFolder() const { return dialogs.fileDialogs.isEmpty() ? QString() : dialogs.fileDialogs.constLast().directory; }
     // A document's rows as "name=value".
     static QStringList rows(const Document *document);
     // Clicks a row as a user does; twice is a double-click.

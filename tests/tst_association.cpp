@@ -35,6 +35,7 @@ private slots:
     void openCommandIsQuoted_data();
     void openCommandIsQuoted();
     void freedesktopRegistrationAsTheDesktopSeesIt();
+    void registrationOnAFullDiskFailsAndKeepsTheFiles();
 };
 
 void TestAssociation::openCommandIsQuoted_data()
@@ -88,6 +89,36 @@ void TestAssociation::freedesktopRegistrationAsTheDesktopSeesIt()
         QCOMPARE(home.read(".config/mimeapps.list"), otherDefaults + "application/x-korvid4=korvid4-files.desktop;\n");
     }
     QCOMPARE(QImage(home.filePath(".local/share/icons/hicolor/48x48/apps/korvid4.png")).size(), QSize(48, 48));
+}
+
+// The desktop's files are replaced whole or not at all: on a disk with no room, the user's other
+// defaults in mimeapps.list stay as they were and the registration reports the failure.
+void TestAssociation::registrationOnAFullDiskFailsAndKeepsTheFiles()
+{
+    TestFolder home;
+    const QString full = home.filePath("full");
+    QDir().mkpath(full);
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", full}) != 0)
+        QSKIP("A small file system cannot be mounted here (mounting needs root)");
+    const QByteArray otherDefaults = "[Default Applications]\ntext/plain=vim.desktop;\n";
+    QDir(full).mkpath("config");
+    home.write("full/config/mimeapps.list", otherDefaults);
+    QFile filler(full + "/filler");
+    if (filler.open(QIODevice::WriteOnly)) {
+        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+        }
+        filler.close();
+    }
+    DesktopRegistration registration;
+    registration.typeKey = "Korvid4";
+    registration.extensions = {"fbi"};
+    registration.description = "FBI File";
+    registration.command = "\"/opt/korvid/korvid4\" \"%1\"";
+    const bool installed = registration.install({full + "/data", full + "/config"});
+    const QByteArray left = home.read("full/config/mimeapps.list");
+    QProcess::execute("umount", {full});
+    QVERIFY(!installed);
+    QCOMPARE(left, otherDefaults);
 }
 
 QTEST_GUILESS_MAIN(TestAssociation)

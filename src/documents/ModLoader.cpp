@@ -22,9 +22,17 @@ ModLoader::ModLoader(QObject *parent)
 
 ModLoader::~ModLoader()
 {
+    cancel();
+}
+
+void ModLoader::cancel()
+{
     m_cancelled = true;
     if (m_coordinator.joinable())
         m_coordinator.join();
+    ++m_generation;
+    m_progressTimer.stop();
+    m_files.clear();
 }
 
 QStringList ModLoader::findUnitFiles(const QString &folder)
@@ -58,10 +66,10 @@ void ModLoader::start(const QString &folder, int threads)
     m_reportedDone = -1;
     m_files.clear();
     m_progressTimer.start();
-    m_coordinator = std::thread(&ModLoader::run, this, folder, threads);
+    m_coordinator = std::thread(&ModLoader::run, this, folder, threads, ++m_generation);
 }
 
-void ModLoader::run(QString folder, int threads)
+void ModLoader::run(QString folder, int threads, int generation)
 {
     const QStringList relative = findUnitFiles(folder);
     const QDir root(folder);
@@ -81,7 +89,7 @@ void ModLoader::run(QString folder, int threads)
     readFrom(paths);
     for (std::thread &helper : helpers)
         helper.join();
-    QMetaObject::invokeMethod(this, &ModLoader::finish, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, generation] { finish(generation); }, Qt::QueuedConnection);
 }
 
 void ModLoader::readFrom(const QStringList &paths)
@@ -102,8 +110,10 @@ void ModLoader::reportProgress()
     emit progress(done, total);
 }
 
-void ModLoader::finish()
+void ModLoader::finish(int generation)
 {
+    if (generation != m_generation)
+        return;
     if (m_coordinator.joinable())
         m_coordinator.join();
     m_progressTimer.stop();

@@ -33,6 +33,8 @@ public:
 
     // threads <= 0: one per core, at most four.
     void start(const QString &folder, int threads = 0);
+    // Stops the workers after the file each is reading; finished() does not follow.
+    void cancel();
     bool isRunning() const { return m_coordinator.joinable(); }
     // The files read, once finished() has been emitted.
     QList<UnitFile> takeFiles();
@@ -46,10 +48,10 @@ signals:
     void finished();
 
 private:
-    void run(QString folder, int threads);
+    void run(QString folder, int threads, int generation);
     void readFrom(const QStringList &paths);
     void reportProgress();
-    void finish();
+    void finish(int generation);
 
     std::thread m_coordinator;
     std::atomic_bool m_cancelled = false;
@@ -57,6 +59,8 @@ private:
     std::atomic_int m_done = 0;
     std::atomic_int m_total = -1;
     int m_reportedDone = -1;
+    // Tells a finished reading from one cancelled before its end was reported.
+    int m_generation = 0;
     std::vector<UnitFile> m_files;
     QTimer m_progressTimer;
 };

@@ -116,6 +116,30 @@ void ModTable::load(const QString &folder)
     m_loader.start(folder);
 }
 
+void ModTable::clear()
+{
+    m_loader.cancel();
+    beginResetModel();
+    releaseUnits();
+    endResetModel();
+}
+
+void ModTable::releaseUnits()
+{
+    for (Unit &unit : m_units) {
+        if (unit.document && unit.document->parent() == this)
+            delete unit.document;
+        else if (unit.document)
+            disconnect(unit.document, nullptr, this, nullptr);
+    }
+    m_units.clear();
+    m_failures.clear();
+    m_keyOfFolded.clear();
+    m_spellings.clear();
+    m_columnOfKey.clear();
+    m_columns.resize(1);
+}
+
 Document *ModTable::makeDocument(const QString &path, FbiReadResult read)
 {
     auto *document = new Document(0, this);
@@ -146,19 +170,8 @@ int ModTable::keyOf(QByteArrayView name)
 void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
 {
     beginResetModel();
-    for (Unit &unit : m_units) {
-        if (unit.document && unit.document->parent() == this)
-            delete unit.document;
-        else if (unit.document)
-            disconnect(unit.document, nullptr, this, nullptr);
-    }
+    releaseUnits();
     m_folder = folder;
-    m_units.clear();
-    m_failures.clear();
-    m_keyOfFolded.clear();
-    m_spellings.clear();
-    m_columnOfKey.clear();
-    m_columns.resize(1);
     m_units.reserve(size_t(files.size()));
 
     // The cells hold keys until every file has been seen and the columns have their order.

@@ -54,6 +54,8 @@ public:
     // The files as read: a unit for each file read whole, a failure for each other. A file that an
     // open document stands for is that document, so no file has two documents.
     void setFiles(const QString &folder, QList<UnitFile> files);
+    // No units: the reading stops, and the documents only the table holds go with their changes.
+    void clear();
 
     QString folder() const { return m_folder; }
     const QList<Failure> &failures() const { return m_failures; }
@@ -123,6 +125,7 @@ private:
         int uses = 0;
     };
 
+    void releaseUnits();
     int keyOf(QByteArrayView name);
     static void sortByColumn(std::vector<Cell> &cells);
     void mapCells(int unit);

@@ -112,6 +112,9 @@ void DocumentWindow::createMenus()
     connect(file[4], &QAction::triggered, this, [this] { m_commands.save(m_document); });
     connect(file[5], &QAction::triggered, this, [this] { m_commands.saveAs(m_document); });
     connect(file[7], &QAction::triggered, this, &DocumentWindow::exitRequested);
+    QAction *openFolder = addMenuItems(mnuFile, {{"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}})[0];
+    mnuFile->insertAction(file[2], openFolder);
+    connect(openFolder, &QAction::triggered, this, &DocumentWindow::openFolderRequested);
 
     QMenu *mnuEdit = addMenu(this, m_menus, "mnuEdit", QStringLiteral("&Edit"));
     const QList<QAction *> edit = addMenuItems(mnuEdit, {

@@ -47,6 +47,7 @@ signals:
     void aboutRequested();
     void arrangeRequested(int arrangement);
     void exitRequested();
+    void openFolderRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

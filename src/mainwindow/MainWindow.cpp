@@ -8,6 +8,8 @@
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
 #include "help/VariableHelp.h"
+#include "mainwindow/ModTableCommands.h"
+#include "mainwindow/ModTableWindow.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/WindowArrangement.h"
 #include "platform/KeyboardLocks.h"
@@ -25,6 +27,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 const QString NewVariableValue = QStringLiteral("Change This");
@@ -64,6 +68,7 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     , m_dialogs(dialogs)
     , m_mdiArea(new QMdiArea)
     , m_panel(new VariablePanel)
+    , m_tables(new ModTableCommands(*m_mdiArea, documents, dialogs, this))
     , m_tmrKeys(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -168,8 +173,20 @@ void MainWindow::createMenus()
     });
     connect(fileItems[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
     connect(fileItems[1], &QAction::triggered, &m_commands, &FileCommands::open);
-    // Ends the program at once; only reachable while no document window is open.
-    connect(fileItems[3], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+    // A mod's table may hold changes, so Exit closes the way the close box does.
+    connect(fileItems[3], &QAction::triggered, this, &QWidget::close);
+    const QList<QAction *> tableItems = addMenuItems(file, {
+        {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
+        {"mnuFile_SaveAll", "Save A&ll", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), false},
+        {"mnuFile_Export", "&Export Table...", {}, false},
+    });
+    file->insertActions(fileItems[2], tableItems);
+    connect(tableItems[0], &QAction::triggered, m_tables, qOverload<>(&ModTableCommands::openFolder));
+    connect(tableItems[1], &QAction::triggered, m_tables, &ModTableCommands::saveAll);
+    connect(tableItems[2], &QAction::triggered, m_tables, &ModTableCommands::exportTable);
+    connect(m_tables, &ModTableCommands::tableActive, tableItems[1], &QAction::setEnabled);
+    connect(m_tables, &ModTableCommands::tableActive, tableItems[2], &QAction::setEnabled);
+    connect(m_tables, &ModTableCommands::helpRequested, this, &MainWindow::showHelp);
 
     QMenu *edit = addMenu(this, m_ownMenus, "mnuEdit", QStringLiteral("&Edit"));
     connect(addMenuItems(edit, {{"mnuEdit_Options", "&Options..."}})[0], &QAction::triggered, this,
@@ -231,6 +248,7 @@ void MainWindow::addDocumentWindow(Document *document)
     connect(window, &DocumentWindow::aboutRequested, this, &MainWindow::showAbout);
     connect(window, &DocumentWindow::arrangeRequested, this, [this](int arrangement) { arrange(Arrangement(arrangement)); });
     connect(window, &DocumentWindow::exitRequested, this, &QWidget::close);
+    connect(window, &DocumentWindow::openFolderRequested, m_tables, qOverload<>(&ModTableCommands::openFolder));
     setDocumentCommandsEnabled(true);
     if (!isVisible())
         show();
@@ -386,7 +404,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Every document window gets its own close request first; one that stays open keeps the program running.
-    for (QWidget *window : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+    // A mod's table asks once for all its units, before their own windows would ask one by one.
+    QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    std::stable_partition(windows.begin(), windows.end(),
+                          [](QMdiSubWindow *window) { return qobject_cast<ModTableWindow *>(window) != nullptr; });
+    for (QWidget *window : windows) {
         if (!window->close()) {
             event->ignore();
             return;

@@ -10,6 +10,7 @@ class Document;
 class DocumentSet;
 class DocumentWindow;
 class FileCommands;
+class ModTableCommands;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -37,6 +38,7 @@ public:
     QAction *toolbarButton(int position) const;
     // The status bar panels by their design position, 1 to 6.
     QLabel *statusPanel(int position) const;
+    ModTableCommands *tableCommands() const { return m_tables; }
 
     DocumentWindow *activeDocumentWindow() const;
     QList<DocumentWindow *> documentWindows() const;
@@ -81,6 +83,7 @@ private:
     Dialogs &m_dialogs;
     QMdiArea *m_mdiArea;
     VariablePanel *m_panel;
+    ModTableCommands *m_tables;
     QToolBar *m_barTools = nullptr;
     QList<QAction *> m_buttons;
     QList<QLabel *> m_statusPanels;

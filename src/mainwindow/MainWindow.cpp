@@ -173,8 +173,14 @@ void MainWindow::createMenus()
     });
     connect(fileItems[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
     connect(fileItems[1], &QAction::triggered, &m_commands, &FileCommands::open);
-    // A mod's table may hold changes, so Exit closes the way the close box does.
-    connect(fileItems[3], &QAction::triggered, this, &QWidget::close);
+    // Ends the program at once while no window is open. These menus also show while a mod's table
+    // is active, and then each window asks about its changes first, as with the close box.
+    connect(fileItems[3], &QAction::triggered, this, [this] {
+        if (m_mdiArea->subWindowList().isEmpty())
+            QCoreApplication::exit(0);
+        else
+            close();
+    });
     const QList<QAction *> tableItems = addMenuItems(file, {
         {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
         {"mnuFile_SaveAll", "Save A&ll", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), false},

@@ -136,6 +136,7 @@ private slots:
     void cleanup();
 
     void loadsFolder();
+    void sharesTheOpenDocumentOfAFile();
     void sortsColumn_data();
     void sortsColumn();
     void filters_data();
@@ -204,6 +205,26 @@ void TestModTable::loadsFolder()
     QCOMPARE(table.failures().size(), 1);
     QCOMPARE(table.failures().first().relativePath, QStringLiteral("long.fbi"));
     QVERIFY(!table.failures().first().reason.isEmpty());
+}
+
+// A file that a window already shows is that window's document; when the window closes, the
+// table reads the file again.
+void TestModTable::sharesTheOpenDocumentOfAFile()
+{
+    writeMod();
+    Document *open = m_documents->open(m_dir->filePath("a.fbi")).document;
+    open->setValue(1, QStringLiteral("555"));
+    ModTable table(*m_documents);
+    table.load(m_dir->path());
+    QVERIFY(waitLoaded(table));
+    QCOMPARE(table.document(0), open);
+    QCOMPARE(table.index(0, 1).data().toString(), QStringLiteral("555"));
+
+    m_documents->close(open);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(table.document(0));
+    QCOMPARE(table.index(0, 1).data().toString(), QStringLiteral("100"));
+    QVERIFY(!table.document(0)->isModified());
 }
 
 void TestModTable::sortsColumn_data()
@@ -395,17 +416,17 @@ void TestModTable::saveAllReportsOnlyTheFailures()
     QVERIFY(waitLoaded(table));
     QVERIFY(table.setData(table.index(0, 1), QStringLiteral("111")));
     QVERIFY(table.setData(table.index(1, 1), QStringLiteral("222")));
-    // The second file's place is taken by a folder: it cannot be written.
-    const QString blocked = m_dir->filePath("sub/B.FBI");
+    // The first file's place is taken by a folder: it cannot be written.
+    const QString blocked = m_dir->filePath("a.fbi");
     QVERIFY(QFile::remove(blocked));
     QVERIFY(QDir().mkdir(blocked));
 
     const QList<ModTable::SaveFailure> failures = table.saveAll();
     QCOMPARE(failures.size(), 1);
     QCOMPARE(failures.first().path, blocked);
-    QVERIFY(readFile(m_dir->filePath("a.fbi")).contains("\tMaxDamage=111;\r\n"));
-    QVERIFY(!table.document(0)->isModified());
-    QVERIFY(table.document(1)->isModified());
+    QVERIFY(readFile(m_dir->filePath("sub/B.FBI")).contains("\tmaxdamage=222;\r\n"));
+    QVERIFY(table.document(0)->isModified());
+    QVERIFY(!table.document(1)->isModified());
     QVERIFY(QFileInfo(blocked).isDir());
 }
 

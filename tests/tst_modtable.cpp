@@ -179,7 +179,7 @@ void TestModTable::writeMod()
 {
     writeFile(m_dir->filePath("a.fbi"), unitText({{"UnitName", "ALPHA"}, {"MaxDamage", "100"}, {"BuildTime", "5"}, {"buildtime", "7"}}));
     writeFile(m_dir->filePath("sub/B.FBI"), unitText({{"unitname", "beta"}, {"maxdamage", "200"}}));
-    writeFile(m_dir->filePath("sub/deeper/c.Fbi"), unitText({{"MaxDamage", "50"}, {"Weapon1", "gun"}}));
+    writeFile(m_dir->filePath("sub/deeper/c.Fbi"), unitText({{"MaxDamage ", "50"}, {"//Weapon2", "old"}, {"Weapon1", "gun"}}));
     writeFile(m_dir->filePath("long.fbi"), unitText({{"Name", QString(40000, QLatin1Char('x'))}}));
     writeFile(m_dir->filePath("notes.txt"), unitText({{"UnitName", "NOTE"}}));
 }
@@ -194,7 +194,8 @@ void TestModTable::loadsFolder()
     QStringList headers;
     for (int column = 0; column < table.columnCount(); ++column)
         headers.append(table.headerData(column, Qt::Horizontal).toString());
-    // By the files that set the key; between equally common spellings, the one with capitals.
+    // By the files that set the key; between equally common spellings, the one with capitals. Blanks
+    // around a key do not count, and a line commented out is no variable.
     QCOMPARE(headers, QStringList({"Unit", "MaxDamage", "UnitName", "BuildTime", "Weapon1"}));
     QCOMPARE(shownColumn(table, 0), QStringList({"ALPHA", "beta", "c.Fbi"}));
     QCOMPARE(table.index(2, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("sub/deeper/c.Fbi"));

@@ -32,14 +32,21 @@ QString readFailureReason(FbiReadResult::Error error)
     return {};
 }
 
-// The game folds keys to lower case byte by byte; so do we.
+// The game folds keys to lower case byte by byte, and "MaxDamage =" sets MaxDamage.
 void foldInto(QByteArrayView name, QByteArray &folded)
 {
+    name = name.trimmed();
     folded.resize(name.size());
     for (qsizetype index = 0; index < name.size(); ++index) {
         const char c = name[index];
         folded[index] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
     }
+}
+
+// A row commented out with "//", or one with no name, sets no variable.
+bool isVariable(QByteArrayView folded)
+{
+    return !folded.isEmpty() && !folded.startsWith("//");
 }
 
 bool isBlank(QChar c)
@@ -158,7 +165,9 @@ int ModTable::keyOf(QByteArrayView name)
     }
     foldInto(name, m_scratch);
     int key = m_keyOfFolded.value(m_scratch, -1);
-    if (key < 0) {
+    if (!isVariable(m_scratch)) {
+        key = -1;
+    } else if (key < 0) {
         key = int(m_columnOfKey.size());
         m_keyOfFolded.insert(m_scratch, key);
         m_columnOfKey.append(-1);
@@ -195,6 +204,8 @@ void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
         unit.cells.reserve(size_t(content.rowCount()));
         for (int row = 0; row < content.rowCount(); ++row) {
             const int key = keyOf(content.nameBytes(row));
+            if (key < 0)
+                continue;
             unit.cells.push_back(Cell{key, row});
             if (size_t(key) >= filesOfKey.size()) {
                 filesOfKey.resize(size_t(key) + 1, 0);
@@ -221,8 +232,10 @@ void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
     std::vector<int> bestUses(order.size(), 0);
     for (auto spelling = m_spellings.cbegin(); spelling != m_spellings.cend(); ++spelling) {
         const int key = spelling->key;
+        if (key < 0)
+            continue;
         Column &column = m_columns[m_columnOfKey[key]];
-        const QString name = QString::fromLatin1(spelling.key());
+        const QString name = fromFileText(spelling.key().trimmed());
         if (spelling->uses > bestUses[size_t(key)] || (spelling->uses == bestUses[size_t(key)] && name < column.name)) {
             bestUses[size_t(key)] = spelling->uses;
             column.name = name;
@@ -284,10 +297,12 @@ void ModTable::mapCells(int unit)
         cells.reserve(size_t(content.rowCount()));
         for (int row = 0; row < content.rowCount(); ++row) {
             const int key = keyOf(content.nameBytes(row));
+            if (key < 0)
+                continue;
             if (m_columnOfKey[key] < 0) {
                 const int column = int(m_columns.size());
                 beginInsertColumns({}, column, column);
-                m_columns.append(Column{fromFileText(content.nameBytes(row)), 0});
+                m_columns.append(Column{fromFileText(content.nameBytes(row).trimmed()), 0});
                 m_columnOfKey[key] = column;
                 endInsertColumns();
             }

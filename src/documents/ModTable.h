@@ -16,9 +16,9 @@ class DocumentSet;
 
 // A whole mod as one table: a row per unit file, a column per variable that any of them sets. The
 // first column names the unit (its UnitName, or its file name where it has none); the variables
-// follow, the ones most files set first. Keys are matched without regard to letter case, as the
-// game reads them; where a file sets a key twice, the later line is the one the game uses, so it is
-// the one shown and edited.
+// follow, the ones most files set first. Keys are matched without regard to letter case or blanks
+// around them, as the game reads them, and a line commented out with "//" sets no variable; where a
+// file sets a key twice, the later line is the one the game uses, so it is the one shown and edited.
 //
 // Each unit is a Document, the same object a document window shows, so an edit in either place is
 // an edit of the file and a step of that unit's own history.

@@ -61,12 +61,6 @@ void FrozenColumnTableView::setModel(QAbstractItemModel *model)
     hideScrollingColumns();
 }
 
-void FrozenColumnTableView::setItemDelegateForBoth(QAbstractItemDelegate *delegate)
-{
-    setItemDelegate(delegate);
-    m_frozen->setItemDelegate(delegate);
-}
-
 void FrozenColumnTableView::hideScrollingColumns()
 {
     const int columns = model() ? model()->columnCount() : 0;

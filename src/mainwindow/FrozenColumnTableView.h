@@ -13,7 +13,6 @@ public:
     explicit FrozenColumnTableView(QWidget *parent = nullptr);
 
     void setModel(QAbstractItemModel *model) override;
-    void setItemDelegateForBoth(QAbstractItemDelegate *delegate);
     // The view that shows the first column.
     QTableView *frozenView() const { return m_frozen; }
 

@@ -114,7 +114,9 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     m_view->setObjectName(QStringLiteral("tblUnits"));
     m_view->verticalHeader()->hide();
     m_view->horizontalHeader()->setHighlightSections(false);
-    m_view->setItemDelegateForBoth(new UnitDelegate(m_view));
+    // A delegate per view: a shared one would hand each view the other's editors.
+    m_view->setItemDelegate(new UnitDelegate(m_view));
+    m_view->frozenView()->setItemDelegate(new UnitDelegate(m_view->frozenView()));
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_view->setWordWrap(false);
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -254,8 +256,9 @@ void ModTableWindow::showLoaded()
     updateStatus();
 }
 
-// Wide enough for the header and the longest value among a sample of the units, within limits.
-// Measuring every cell through the view would take longer than reading the mod.
+// Wide enough for the header and the longest value among a sample of the units, within limits; the
+// unit column for every unit. Measuring every cell through the view would take longer than reading
+// the mod.
 void ModTableWindow::fitColumns()
 {
     QHeaderView *header = m_view->horizontalHeader();
@@ -264,8 +267,8 @@ void ModTableWindow::fitColumns()
     const int headerPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 16;
     const int cellPadding = 2 * m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
     const int units = m_table->unitCount();
-    const int step = std::max(1, units / SampledUnits);
     for (int column = 0; column < m_shown->columnCount(); ++column) {
+        const int step = column == ModTable::UnitColumn ? 1 : std::max(1, units / SampledUnits);
         QString longest;
         for (int unit = 0; unit < units; unit += step) {
             if (column == ModTable::UnitColumn) {

@@ -33,6 +33,8 @@ constexpr int MinimumColumnWidth = 48;
 constexpr int MaximumColumnWidth = 220;
 constexpr int SampledUnits = 200;   // the units whose values set the columns' widths
 constexpr int FailuresNamed = 20;   // a message names at most this many files
+constexpr int ErrorLinesShown = 6;
+const QString ChangedMark = QStringLiteral(" *");
 const QString CheckPathAdvice = QStringLiteral("\r\nPlease check the file path and try again.");
 
 // A unit with unsaved changes shows its name in bold with a star.
@@ -47,7 +49,7 @@ protected:
         QStyledItemDelegate::initStyleOption(option, index);
         if (index.column() == ModTable::UnitColumn && index.data(ModTable::ModifiedRole).toBool()) {
             option->font.setBold(true);
-            option->text += QStringLiteral(" *");
+            option->text += ChangedMark;
         }
     }
 };
@@ -131,12 +133,11 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     m_errorPanel->setObjectName(QStringLiteral("fraErrors"));
     (new QVBoxLayout(m_errorPanel))->addWidget(m_errors);
     m_errorPanel->hide();
-    auto *split = new QSplitter(Qt::Vertical);
-    split->addWidget(m_view);
-    split->addWidget(m_errorPanel);
-    split->setStretchFactor(0, 4);
-    split->setStretchFactor(1, 1);
-    split->setChildrenCollapsible(false);
+    m_split = new QSplitter(Qt::Vertical);
+    m_split->addWidget(m_view);
+    m_split->addWidget(m_errorPanel);
+    m_split->setStretchFactor(0, 1);
+    m_split->setChildrenCollapsible(false);
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("lblStatus"));
@@ -151,7 +152,7 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
-    layout->addWidget(split, 1);
+    layout->addWidget(m_split, 1);
     layout->addLayout(bottom);
     setWidget(body);
 
@@ -252,6 +253,13 @@ void ModTableWindow::showLoaded()
     }
     m_errorPanel->setTitle(QStringLiteral("Files that could not be read: %1").arg(m_errors->count()));
     m_errorPanel->setVisible(m_errors->count() > 0);
+    // The panel takes the room of its lines, up to a few, and leaves the rest to the table.
+    if (m_errors->count() > 0) {
+        const int lines = std::min(m_errors->count(), ErrorLinesShown);
+        const int panel = m_errorPanel->sizeHint().height() - m_errors->sizeHint().height()
+                          + lines * m_errors->sizeHintForRow(0) + 2 * m_errors->frameWidth() + 4;
+        m_split->setSizes({std::max(0, m_split->height() - panel), panel});
+    }
     fitColumns();
     updateStatus();
 }
@@ -264,6 +272,10 @@ void ModTableWindow::fitColumns()
     QHeaderView *header = m_view->horizontalHeader();
     const QFontMetrics headerMetrics(header->font());
     const QFontMetrics cellMetrics(m_view->font());
+    // A changed unit's name is bold and starred, and should still fit.
+    QFont bold = m_view->font();
+    bold.setBold(true);
+    const QFontMetrics unitMetrics(bold);
     const int headerPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 16;
     const int cellPadding = 2 * m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
     const int units = m_table->unitCount();
@@ -279,7 +291,9 @@ void ModTableWindow::fitColumns()
             }
         }
         const int width = std::max(headerMetrics.horizontalAdvance(m_shown->headerData(column, Qt::Horizontal).toString()) + headerPadding,
-                                   cellMetrics.horizontalAdvance(longest) + cellPadding);
+                                   column == ModTable::UnitColumn
+                                       ? unitMetrics.horizontalAdvance(longest + ChangedMark) + cellPadding
+                                       : cellMetrics.horizontalAdvance(longest) + cellPadding);
         header->resizeSection(column, std::clamp(width, MinimumColumnWidth, MaximumColumnWidth));
     }
 }

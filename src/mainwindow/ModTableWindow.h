@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
+class QSplitter;
 
 // A whole mod in one window: the filter box over the table of units, the files that could not be
 // read under it, and a progress bar while the folder is read. Each unit is the same document that
@@ -71,6 +72,7 @@ private:
     ModTableSortFilter *m_shown;
     QLineEdit *m_filter;
     FrozenColumnTableView *m_view;
+    QSplitter *m_split;
     QGroupBox *m_errorPanel;
     QListWidget *m_errors;
     QLabel *m_status;

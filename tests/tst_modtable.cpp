@@ -440,8 +440,8 @@ void TestModTable::exportsTableAsShown()
                               {{"UnitName", "GAMMA"}, {"Cost", "7"}, {"Side", "CORE"}}}));
     ModTableSortFilter shown(&table);
     shown.setColumnShown(columnOf(table, "UnitName"), false);
-    shown.setFilterText(QStringLiteral("arm"));
     shown.sort(columnOf(table, "Cost"), Qt::DescendingOrder);
+    shown.setFilterText(QStringLiteral("arm"));
     QCOMPARE(shown.toCsv(), QByteArray("\xEF\xBB\xBF"
                                        "Unit,Cost,Side,Name\r\n"
                                        "BETA,20,ARM,'=HYPERLINK(x)\r\n"

@@ -66,8 +66,9 @@ ModTableSortFilter::ModTableSortFilter(ModTable *table, QObject *parent)
 {
     setDynamicSortFilter(false);
     setSourceModel(table);
+    // Before the base class hears of a reset: it may sort the new rows at once.
     auto invalidateKeys = [this] { m_sortKeysValid = false; };
-    connect(table, &QAbstractItemModel::modelReset, this, invalidateKeys);
+    connect(table, &QAbstractItemModel::modelAboutToBeReset, this, invalidateKeys);
     connect(table, &QAbstractItemModel::dataChanged, this, invalidateKeys);
 }
 
@@ -94,7 +95,7 @@ QString ModTableSortFilter::cellText(int unit, int column) const
 
 void ModTableSortFilter::updateSortKeys() const
 {
-    if (m_sortKeysValid)
+    if (m_sortKeysValid && m_sortKeys.size() == size_t(m_table->unitCount()))
         return;
     m_sortKeys.assign(size_t(m_table->unitCount()), SortKey());
     const int column = sortColumn();

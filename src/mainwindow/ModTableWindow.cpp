@@ -194,6 +194,9 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     connect(m_shown, &QAbstractItemModel::rowsRemoved, this, &ModTableWindow::updateStatus);
     connect(m_shown, &QAbstractItemModel::columnsInserted, this, &ModTableWindow::updateStatus);
     createActions();
+    // The frozen column shows the same menu; its keys stay with the view, which has the focus.
+    m_view->frozenView()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_view->frozenView()->addActions(m_view->actions());
     setFocusProxy(m_view);
 }
 

@@ -183,6 +183,11 @@ void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
     m_folder = folder;
     m_units.reserve(size_t(files.size()));
 
+    // Only a document read from a file can stand for one of these.
+    const QList<Document *> open = m_documents.documents();
+    const bool openFiles = std::any_of(open.cbegin(), open.cend(), [](const Document *document) {
+        return !document->filePath().isEmpty();
+    });
     // The cells hold keys until every file has been seen and the columns have their order.
     std::vector<int> filesOfKey;
     std::vector<int> lastUnitOfKey;
@@ -191,7 +196,7 @@ void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
             m_failures.append(Failure{file.relativePath, readFailureReason(file.read.error)});
             continue;
         }
-        Document *document = m_documents.isEmpty() ? nullptr : m_documents.findByPath(file.path);
+        Document *document = openFiles ? m_documents.findByPath(file.path) : nullptr;
         if (!document)
             document = makeDocument(file.path, std::move(file.read));
         const int unitIndex = int(m_units.size());

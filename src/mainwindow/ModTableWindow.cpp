@@ -26,7 +26,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
-#include <set>
+#include <cmath>
+#include <optional>
 
 namespace {
 constexpr int MinimumColumnWidth = 48;

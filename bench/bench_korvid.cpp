@@ -5,11 +5,17 @@
 #include "documents/Document.h"
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
+#include "documents/ModTable.h"
+#include "documents/ModTableSortFilter.h"
+#include "mainwindow/FrozenColumnTableView.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/ModTableCommands.h"
+#include "mainwindow/ModTableWindow.h"
 #include "mainwindow/VariablePanel.h"
 #include "settings/Settings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
@@ -195,6 +201,108 @@ void benchFormat(const char *name, const QByteArray &bytes, const QString &path,
     report("  save, kept layout (rows to file, replaced whole)",
            bestMs(runs, [&] { writeFbiFile(path, changed, FbiLayout::Kept); }), kept);
 }
+
+// A mod of 1,000 unit files of 40 rows: the keys every unit sets, and some that only a few set.
+QStringList writeMod(const QString &folder)
+{
+    static const char *common[] = {"Version", "Side", "Objectname", "Designation", "Name", "Description",
+                                   "FootprintX", "FootprintZ", "BuildCostEnergy", "BuildCostMetal", "BuildTime",
+                                   "MaxDamage", "MaxWaterDepth", "MaxSlope", "EnergyUse", "WorkerTime",
+                                   "BMcode", "Builder", "ThreeD", "ZBuffer", "NoAutoFire", "SightDistance",
+                                   "RadarDistance", "SoundCategory", "EnergyStorage", "MetalStorage",
+                                   "ExplodeAs", "SelfDestructAs", "Category", "TEDClass"};
+    QStringList paths;
+    for (int unit = 0; unit < 1000; ++unit) {
+        const QString subfolder = QStringLiteral("units%1").arg(unit % 4);
+        QDir(folder).mkpath(subfolder);
+        QByteArray text("[UNITINFO]\r\n\t{\r\n\tUnitName=UNIT" + QByteArray::number(unit) + ";\r\n");
+        for (const char *key : common)
+            text += QByteArray("\t") + key + "=" + QByteArray::number((unit * 37 + qstrlen(key) * 101) % 9000) + ";\r\n";
+        for (int extra = 0; extra < 9; ++extra)
+            text += "\tExtraKey" + QByteArray::number((unit * 7 + extra * 13) % 120) + "=" + QByteArray::number(extra) + ".5;\r\n";
+        text += "\t}\r\n";
+        const QString path = QDir(folder).filePath(subfolder + QStringLiteral("/unit%1.%2").arg(unit).arg(unit % 2 ? "FBI" : "fbi"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(text);
+        paths.append(path);
+    }
+    return paths;
+}
+
+// The heap in use, where the C library tells it.
+qint64 heapBytes()
+{
+#ifdef __GLIBC__
+    return qint64(mallinfo2().uordblks);
+#else
+    return -1;
+#endif
+}
+
+void benchModTable(MainWindow &main, const QString &folder)
+{
+    const QStringList paths = writeMod(folder);
+    std::printf("Mod table: 1,000 unit files of 40 rows\n");
+    qint64 bytes = 0;
+    const double readOnly = bestMs(10, [&] {
+        bytes = 0;
+        for (const QString &path : paths) {
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            bytes += file.readAll().size();
+        }
+    });
+    report("  read the files' bytes only", readOnly, bytes);
+
+    std::vector<double> opens;
+    qint64 heap = 0;
+    for (int run = 0; run < 10; ++run) {
+        const qint64 heapBefore = heapBytes();
+        ModTableWindow *window = nullptr;
+        opens.push_back(bestMs(1, [&] {
+            window = main.tableCommands()->openFolder(folder);
+            // Painted counts once the units are in: the empty table is drawn before.
+            std::unique_ptr<PaintWatch> watch;
+            QObject::connect(window->table(), &ModTable::loaded, window, [&] {
+                watch = std::make_unique<PaintWatch>(
+                    QList<QWidget *>{window->tableView()->viewport(), window->tableView()->frozenView()->viewport()});
+            });
+            QElapsedTimer timer;
+            timer.start();
+            while (!watch && timer.elapsed() < 10000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            painted = watch && watch->wait() && window->table()->unitCount() == 1000 && painted;
+        }));
+        heap = heapBytes() - heapBefore;
+        if (run < 9) {
+            window->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+    const double open = *std::min_element(opens.begin(), opens.end());
+    report("  first open of the folder into a table, painted", opens.front());
+    report("  open the folder into a table, painted", open);
+    std::printf("  %-50s %9.2f\n", "open / read bytes only", open / readOnly);
+    if (heap >= 0)
+        std::printf("  %-50s %9.2f MB (%.1f KB per unit)\n", "memory of the open table of 1,000 units", double(heap) / 1e6, double(heap) / 1e3 / 1000);
+
+    ModTableWindow *window = main.tableCommands()->activeTable();
+    const int column = [&] {
+        for (int candidate = 1; candidate < window->table()->columnCount(); ++candidate) {
+            if (window->table()->key(candidate) == QLatin1String("BuildCostEnergy"))
+                return candidate;
+        }
+        return 1;
+    }();
+    Qt::SortOrder order = Qt::AscendingOrder;
+    report("  sort the table by a numeric column", bestMs(20, [&] {
+        order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+        window->tableView()->sortByColumn(column, order);
+    }));
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 }
 
 int main(int argc, char *argv[])
@@ -263,6 +371,7 @@ int main(int argc, char *argv[])
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     report("  open the 32,767-row file into a window", *std::min_element(opens.begin(), opens.end()));
+    benchModTable(*application->mainWindow(), dir.filePath(QStringLiteral("mod")));
     shutDown();
     if (!painted) {
         std::printf("A window was not painted, or the file not read whole: the figures above mean nothing.\n");

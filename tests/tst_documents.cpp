@@ -112,7 +112,8 @@ void TestDocuments::save()
     document->setValue(1, "CORE");
     QSignalSpy title(document, &Document::titleChanged);
     QSignalSpy modified(document, &Document::modifiedChanged);
-    QCOMPARE(set.save(document, m_files.filePath(target), FbiLayout::Standard).ok, ok);
+    set.setSaveLayout(FbiLayout::Standard);
+    QCOMPARE(set.save(document, m_files.filePath(target)).ok, ok);
     QCOMPARE(m_files.read(ok ? target : "tank.fbi"),
              ok ? "[UNITINFO]\r\n\t{\r\n\tName=Tank;\r\n\tSide=CORE;\r\n\t}\r\n" : Tank);
     QCOMPARE(document->title(), ok ? target : "tank.fbi");

@@ -67,6 +67,7 @@ void Application::start(const QStringList &arguments)
     else
         m_options = Options::read(m_settings);
 
+    m_documents.setSaveLayout(m_options.keepLayout ? FbiLayout::Kept : FbiLayout::Standard);
     m_mainWindow = std::make_unique<MainWindow>(m_documents, m_commands, m_dialogs);
     m_commands.setDialogOwner(m_mainWindow.get());
     connect(m_mainWindow.get(), &MainWindow::optionsRequested, this, &Application::showOptions);
@@ -126,6 +127,7 @@ void Application::showOptions()
     options.exec();
     reportSettingsFailure();
     // The options apply at once: the file dialogs read the folder when they open, the list reloads here.
+    m_documents.setSaveLayout(m_options.keepLayout ? FbiLayout::Kept : FbiLayout::Standard);
     if (m_options.projectFolder != before.projectFolder)
         m_commands.forgetLastFolder();
     if (m_options.variableFile != before.variableFile)

@@ -113,8 +113,7 @@ bool FileCommands::write(Document *document, const QString &path)
 {
     if (!confirmOverwritingChanges(document, path))
         return false;
-    const DocumentSet::SaveResult saved =
-        m_documents.save(document, path, m_options.keepLayout ? FbiLayout::Kept : FbiLayout::Standard);
+    const DocumentSet::SaveResult saved = m_documents.save(document, path);
     if (!saved.ok) {
         QString text = QStringLiteral("Cannot save ") + path + CheckPathAdvice;
         if (!saved.reason.isEmpty())

@@ -78,9 +78,9 @@ DocumentSet::OpenResult DocumentSet::open(const QString &path)
     return result;
 }
 
-DocumentSet::SaveResult DocumentSet::save(Document *document, const QString &path, FbiLayout layout)
+DocumentSet::SaveResult DocumentSet::save(Document *document, const QString &path)
 {
-    const FbiWriteResult written = writeFbiFile(path, document->content(), layout);
+    const FbiWriteResult written = writeFbiFile(path, document->content(), m_saveLayout);
     if (written.ok)
         document->setFile(path, written.stamp);
     return SaveResult{written.ok, written.reason};

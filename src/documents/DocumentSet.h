@@ -39,10 +39,11 @@ public:
     // The file in a new document. On a read error the document stays, holding the rows read before
     // the error, and keeps its default title.
     OpenResult open(const QString &path);
-    // Writes the document to path, keeping its file's own text or in the standard layout; on success
-    // the document stands for that file, unmodified. On failure the file on disk and the document
-    // are as they were.
-    SaveResult save(Document *document, const QString &path, FbiLayout layout);
+    // Writes the document to path in the set's layout; on success the document stands for that
+    // file, unmodified. On failure the file on disk and the document are as they were.
+    SaveResult save(Document *document, const QString &path);
+    // Saves keep each file's own text (the default), or write the standard layout.
+    void setSaveLayout(FbiLayout layout) { m_saveLayout = layout; }
     // A document made and owned elsewhere (a whole mod's table) joins the set with the lowest free
     // number, so that it gets a window; nullptr when every number is in use. Closing it leaves it
     // to its owner; its owner deleting it takes it out of the set.
@@ -65,4 +66,5 @@ private:
     void insert(Document *document, qsizetype position);
 
     QList<Document *> m_documents;  // in number order
+    FbiLayout m_saveLayout = FbiLayout::Kept;
 };

@@ -2,6 +2,16 @@
 
 #include <cstring>
 
+qsizetype storableLength(QStringView text)
+{
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const QChar c = text[index];
+        if (c == QLatin1Char(';') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return index;
+    }
+    return text.size();
+}
+
 QByteArray toFileText(QStringView text)
 {
     return text.toLatin1();

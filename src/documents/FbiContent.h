@@ -113,6 +113,10 @@ private:
     qint64 m_closeBraceLine = -1;
 };
 
+// How much of text can stand as a value in a unit file: everything before its first ";" or line
+// break, which would end the value and make the rest of it more of the unit.
+qsizetype storableLength(QStringView text);
+
 // Text as the file holds it: one byte per character; a character that has no byte becomes "?".
 QByteArray toFileText(QStringView text);
 QString fromFileText(QByteArrayView bytes);

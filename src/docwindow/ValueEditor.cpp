@@ -1,5 +1,6 @@
 #include "docwindow/ValueEditor.h"
 
+#include "documents/FbiContent.h"
 #include "help/VariableHelp.h"
 #include "platform/Twips.h"
 
@@ -118,16 +119,6 @@ void ValueEditor::updateNote(const QString &cutNote)
 {
     const QString hint = Help::valueHint(m_name, m_txtValue->text());
     m_lblNote->setText(cutNote.isEmpty() ? hint : cutNote);
-}
-
-qsizetype ValueEditor::storableLength(QStringView text)
-{
-    for (qsizetype index = 0; index < text.size(); ++index) {
-        const QChar c = text[index];
-        if (c == QLatin1Char(';') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            return index;
-    }
-    return text.size();
 }
 
 QString ValueEditor::value() const

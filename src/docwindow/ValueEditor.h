@@ -27,9 +27,6 @@ public:
     QPushButton *cmdOk() const { return m_cmdOk; }
     QPushButton *cmdCancel() const { return m_cmdCancel; }
 
-    // How much of text can stand as a value in a unit file: everything before its first ";" or line break.
-    static qsizetype storableLength(QStringView text);
-
 private:
     void keepStorable(const QString &text);
     void updateNote(const QString &cutNote = {});

@@ -9,6 +9,8 @@
 #include "documents/DocumentSet.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/HelpTopicsWindow.h"
+#include "mainwindow/ModTableCommands.h"
+#include "mainwindow/ModTableWindow.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/WindowArrangement.h"
 #include "platform/KeyboardLocks.h"
@@ -27,6 +29,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 const QString NewVariableValue = QStringLiteral("Change This");
@@ -68,6 +72,7 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     , m_dialogs(dialogs)
     , m_mdiArea(new QMdiArea)
     , m_panel(new VariablePanel)
+    , m_tables(new ModTableCommands(*m_mdiArea, documents, dialogs, this))
     , m_tmrKeys(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -169,15 +174,31 @@ void MainWindow::createMenus()
     const QList<QAction *> fileItems = addMenuItems(file, {
         {"mnuFile_New", "&New"},
         {"mnuFile_Open", "&Open..."},
-        {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
         {"Seperator1", nullptr},
         {"mnuFile_Exit", "E&xit"},
     });
     connect(fileItems[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
     connect(fileItems[1], &QAction::triggered, &m_commands, &FileCommands::open);
-    connect(fileItems[2], &QAction::triggered, this, &MainWindow::openFolder);
-    // Ends the program at once; only reachable while no document window is open.
-    connect(fileItems[4], &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+    // Ends the program at once while no window is open. These menus also show while a mod's table
+    // is active, and then each window asks about its changes first, as with the close box.
+    connect(fileItems[3], &QAction::triggered, this, [this] {
+        if (m_mdiArea->subWindowList().isEmpty())
+            QCoreApplication::exit(0);
+        else
+            close();
+    });
+    const QList<QAction *> tableItems = addMenuItems(file, {
+        {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
+        {"mnuFile_SaveAll", "Save A&ll", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), false},
+        {"mnuFile_Export", "&Export Table...", {}, false},
+    });
+    file->insertActions(fileItems[2], tableItems);
+    connect(tableItems[0], &QAction::triggered, m_tables, qOverload<>(&ModTableCommands::openFolder));
+    connect(tableItems[1], &QAction::triggered, m_tables, &ModTableCommands::saveAll);
+    connect(tableItems[2], &QAction::triggered, m_tables, &ModTableCommands::exportTable);
+    connect(m_tables, &ModTableCommands::tableActive, tableItems[1], &QAction::setEnabled);
+    connect(m_tables, &ModTableCommands::tableActive, tableItems[2], &QAction::setEnabled);
+    connect(m_tables, &ModTableCommands::helpRequested, this, &MainWindow::showHelp);
 
     // The editing commands are here too, greyed, so the menus do not change shape with a document.
     QMenu *edit = addMenu(this, m_ownMenus, "mnuEdit", QStringLiteral("&Edit"));
@@ -248,7 +269,7 @@ void MainWindow::addDocumentWindow(Document *document)
     connect(window, &DocumentWindow::arrangeRequested, this, [this](int arrangement) { arrange(Arrangement(arrangement)); });
     connect(window, &DocumentWindow::exitRequested, this, &QWidget::close);
     connect(window, &DocumentWindow::helpTopicsRequested, this, &MainWindow::showHelpTopics);
-    connect(window, &DocumentWindow::openFolderRequested, this, &MainWindow::openFolder);
+    connect(window, &DocumentWindow::openFolderRequested, m_tables, qOverload<>(&ModTableCommands::openFolder));
     connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
     connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
     connect(document, &Document::titleChanged, this, &MainWindow::updateCommandStates);
@@ -395,10 +416,6 @@ void MainWindow::showHelpTopics()
     m_helpTopics->activateWindow();
 }
 
-void MainWindow::openFolder()
-{
-}
-
 void MainWindow::activateDocument(Document *document)
 {
     for (DocumentWindow *window : documentWindows()) {
@@ -513,7 +530,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Every document window gets its own close request first; one that stays open keeps the program running.
-    for (QWidget *window : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+    // A mod's table asks once for all its units, before their own windows would ask one by one.
+    QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    std::stable_partition(windows.begin(), windows.end(),
+                          [](QMdiSubWindow *window) { return qobject_cast<ModTableWindow *>(window) != nullptr; });
+    for (QWidget *window : windows) {
         if (!window->close()) {
             event->ignore();
             return;

@@ -11,6 +11,7 @@ class DocumentSet;
 class DocumentWindow;
 class FileCommands;
 class HelpTopicsWindow;
+class ModTableCommands;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -38,6 +39,7 @@ public:
     QAction *toolbarButton(int position) const;
     // The status bar panels by their design position, 1 to 6.
     QLabel *statusPanel(int position) const;
+    ModTableCommands *tableCommands() const { return m_tables; }
 
     DocumentWindow *activeDocumentWindow() const;
     QList<DocumentWindow *> documentWindows() const;
@@ -52,7 +54,6 @@ public:
     void changeValue();
     void showAbout();
     void showHelpTopics();
-    void openFolder();
     void showStatusMessage(const QString &text);
     void activateDocument(Document *document);
 
@@ -87,6 +88,7 @@ private:
     Dialogs &m_dialogs;
     QMdiArea *m_mdiArea;
     VariablePanel *m_panel;
+    ModTableCommands *m_tables;
     QToolBar *m_barTools = nullptr;
     QList<QAction *> m_buttons;
     QList<QLabel *> m_statusPanels;

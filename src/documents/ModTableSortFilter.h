@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QSet>
+#include <QSortFilterProxyModel>
+
+#include <vector>
+
+class ModTable;
+
+// A mod's table as it is shown: the rows that the filter text keeps, in the order of the sort
+// column, and which columns are shown. Numbers sort as numbers and text as text (numbers first),
+// empty cells last in either order. Rows stay where they are when a value is edited, as in a
+// spreadsheet, until the next sort.
+class ModTableSortFilter : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit ModTableSortFilter(ModTable *table, QObject *parent = nullptr);
+
+    ModTable *table() const { return m_table; }
+
+    // Keeps the rows whose unit name, file name or a value in a shown column holds the text,
+    // letter case ignored.
+    void setFilterText(const QString &text);
+    QString filterText() const { return m_filter; }
+
+    void setColumnShown(int column, bool shown);
+    bool isColumnShown(int column) const { return !m_hidden.contains(column); }
+
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+    // The rows, the shown columns and the order as shown, with a header row, as CSV text.
+    QByteArray toCsv() const;
+
+    struct ExportResult
+    {
+        bool ok = false;
+        QString reason;
+    };
+    // Replaces the file only once the whole text is written.
+    ExportResult exportCsv(const QString &path) const;
+
+signals:
+    void columnShownChanged(int column, bool shown);
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
+
+private:
+    struct SortKey
+    {
+        enum Kind { Number, Text, Empty };
+        Kind kind = Empty;
+        double number = 0;
+        QString text;
+    };
+    static SortKey sortKey(const QString &value);
+    QString cellText(int unit, int column) const;
+    void updateSortKeys() const;
+
+    ModTable *m_table;
+    QString m_filter;
+    QByteArray m_filterBytes;   // the filter as file text; empty when no value can hold it
+    QSet<int> m_hidden;
+    // The sort column's keys by unit, made when a sort needs them.
+    mutable std::vector<SortKey> m_sortKeys;
+    mutable bool m_sortKeysValid = false;
+};

@@ -16,7 +16,8 @@ SANITIZER_ENV = \
 
 # The Windows build's compiler, to check that the sources, the Windows-only ones included, still
 # compile for Windows. Qt's own headers serve for both: they choose the platform's parts themselves.
-WINDOWS_CXX ?= x86_64-w64-mingw32-g++
+# The POSIX thread model, as Windows builds of Qt use: it has std::thread.
+WINDOWS_CXX ?= x86_64-w64-mingw32-g++-posix
 QT_HEADERS ?= $(shell qtpaths6 --query QT_INSTALL_HEADERS 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
 WINDOWS_SOURCES = $(filter-out src/association/FreedesktopRegistry.cpp,$(sort $(wildcard src/*/*.cpp))) main.cpp
 

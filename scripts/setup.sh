@@ -11,7 +11,7 @@ packages="
     xdg-utils shared-mime-info desktop-file-utils libfile-mimeinfo-perl
     clang libclang-rt-14-dev
     dpkg-dev file
-    g++-mingw-w64-x86-64
+    g++-mingw-w64-x86-64-posix
 "
 
 missing=""

@@ -383,6 +383,26 @@ private slots:
         DO(perform("quit n"));
     }
 
+    // A mod folder as one table: a cell changed from the keyboard and written by Save All, which
+    // changes that one line of the unit's file.
+    void modFolderAsATable()
+    {
+        const QByteArray unit = "[UNITINFO]\r\n{\r\n\tUnitName=KVWALL;\r\n\t// a note\r\n\tMaxDamage=2000; // was 1800\r\n}\r\n";
+        QVERIFY(QDir().mkpath(path("mod/walls")));
+        QVERIFY(writeAll(path("mod/walls/wall.FBI"), unit));
+        m_program.start(KORVID_PROGRAM);
+        DO(attach() && press(m_main, {"ctrl+shift+o"}) && dialog("Open Folder...", path("mod"), {"Return", "Return"}));
+        // The table takes the keyboard: the first cell, the last column, a new value, Save All.
+        const QString table = waitForWindow("Korvid Version 4.00");
+        QTest::qSleep(500);
+        DO(press(table, {"Down", "End", "F2", "ctrl+a", "type", "2500"}) && press(table, {"Return", "ctrl+shift+s"})
+           && poll([&] { return readAll(path("mod/walls/wall.FBI")) != unit; }, "Save All wrote nothing"));
+        QByteArray expected = unit;
+        expected.replace("MaxDamage=2000;", "MaxDamage=2500;");
+        QCOMPARE(readAll(path("mod/walls/wall.FBI")), expected);
+        DO(perform("quit"));
+    }
+
     // Installed to a prefix and started through its link on a first start, the program finds its data
     // beside the real executable: the known variables are listed, and the settings point there.
     void installedProgramFindsItsData()

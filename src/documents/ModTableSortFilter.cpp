@@ -1,10 +1,10 @@
 #include "documents/ModTableSortFilter.h"
 
+
 #include "documents/FbiContent.h"
 #include "documents/ModTable.h"
 
 #include <QLatin1StringView>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -205,16 +205,5 @@ QByteArray ModTableSortFilter::toCsv() const
 
 ModTableSortFilter::ExportResult ModTableSortFilter::exportCsv(const QString &path) const
 {
-    ExportResult result;
-    QSaveFile file(path);
-    const QByteArray text = toCsv();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
-        result.reason = file.errorString();
-        file.cancelWriting();
-        return result;
-    }
-    result.ok = file.commit();
-    if (!result.ok)
-        result.reason = file.errorString();
-    return result;
+    return writeFileSafely(path, toCsv());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/SafeWrite.h"
+
 #include <QSet>
 #include <QSortFilterProxyModel>
 
@@ -33,11 +35,7 @@ public:
     // The rows, the shown columns and the order as shown, with a header row, as CSV text.
     QByteArray toCsv() const;
 
-    struct ExportResult
-    {
-        bool ok = false;
-        QString reason;
-    };
+    using ExportResult = WriteOutcome;
     // Replaces the file only once the whole text is written.
     ExportResult exportCsv(const QString &path) const;
 

@@ -67,7 +67,6 @@ void TestStartUp::firstStart()
         writes.append(qMakePair(QString("Associated"), QString("1")));
     QCOMPARE(f->store.writes, writes);
     QCOMPARE(!f->registry.values.isEmpty(), associate);
-    QCOMPARE(app.options().associated, associate);
     QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->findItems("Acceleration", Qt::MatchExactly).size(), 1);
 }
 

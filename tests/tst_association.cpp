@@ -15,14 +15,10 @@ namespace {
 QString xdgMime(const QStringList &arguments, const QString &home)
 {
     QProcess process;
-    QProcessEnvironment environment;
-    environment.insert("PATH", qEnvironmentVariable("PATH", "/usr/bin:/bin"));
-    environment.insert("HOME", home);
-    environment.insert("XDG_CURRENT_DESKTOP", "X-Generic");
-    process.setProcessEnvironment(environment);
+    process.setEnvironment({"PATH=" + qEnvironmentVariable("PATH", "/usr/bin:/bin"), "HOME=" + home,
+                            "XDG_CURRENT_DESKTOP=X-Generic"});
     process.start("xdg-mime", arguments);
-    if (!process.waitForFinished(30000))
-        return "(xdg-mime did not finish)";
+    process.waitForFinished(30000);
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 }

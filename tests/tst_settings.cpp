@@ -1,5 +1,4 @@
 #include "settings/CommandLine.h"
-#include "settings/Settings.h"
 #include "support/TestFolder.h"
 
 #include <QTest>
@@ -9,32 +8,12 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void storedPerUserInTheOptionsGroup();
     void commandLine_data();
     void commandLine();
 
 private:
-    TestFolder m_config;
     TestFolder m_units;
 };
-
-void TestSettings::initTestCase()
-{
-    // Before the first settings are made: the platform's store keeps to the folder it finds then.
-    QVERIFY(qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())));
-}
-
-void TestSettings::storedPerUserInTheOptionsGroup()
-{
-    Settings settings;
-    QCOMPARE(settings.read(Settings::VariableDir), QString());
-    QVERIFY(settings.write(Settings::VariableDir, "/games/ta/Variables.dat"));
-    QVERIFY(!settings.writeFailed());
-    QCOMPARE(Settings().read(Settings::VariableDir), "/games/ta/Variables.dat");
-    QCOMPARE(settings.location(), m_config.filePath("Korvid4/Korvid4.conf"));
-    QCOMPARE(m_config.read("Korvid4/Korvid4.conf"), "[Options]\nVariableDir=/games/ta/Variables.dat\n");
-}
 
 void TestSettings::commandLine_data()
 {
@@ -43,8 +22,7 @@ void TestSettings::commandLine_data()
     const QString a = m_units.write("a.fbi", "{\r\n}\r\n");
     const QString b = m_units.write("b.fbi", "{\r\n}\r\n");
     QTest::newRow("none") << QStringList{"korvid4"} << QStringList();
-    QTest::newRow("several existing files, each its own")
-        << QStringList{"korvid4", a, b} << QStringList{a, b};
+    QTest::newRow("several existing files, each its own") << QStringList{"korvid4", a, b} << QStringList{a, b};
     QTest::newRow("not all existing: one path joined by blanks")
         << QStringList{"korvid4", a, "b.fbi"} << QStringList{a + " b.fbi"};
     QTest::newRow("a path with blanks") << QStringList{"korvid4", "my", "unit.fbi"} << QStringList{"my unit.fbi"};

@@ -23,7 +23,7 @@ void returningUser(Fixture &f)
                       {Settings::ProjectDir, f.files.path()}};
 }
 
-QStringList windowTitles(const Application &app)
+QStringList documentWindows(const Application &app)
 {
     QStringList titles;
     for (const DocumentWindow *window : app.mainWindow()->documentWindows())
@@ -69,7 +69,6 @@ void TestStartUp::firstStart()
         writes.append(qMakePair(QString("Associated"), QString("1")));
     QCOMPARE(f->store.writes, writes);
     QCOMPARE(!f->registry.values.isEmpty(), associate);
-    QCOMPARE(app.options().associated, associate);
     QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->findItems("Acceleration", Qt::MatchExactly).size(), 1);
 }
 
@@ -92,7 +91,7 @@ void TestStartUp::commandLine()
     for (const char *name : {"a.fbi", "b.fbi", "my unit.fbi"})
         f->files.write(name, "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n}\r\n");
     const Application &app = f->start(arguments.replaceInStrings(Folder, f->files.path()));
-    QCOMPARE(windowTitles(app), windows);
+    QCOMPARE(documentWindows(app), windows);
     QCOMPARE(app.options().projectFolder, f->files.path());
     QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->item(1)->text(), "Name");
     QVERIFY(f->store.writes.isEmpty() && f->dialogs.messages.isEmpty());

@@ -111,7 +111,7 @@ void TestWindows::closingTheMainWindow()
     QCOMPARE(Fixture::programRunning(), !closes);
     QCOMPARE(f->documents.documents().size(), closes ? 0 : 2);
     if (answer != QMessageBox::NoButton)
-        QVERIFY(f->dialogs.messages[0].text.startsWith("The data in " + title + " has changed."));
+        QVERIFY(f->dialogs.messages.value(0).text.startsWith("The data in " + title + " has changed."));
     if (!closes)
         QVERIFY(document->isModified() && Fixture::rows(document).contains("Extra=1"));
     QCOMPARE(f->files.read(hasFile ? "tank.fbi" : saveAs).contains("Extra=1;"), saved);

@@ -2,6 +2,7 @@
 #include "documents/Document.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/VariablePanel.h"
+#include "settings/CommandLine.h"
 #include "settings/ProgramFolder.h"
 #include "support/Fixture.h"
 
@@ -38,13 +39,43 @@ class TestStartUp : public FixtureTestCase
     Q_OBJECT
 
 private slots:
+    void commandLineText_data();
+    void commandLineText();
     void firstStart_data();
     void firstStart();
     void commandLine_data();
     void commandLine();
     void messages_data();
     void messages();
+
+private:
+    TestFolder m_units;
 };
+
+void TestStartUp::commandLineText_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("files");
+    const QString a = m_units.write("a.fbi", "{\r\n}\r\n");
+    const QString b = m_units.write("b.fbi", "{\r\n}\r\n");
+    QTest::newRow("none") << QStringList{"korvid4"} << QStringList();
+    QTest::newRow("several existing files, each its own") << QStringList{"korvid4", a, b} << QStringList{a, b};
+    QTest::newRow("not all existing: one path joined by blanks")
+        << QStringList{"korvid4", a, "b.fbi"} << QStringList{a + " b.fbi"};
+    QTest::newRow("a path with blanks") << QStringList{"korvid4", "my", "unit.fbi"} << QStringList{"my unit.fbi"};
+    QTest::newRow("quoted in parts") << QStringList{"korvid4", "\"my", "unit.fbi\""} << QStringList{"my unit.fbi"};
+    QTest::newRow("only one pair removed") << QStringList{"korvid4", "\"\"a.fbi\"\""} << QStringList{"\"a.fbi\""};
+    QTest::newRow("a quote at one end only") << QStringList{"korvid4", "\"a.fbi"} << QStringList{"\"a.fbi"};
+    QTest::newRow("empty quotes") << QStringList{"korvid4", "\"\""} << QStringList();
+}
+
+// The files the arguments name: each one when all exist, else their text as one path.
+void TestStartUp::commandLineText()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, files);
+    QCOMPARE(CommandLine::filesToOpen(arguments), files);
+}
 
 void TestStartUp::firstStart_data()
 {

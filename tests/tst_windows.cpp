@@ -304,7 +304,6 @@ void TestWindows::optionsTakeEffectAtOnce()
     f->dialogs.paths << "/new/Known.dat" << "/new/units";
     dialog.cmdVarBrowse()->click();
     dialog.cmdBrowse()->click();
-    QCOMPARE(dialog.txtSaveDir()->text(), "/new/units/");
     if (associate)
         dialog.cmdAssociate()->click();
     QVERIFY(f->store.writes.isEmpty() && f->registry.values.isEmpty());

@@ -47,6 +47,8 @@ private slots:
     void commandLine();
     void messages_data();
     void messages();
+    void keepLayoutSetting_data();
+    void keepLayoutSetting();
 
 private:
     TestFolder m_units;
@@ -225,6 +227,30 @@ void TestStartUp::messages()
     QCOMPARE(shown.defaultButton, expected.defaultButton);
     QCOMPARE(shown.icon, expected.icon);
     QCOMPARE(shown.escapeButton, expected.escapeButton);
+}
+
+void TestStartUp::keepLayoutSetting_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("never set: a user of the first version") << QString() << true;
+    QTest::newRow("0 turns it off") << "0" << false;
+    QTest::newRow("any other text leaves it on") << "false" << true;
+}
+
+// Saves keep the file's own text unless the setting is exactly "0".
+void TestStartUp::keepLayoutSetting()
+{
+    QFETCH(QString, setting);
+    QFETCH(bool, kept);
+    returningUser(*f);
+    if (!setting.isNull())
+        f->store.values.insert(Settings::KeepLayout, setting);
+    const QString tank = f->files.write("tank.fbi", "[UNITINFO]\n{\n  Name=Tank; // note\n}\n");
+    f->start({tank}).documents().documents()[0]->setValue(0, "Big Tank");
+    Fixture::clickToolbar(*f->app->mainWindow(), 3);
+    QCOMPARE(f->files.read("tank.fbi"), kept ? QByteArray("[UNITINFO]\n{\n  Name=Big Tank; // note\n}\n")
+                                             : QByteArray("[UNITINFO]\r\n\t{\r\n\tName=Big Tank;\r\n\t}\r\n"));
 }
 
 QTEST_MAIN(TestStartUp)

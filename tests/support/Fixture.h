@@ -34,7 +34,7 @@ public:
     Application &start(const QStringList &arguments = {});
     // A main window over the fixture's documents and commands, made on first use.
     MainWindow &main();
-    // Writes the file and opens it through the commands.
+    // Writes the file and opens it with the commands.
     Document *open(const QString &name, const QByteArray &bytes) { return commands.openFile(files.write(name, bytes)); }
 
     // The folder the last file dialog started in.

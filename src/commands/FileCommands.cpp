@@ -18,11 +18,6 @@ FileDialogRequest fileDialog(FileDialogRequest::Mode mode, const QString &title,
 {
     return FileDialogRequest{mode, title, filters, 0, QStringLiteral("fbi"), directory, fileName};
 }
-
-bool samePath(const QString &left, const QString &right)
-{
-    return QFileInfo(left).absoluteFilePath() == QFileInfo(right).absoluteFilePath();
-}
 }
 
 FileCommands::FileCommands(DocumentSet &documents, Dialogs &dialogs, const Options &options, QObject *parent)
@@ -96,8 +91,8 @@ bool FileCommands::saveAs(Document *document)
             return false;
         const QString path = chosen.constFirst();
         start = path;
-        const bool ownFile = !document->filePath().isEmpty() && samePath(path, document->filePath());
-        if (!ownFile && QFileInfo::exists(path) && !confirmReplacing(path))
+        if (!document->isFile(path) && QFileInfo::exists(path)
+            && !confirmReplacing(m_dialogs, m_owner, path, QStringLiteral("Save...")))
             continue;
         m_lastFolder = QFileInfo(path).absolutePath();
         return write(document, path);
@@ -115,22 +110,26 @@ bool FileCommands::write(Document *document, const QString &path)
         return false;
     const DocumentSet::SaveResult saved = m_documents.save(document, path);
     if (!saved.ok) {
-        QString text = QStringLiteral("Cannot save ") + path + CheckPathAdvice;
-        if (!saved.reason.isEmpty())
-            text += QStringLiteral("\r\n") + saved.reason;
-        m_dialogs.message(m_owner, text, QStringLiteral("Error Saving File"), QMessageBox::Ok, QMessageBox::Critical);
+        m_dialogs.message(m_owner, cannotSaveText(path, saved.reason), QStringLiteral("Error Saving File"),
+                          QMessageBox::Ok, QMessageBox::Critical);
     }
     return saved.ok;
 }
 
-bool FileCommands::confirmReplacing(const QString &path)
+bool confirmReplacing(Dialogs &dialogs, QWidget *owner, const QString &path, const QString &title)
 {
-    return m_dialogs.message(m_owner,
-                             QFileInfo(path).fileName()
-                                 + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
-                             QStringLiteral("Save..."), QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning,
-                             QMessageBox::No)
+    return dialogs.message(owner,
+                           QFileInfo(path).fileName() + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
+                           title, QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, QMessageBox::No)
         == QMessageBox::Yes;
+}
+
+QString cannotSaveText(const QString &path, const QString &reason)
+{
+    QString text = QStringLiteral("Cannot save ") + path + CheckPathAdvice;
+    if (!reason.isEmpty())
+        text += QStringLiteral("\r\n") + reason;
+    return text;
 }
 
 // Another program, or another window holding the same file, may have written it since.

@@ -10,6 +10,11 @@ class Document;
 class DocumentSet;
 struct Options;
 
+// Asks before an existing file is replaced; true for Yes. title is that of the dialog that chose it.
+bool confirmReplacing(Dialogs &dialogs, QWidget *owner, const QString &path, const QString &title);
+// The message of a failed save: the path, the advice, and the system's reason on a line of its own.
+QString cannotSaveText(const QString &path, const QString &reason);
+
 // New, Open, Save and Save As, the same from every menu and the toolbar: the file dialogs, the
 // questions before a file is replaced, and the messages when a file cannot be read or written.
 class FileCommands : public QObject
@@ -45,7 +50,6 @@ signals:
 
 private:
     bool write(Document *document, const QString &path);
-    bool confirmReplacing(const QString &path);
     bool confirmOverwritingChanges(const Document *document, const QString &path);
 
     DocumentSet &m_documents;

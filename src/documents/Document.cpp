@@ -98,6 +98,13 @@ void Document::setContent(FbiContent content)
     updateModified();
 }
 
+void Document::load(const QString &path, FbiReadResult read)
+{
+    setContent(std::move(read.content));
+    if (read.error == FbiReadResult::Error::None)
+        setFile(path, read.stamp);
+}
+
 void Document::setFile(const QString &path, const FileStamp &stamp)
 {
     m_filePath = path;
@@ -113,10 +120,14 @@ void Document::setFile(const QString &path, const FileStamp &stamp)
     }
 }
 
+bool Document::isFile(const QString &path) const
+{
+    return !m_filePath.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(m_filePath).absoluteFilePath();
+}
+
 bool Document::fileChangedOnDisk(const QString &path) const
 {
-    return m_stamp.isValid() && !m_filePath.isEmpty()
-        && QFileInfo(path).absoluteFilePath() == QFileInfo(m_filePath).absoluteFilePath() && !m_stamp.matchesDisk(path);
+    return m_stamp.isValid() && isFile(path) && !m_stamp.matchesDisk(path);
 }
 
 void Document::markModified()

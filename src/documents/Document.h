@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/FbiContent.h"
+#include "documents/FbiReader.h"
 #include "documents/FileStamp.h"
 
 #include <QAbstractTableModel>
@@ -28,6 +29,8 @@ public:
     QString title() const { return m_title; }
     QString filePath() const { return m_filePath; }
     bool isModified() const { return m_markedModified || !m_history.isClean(); }
+    // True when path names this document's file, however it is written.
+    bool isFile(const QString &path) const;
     // True when path is this document's file and it is not what was last read from it or written to it.
     bool fileChangedOnDisk(const QString &path) const;
 
@@ -38,6 +41,9 @@ public:
     const FbiContent &content() const { return m_content; }
     // The rows as read from a file: no history, not modified.
     void setContent(FbiContent content);
+    // What was read from the file at path; the document stands for that file only when it was
+    // read without an error, and otherwise keeps its title.
+    void load(const QString &path, FbiReadResult read);
     // The document now stands for the file at path, as stamp says it is: read from it or written to it.
     void setFile(const QString &path, const FileStamp &stamp);
 

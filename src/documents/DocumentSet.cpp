@@ -3,7 +3,6 @@
 #include "documents/Document.h"
 #include "documents/FbiWriter.h"
 
-#include <QFileInfo>
 
 DocumentSet::~DocumentSet()
 {
@@ -56,9 +55,8 @@ Document *DocumentSet::adopt(Document *document)
 
 Document *DocumentSet::findByPath(const QString &path) const
 {
-    const QString wanted = QFileInfo(path).absoluteFilePath();
     for (Document *document : m_documents) {
-        if (!document->filePath().isEmpty() && QFileInfo(document->filePath()).absoluteFilePath() == wanted)
+        if (document->isFile(path))
             return document;
     }
     return nullptr;
@@ -71,10 +69,8 @@ DocumentSet::OpenResult DocumentSet::open(const QString &path)
     if (!result.document)
         return result;
     FbiReadResult read = readFbiFile(path);
-    result.document->setContent(std::move(read.content));
     result.error = read.error;
-    if (result.error == FbiReadResult::Error::None)
-        result.document->setFile(path, read.stamp);
+    result.document->load(path, std::move(read));
     return result;
 }
 

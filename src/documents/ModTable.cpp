@@ -154,9 +154,7 @@ void ModTable::releaseUnits()
 Document *ModTable::makeDocument(const QString &path, FbiReadResult read)
 {
     auto *document = new Document(0, this);
-    document->setContent(std::move(read.content));
-    if (read.error == FbiReadResult::Error::None)
-        document->setFile(path, read.stamp);
+    document->load(path, std::move(read));
     return document;
 }
 

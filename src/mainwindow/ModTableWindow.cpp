@@ -1,5 +1,6 @@
 #include "mainwindow/ModTableWindow.h"
 
+#include "commands/FileCommands.h"
 #include "documents/Document.h"
 #include "documents/FbiContent.h"
 #include "documents/ModTable.h"
@@ -35,7 +36,6 @@ constexpr int SampledUnits = 200;   // the units whose values set the columns' w
 constexpr int FailuresNamed = 20;   // a message names at most this many files
 constexpr int ErrorLinesShown = 6;
 const QString ChangedMark = QStringLiteral(" *");
-const QString CheckPathAdvice = QStringLiteral("\r\nPlease check the file path and try again.");
 
 // A unit with unsaved changes shows its name in bold with a star.
 class UnitDelegate final : public QStyledItemDelegate
@@ -408,20 +408,14 @@ void ModTableWindow::exportTable()
                                     QStringLiteral("csv"), QString(), start});
         if (files.isEmpty())
             return;
-        const std::optional<QString> chosen = files.constFirst();
-        start = *chosen;
-        if (QFileInfo::exists(*chosen)
-            && m_dialogs.message(this, QFileInfo(*chosen).fileName() + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
-                                 QStringLiteral("Export Table..."), QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Warning, QMessageBox::No)
-                   != QMessageBox::Yes)
+        const QString chosen = files.constFirst();
+        start = chosen;
+        if (QFileInfo::exists(chosen) && !confirmReplacing(m_dialogs, this, chosen, QStringLiteral("Export Table...")))
             continue;
-        const ModTableSortFilter::ExportResult exported = m_shown->exportCsv(*chosen);
+        const ModTableSortFilter::ExportResult exported = m_shown->exportCsv(chosen);
         if (!exported.ok) {
-            QString text = QStringLiteral("Cannot save ") + *chosen + CheckPathAdvice;
-            if (!exported.reason.isEmpty())
-                text += QStringLiteral("\r\n") + exported.reason;
-            m_dialogs.message(this, text, QStringLiteral("Error Exporting Table"), QMessageBox::Ok, QMessageBox::Critical);
+            m_dialogs.message(this, cannotSaveText(chosen, exported.reason), QStringLiteral("Error Exporting Table"),
+                              QMessageBox::Ok, QMessageBox::Critical);
         }
         return;
     }

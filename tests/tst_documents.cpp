@@ -30,6 +30,9 @@ private slots:
     void open();
     void save_data();
     void save();
+    void oneDocumentPerFile();
+    void theLargestEditThatFitsReopens_data();
+    void theLargestEditThatFitsReopens();
 
 private:
     TestFolder m_files;
@@ -119,6 +122,74 @@ void TestDocuments::save()
     QCOMPARE(document->isModified(), !ok);
     QCOMPARE(title.count() + modified.count(), ok ? 2 : 0);
     QCOMPARE(rows(document), (QStringList{"Name=Tank", "Side=CORE"}));
+}
+
+// Whoever asks for a file, a table sharing it or File > Open, gets the one document of it; it lives
+// while anything holds it.
+void TestDocuments::oneDocumentPerFile()
+{
+    DocumentSet set;
+    const QString path = m_files.write("tank.fbi", Tank);
+    QPointer<Document> shared = set.share(path, readFbiFile(path));
+    QVERIFY(set.documents().isEmpty());
+    shared->setValue(1, "CORE");
+    // Another spelling of the same path.
+    const DocumentSet::OpenResult opened = set.open(QDir(m_files.path()).filePath("./tank.fbi"));
+    QCOMPARE(opened.document, shared.data());
+    QCOMPARE(opened.document->value(1), "CORE");
+    QCOMPARE(set.share(path, FbiReadResult()), shared.data());
+    set.release(shared);
+    set.release(shared);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY2(shared, "its window still shows it");
+    QCOMPARE(set.findByPath(path), shared.data());
+    set.close(shared);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(shared.isNull());
+    QCOMPARE(set.findByPath(path), nullptr);
+
+    // Saving one document as another's file would make two documents of one file.
+    Document *first = set.open(path).document;
+    Document *second = set.create();
+    const DocumentSet::SaveResult refused = set.save(second, path);
+    QVERIFY(!refused.ok);
+    QCOMPARE(m_files.read("tank.fbi"), Tank);
+    QCOMPARE(set.findByPath(path), first);
+}
+
+void TestDocuments::theLargestEditThatFitsReopens_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::newRow("kept layout") << int(FbiLayout::Kept);
+    QTest::newRow("standard layout") << int(FbiLayout::Standard);
+}
+
+// A paste that would take the file past the lines the reader opens is refused whole; the largest
+// that fits is saved and opens again.
+void TestDocuments::theLargestEditThatFitsReopens()
+{
+    QFETCH(int, layout);
+    DocumentSet set;
+    set.setSaveLayout(FbiLayout(layout));
+    const QString path = m_files.write("big.fbi", "[UNITINFO]\r\n{\r\n\tA=1;\r\n}\r\n");
+    Document *document = set.open(path).document;
+    // Two lines of header and brace, the row, the closing brace.
+    const int room = Fbi::MaxLinesWithoutClosingBrace - 4;
+    QList<FbiRow> rows;
+    for (int row = 0; row <= room; ++row)
+        rows.append(FbiRow{QStringLiteral("Row%1").arg(row), QString::number(row)});
+    const QString refused = document->insertRows(1, rows, "Paste");
+    QVERIFY(refused.contains(QString::number(Fbi::MaxLinesWithoutClosingBrace)));
+    QCOMPARE(document->rowCount(), 1);
+    QCOMPARE(document->history()->count(), 0);
+    rows.removeLast();
+    QVERIFY(document->insertRows(1, rows, "Paste").isEmpty());
+    QVERIFY(!document->addRow("One", "more").isEmpty());
+    QVERIFY(!document->setValue(0, QString(Fbi::MaxLineLength, QLatin1Char('v'))).isEmpty());
+    QVERIFY(set.save(document, path).ok);
+    const FbiReadResult again = readFbiFile(path);
+    QCOMPARE(int(again.error), int(Error::None));
+    QCOMPARE(again.content.rowCount(), qsizetype(room + 1));
 }
 
 QTEST_GUILESS_MAIN(TestDocuments)

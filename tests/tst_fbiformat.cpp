@@ -24,9 +24,18 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-FbiReadResult readBytes(const QByteArray &bytes)
+FbiReadResult readBytes(const QByteArray &bytes, FbiKind kind = FbiKind::Unit)
 {
-    return readFbi(bytes);
+    return readFbi(bytes, kind);
+}
+
+// The rows as "name|value", a section as "[name]", each after a ">" for every section it stands in.
+QString shownRows(const FbiContent &content)
+{
+    QStringList shown;
+    for (const FbiRow &row : content.rows())
+        shown.append(QString(row.depth, QLatin1Char('>')) + (row.section ? QLatin1Char('[') + row.name + QLatin1Char(']') : row.name + QLatin1Char('|') + row.value));
+    return shown.join(QLatin1Char(' '));
 }
 
 FbiContent contentOf(const QList<FbiRow> &rows)
@@ -79,8 +88,8 @@ class TestFbiFormat : public QObject
     Q_OBJECT
 
 private slots:
-    void parseLine_data();
-    void parseLine();
+    void oneLine_data();
+    void oneLine();
     void lineEnds_data();
     void lineEnds();
     void read_data();
@@ -90,6 +99,8 @@ private slots:
     void fixtureRoundTrip_data();
     void fixtureRoundTrip();
     void writer();
+    void keptLayoutIsWrittenOrRefused_data();
+    void keptLayoutIsWrittenOrRefused();
     void keptLayout_data();
     void keptLayout();
     void parseRows_data();
@@ -102,10 +113,10 @@ private slots:
     void fileStamp();
 };
 
-void TestFbiFormat::parseLine_data()
+void TestFbiFormat::oneLine_data()
 {
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("parsed"); // "name|value" for a row, "}" for the unit's end, "-" for nothing
+    QTest::addColumn<QString>("read"); // "name|value" for a row, "}" for the unit's end, "" for nothing
     QTest::newRow("blanks trimmed at the ends only") << QByteArray("  Name = Big Tank  ") << "Name | Big Tank";
     QTest::newRow("blanks before the semicolon kept") << QByteArray(" Name=X ; ") << "Name|X ";
     QTest::newRow("tabs at the value's ends removed") << QByteArray(" \t Name\t=\tX\t;") << " Name|X";
@@ -116,25 +127,24 @@ void TestFbiFormat::parseLine_data()
     QTest::newRow("first equals splits, case kept") << QByteArray("canMove=a=B;") << "canMove|a=B";
     QTest::newRow("empty name and value") << QByteArray("=;") << "|";
     QTest::newRow("commented-out variable") << QByteArray("\t//MaxDamage=2000;") << "//MaxDamage|2000";
-    QTest::newRow("only blanks, tabs, semicolons") << QByteArray(" \t; ;\t") << "-";
-    QTest::newRow("header in any case") << QByteArray("\t[UnitInfo];") << "-";
-    QTest::newRow("opening brace") << QByteArray("\t{") << "-";
+    QTest::newRow("only blanks, tabs, semicolons") << QByteArray(" \t; ;\t") << "";
+    // Inside the unit, even the unit's own header opens a nested section.
+    QTest::newRow("the unit's header, inside the unit") << QByteArray("\t[UnitInfo];") << "[UnitInfo]";
+    QTest::newRow("opening brace") << QByteArray("\t{") << "";
     QTest::newRow("closing brace") << QByteArray("}") << "}";
     QTest::newRow("closing brace and blank") << QByteArray("} ") << "}";
     QTest::newRow("closing brace and semicolon") << QByteArray("};") << "}";
-    QTest::newRow("closing brace with a comment") << QByteArray("}// end") << "-";
+    QTest::newRow("closing brace with a comment") << QByteArray("}// end") << "";
 }
 
-void TestFbiFormat::parseLine()
+// One line inside a unit, as the reader reads it.
+void TestFbiFormat::oneLine()
 {
     QFETCH(QByteArray, line);
-    QFETCH(QString, parsed);
-    QByteArray scratch;
-    const ParsedLine result = ParseLine(line, scratch);
-    QCOMPARE(result.kind == ParsedLine::Kind::Row
-                 ? QString::fromLatin1(result.name) + QLatin1Char('|') + QString::fromLatin1(result.value)
-                 : QString(result.kind == ParsedLine::Kind::SectionEnd ? "}" : "-"),
-             parsed);
+    QFETCH(QString, read);
+    const FbiReadResult result = readBytes("{\n" + line);
+    QCOMPARE(int(result.error), NoError);
+    QCOMPARE(result.sectionEnded ? QStringLiteral("}") : shownRows(result.content), read);
 }
 
 void TestFbiFormat::lineEnds_data()
@@ -167,57 +177,67 @@ void TestFbiFormat::lineEnds()
 void TestFbiFormat::read_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("definitions");
     QTest::addColumn<QString>("rows");
-    QTest::addColumn<QByteArrayList>("kept"); // the nested sections' lines
+    QTest::addColumn<QByteArrayList>("kept"); // the block comments' lines
     QTest::newRow("stops at the first closing brace, not at one with a comment")
-        << QByteArray("[UNITINFO]\r\n{\r\nA=1;\r\n}//x\r\nB=2;\r\n}\r\nC=3;\r\n}") << "A|1 B|2 }" << QByteArrayList{};
+        << QByteArray("[UNITINFO]\r\n{\r\nA=1;\r\n}//x\r\nB=2;\r\n}\r\nC=3;\r\n}") << false << "A|1 B|2 }" << QByteArrayList{};
     QTest::newRow("reads to the end without a closing brace, duplicates kept")
-        << QByteArray("{\nA=1;\nA=2;\nA=1;") << "A|1 A|2 A|1" << QByteArrayList{};
+        << QByteArray("{\nA=1;\nA=2;\nA=1;") << false << "A|1 A|2 A|1" << QByteArrayList{};
     QTest::newRow("a section before the unit's brace is not nested")
-        << QByteArray("[OTHER]\r\n{\r\nA=1;\r\n}\r\nB=2;") << "A|1 }" << QByteArrayList{};
-    QTest::newRow("nested header without braces")
-        << QByteArray("{\nA=1;\n[empty]\n}\nB=2;\n") << "A|1 }" << QByteArrayList{"[empty]"};
+        << QByteArray("[OTHER]\r\n{\r\nA=1;\r\n}\r\nB=2;") << false << "A|1 }" << QByteArrayList{};
+    QTest::newRow("nested header without braces: the brace after it ends the unit")
+        << QByteArray("{\nA=1;\n[empty]\n}\nB=2;\n") << false << "A|1 [empty] }" << QByteArrayList{};
     QTest::newRow("not a header: text after the bracket")
-        << QByteArray("{\n[a] b\n{\nx=1;\n}\nB=2;\n}\n") << "x|1 }" << QByteArrayList{};
+        << QByteArray("{\n[a] b\n{\nx=1;\n}\nB=2;\n}\n") << false << "x|1 }" << QByteArrayList{};
     QTest::newRow("nested twice, an inner [b] { header, unclosed at the end")
-        << QByteArray("{\nA=1;\n[a]\n{\n[b] {\nx=1;\n}\n[c]\n{\ny=2;") << "A|1"
-        << QByteArrayList{"[a]", "{", "[b] {", "x=1;", "}", "[c]", "{", "y=2;", "\t}", "\t}"};
+        << QByteArray("{\nA=1;\n[a]\n{\n[b] {\nx=1;\n}\n[c]\n{\ny=2;") << false << "A|1 [a] >[b] >>x|1 >[c] >>y|2"
+        << QByteArrayList{};
+    QTest::newRow("rows of the unit after a nested section")
+        << QByteArray("{\n[a]\n{\nx=1;\n}\nB=2;\n}") << false << "[a] >x|1 B|2 }" << QByteArrayList{};
     QTest::newRow("tabs inside names and values")
-        << QByteArray("{\n\tscales\t=\t36 30\t38 ;\n\tNa\tme\t=\t1\t\n}") << "scales|36 30\t38  Name|1 }" << QByteArrayList{};
+        << QByteArray("{\n\tscales\t=\t36 30\t38 ;\n\tNa\tme\t=\t1\t\n}") << false << "scales|36 30\t38  Name|1 }" << QByteArrayList{};
     QTest::newRow("every line end, none after the last")
-        << QByteArray("A=1;\rB=2;\nC=3;\r\nD=4") << "A|1 B|2 C|3 D|4" << QByteArrayList{};
+        << QByteArray("A=1;\rB=2;\nC=3;\r\nD=4") << false << "A|1 B|2 C|3 D|4" << QByteArrayList{};
     QTest::newRow("block comment over rows, a row after its end")
         << QByteArray("{\n\t/*Old=1;\n\tOlder=2;*/ New=3;\n\tLast=4;\n}")
-        << "New|3 Last|4 }" << QByteArrayList{"/*Old=1;", "\tOlder=2;*/"};
+        << false << "New|3 Last|4 }" << QByteArrayList{"/*Old=1;", "\tOlder=2;*/"};
     QTest::newRow("block comment after a row's semicolon")
         << QByteArray("{\nA=1; /* note */ B=2;\nC=3;; /* x\n}\n*/\n}")
-        << "A|1 B|2 C|3 }" << QByteArrayList{"/* note */", "/* x", "}", "*/"};
+        << false << "A|1 B|2 C|3 }" << QByteArrayList{"/* note */", "/* x", "}", "*/"};
     QTest::newRow("not a block comment: inside a value or a line comment")
-        << QByteArray("{\nA=x/*y;\nB=1; // old /* z\nC=2;\n}") << "A|x/*y B|1 C|2 }" << QByteArrayList{};
+        << QByteArray("{\nA=x/*y;\nB=1; // old /* z\nC=2;\n}") << false << "A|x/*y B|1 C|2 }" << QByteArrayList{};
     QTest::newRow("block comment left open is closed")
-        << QByteArray("{\nA=1;\n/* open\nB=2;") << "A|1" << QByteArrayList{"/* open", "B=2;", "*/"};
+        << QByteArray("{\nA=1;\n/* open\nB=2;") << false << "A|1" << QByteArrayList{"/* open", "B=2;", "*/"};
     QTest::newRow("braces in a nested section's comment do not count")
         << QByteArray("{\n[a]\n{\n\tx=1; /* } */\n/*\n}*/\n}\nB=2;\n}")
-        << "B|2 }" << QByteArrayList{"[a]", "{", "\tx=1; /* } */", "/*", "}*/", "}"};
+        << false << "[a] >x|1 B|2 }" << QByteArrayList{"/* } */", "/*", "}*/"};
     QTest::newRow("UTF-8 byte-order mark before a row")
-        << QByteArray("\xEF\xBB\xBFName=1;") << "Name|1" << QByteArrayList{};
+        << QByteArray("\xEF\xBB\xBFName=1;") << false << "Name|1" << QByteArrayList{};
     QTest::newRow("UTF-8 byte-order mark before the brace")
-        << QByteArray("\xEF\xBB\xBF{\n[a]\n{\nx=1;\n}\nB=2;\n}") << "B|2 }" << QByteArrayList{"[a]", "{", "x=1;", "}"};
+        << QByteArray("\xEF\xBB\xBF{\n[a]\n{\nx=1;\n}\nB=2;\n}") << false << "[a] >x|1 B|2 }" << QByteArrayList{};
+    QTest::newRow("definitions: every section, a damage section in each")
+        << QByteArray("[LASER]\r\n\t{\r\n\trange=300;\r\n\t[DAMAGE]\r\n\t\t{\r\n\t\tdefault=50;\r\n\t\t}\r\n\t}\r\n"
+                      "[GUN] {\r\n\trange=200;\r\n}\r\n")
+        << true << "[LASER] >range|300 >[DAMAGE] >>default|50 [GUN] >range|200" << QByteArrayList{};
+    QTest::newRow("definitions: a key outside every section, a stray brace")
+        << QByteArray("a=1;\n}\n[X]\n{\nb=2;\n}\n") << true << "a|1 [X] >b|2" << QByteArrayList{};
+    QTest::newRow("definitions: a header without braces before another")
+        << QByteArray("[A]\n[B]\n{\nb=2;\n}") << true << "[A] [B] >b|2" << QByteArrayList{};
 }
 
 void TestFbiFormat::read()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, definitions);
     QFETCH(QString, rows);
     QFETCH(QByteArrayList, kept);
-    const FbiReadResult result = readBytes(bytes);
+    const FbiReadResult result = readBytes(bytes, definitions ? FbiKind::Definitions : FbiKind::Unit);
     QCOMPARE(int(result.error), NoError);
-    QStringList shown; // "name|value", then "}" when the unit's closing brace ended the reading
-    for (const FbiRow &row : result.content.rows())
-        shown.append(row.name + QLatin1Char('|') + row.value);
+    QString shown = shownRows(result.content);
     if (result.sectionEnded)
-        shown.append(QStringLiteral("}"));
-    QCOMPARE(shown.join(QLatin1Char(' ')), rows);
+        shown += QStringLiteral(" }");
+    QCOMPARE(shown.trimmed(), rows);
     QCOMPARE(result.content.preserved(), kept);
 }
 
@@ -235,8 +255,9 @@ void TestFbiFormat::limits_data()
         << line.repeated(32768) << int(FbiReadResult::Error::TooManyLines) << 32768;
     QTest::newRow("a closing brace on line 32768") << line.repeated(32767) + "}\n" << NoError << 32767;
     const QByteArray open = QByteArray("{\nA=1;\n") + QByteArray("[a] {\n").repeated(Fbi::MaxNestingDepth);
-    QTest::newRow("nested as deep as allowed") << open << NoError << 1;
-    QTest::newRow("nested deeper") << open + "{\nB=2;" << int(FbiReadResult::Error::TooDeep) << 1;
+    // Each section's header is a row.
+    QTest::newRow("nested as deep as allowed") << open << NoError << 1 + Fbi::MaxNestingDepth;
+    QTest::newRow("nested deeper") << open + "{\nB=2;" << int(FbiReadResult::Error::TooDeep) << 1 + Fbi::MaxNestingDepth;
     const int notText = int(FbiReadResult::Error::NotText);
     QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE[\0U\0=\0") << notText << 0;
     QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0[\0U\0=") << notText << 0;
@@ -278,30 +299,77 @@ void TestFbiFormat::fixtureRoundTrip()
     const FbiReadResult read = readFbiFile(DataDir + fixture);
     QCOMPARE(int(read.error), NoError);
     const QByteArray expected = fileBytes(DataDir + saved);
-    QCOMPARE(writeFbi(read.content), expected);
-    QCOMPARE(writeFbi(readBytes(expected).content), expected);
+    QCOMPARE(writeFbi(read.content).text, expected);
+    QCOMPARE(writeFbi(readBytes(expected).content).text, expected);
 }
 
 void TestFbiFormat::writer()
 {
-    QCOMPARE(writeFbi(FbiContent()), QByteArray("[UNITINFO]\r\n\t{\r\n\t}\r\n"));
-    QCOMPARE(writeFbi(contentOf({{"Side", "CORE"}, {"Name", "Obliterator"}})),
+    QCOMPARE(writeFbi(FbiContent()).text, QByteArray("[UNITINFO]\r\n\t{\r\n\t}\r\n"));
+    QCOMPARE(writeFbi(contentOf({{"Side", "CORE"}, {"Name", "Obliterator"}})).text,
              QByteArray("[UNITINFO]\r\n\t{\r\n\tSide=CORE;\r\n\tName=Obliterator;\r\n\t}\r\n"));
     // A character the file's one-byte text cannot hold is written as "?".
-    QCOMPARE(writeFbi(contentOf({{QString::fromUtf8("N\u20ac"), QString::fromLatin1("\xe9")}})),
+    QCOMPARE(writeFbi(contentOf({{QString::fromUtf8("N\u20ac"), QString::fromLatin1("\xe9")}})).text,
              QByteArray("[UNITINFO]\r\n\t{\r\n\tN?=\xe9;\r\n\t}\r\n"));
     // Blanks at either end of names and values survive a save and a new read.
     const QList<FbiRow> rows{{" Name ", " Big Tank "}, {"", ""}, {"//Old", "a=b"}};
-    const FbiReadResult read = readBytes(writeFbi(contentOf(rows)));
+    const FbiReadResult read = readBytes(writeFbi(contentOf(rows)).text);
     QCOMPARE(read.content.rows(), rows);
     QVERIFY(read.sectionEnded);
     // A content read from no file has no text of its own to keep.
-    QCOMPARE(writeFbi(contentOf(rows), FbiLayout::Kept), writeFbi(contentOf(rows)));
-    // A row added after a row whose line opens a block comment would land in the comment: the
-    // kept text cannot take it, and the standard layout is written instead.
-    FbiContent commented = readBytes("{\nA=1; /* open\nclosed */\n}\n").content;
-    commented.appendRow(QStringLiteral("B"), QStringLiteral("2"));
-    QCOMPARE(writeFbi(commented, FbiLayout::Kept), writeFbi(commented));
+    const FbiText fresh = writeFbi(contentOf(rows), FbiLayout::Kept);
+    QCOMPARE(fresh.text, writeFbi(contentOf(rows)).text);
+    QCOMPARE(fresh.layout, FbiLayout::Standard);
+    // A file of definitions: each section under its own header, its nested sections after its rows.
+    const QByteArray weapons("[GUN]\n{\n[DAMAGE]\n{\ndefault=5;\n}\nrange=9;\n}\n");
+    QCOMPARE(writeFbi(readBytes(weapons, FbiKind::Definitions).content).text,
+             QByteArray("[GUN]\r\n\t{\r\n\trange=9;\r\n\t[DAMAGE]\r\n\t\t{\r\n\t\tdefault=5;\r\n\t\t}\r\n\t}\r\n"));
+}
+
+// When an edit cannot be placed in the file's own text, the kept layout is refused with a reason:
+// never the standard layout written instead, which would lose the file's comments and layout.
+void TestFbiFormat::keptLayoutIsWrittenOrRefused_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("edit");
+    // A row added after a row whose line opens a block comment would land in the comment.
+    QTest::newRow("a row after a line that opens a comment") << QByteArray("{\nA=1; /* open\nclosed */\n}\n") << "append B=2";
+    // A section's header without braces has no line to add its rows after.
+    QTest::newRow("a row in a section without braces") << QByteArray("{\nA=1;\n[s]\n}\n") << "insert 2 x=1";
+    // The value would make the line longer than the reader opens.
+    QTest::newRow("a line past the reader's limit")
+        << QByteArray("{\nA=1; // " + QByteArray(Fbi::MaxLineLength - 20, 'c') + "\n}\n") << "set 0 " + QString(40, QLatin1Char('v'));
+}
+
+void TestFbiFormat::keptLayoutIsWrittenOrRefused()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, edit);
+    FbiContent content = readBytes(file).content;
+    QVERIFY(content.hasFileText());
+    const QStringList words = edit.split(QLatin1Char(' '));
+    const QStringList assignment = words.last().split(QLatin1Char('='));
+    if (words[0] == "append")
+        content.appendRow(assignment[0], assignment[1]);
+    else if (words[0] == "insert")
+        content.insertRow(words[1].toInt(), assignment[0], assignment[1]);
+    else
+        content.setValue(words[1].toInt(), words[2]);
+    const FbiText kept = writeFbi(content, FbiLayout::Kept);
+    QVERIFY(!kept.ok);
+    QVERIFY(kept.text.isEmpty());
+    QCOMPARE(kept.layout, FbiLayout::Kept);
+    QVERIFY(!kept.reason.isEmpty());
+    // The write of a file reports the same, and the old file stays.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("unit.fbi");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(file) == file.size());
+    old.close();
+    const FbiWriteResult written = writeFbiFile(path, content, FbiLayout::Kept);
+    QVERIFY(!written.ok);
+    QCOMPARE(written.failure, FbiWriteResult::Failure::Layout);
+    QCOMPARE(fileBytes(path), file);
 }
 
 void TestFbiFormat::keptLayout_data()
@@ -321,7 +389,6 @@ void TestFbiFormat::keptLayout_data()
         QByteArray to;
     };
     const QByteArray firstRows("\tName=Heavy\tTank ;\t// a tab inside the value\r\n\tBuildCostMetal = 240 ;//was 300\r\n");
-    const QByteArray afterAcceleration("Acceleration=0.04;\r\n\r\n\t[SFXTypes]\r\n\t{\r\n\t\texplosiongenerator0=custom:kv_flash;\r\n\t}\r\n");
     const QList<Case> cases{
         {"no edit", "kept.fbi", {}, "", ""},
         {"a value", "kept.fbi", {"set 0 KVHEAVY"}, "UnitName=KVTANK;", "UnitName=KVHEAVY;"},
@@ -330,6 +397,9 @@ void TestFbiFormat::keptLayout_data()
         {"a value before a line comment", "kept.fbi", {"set 2 300"}, " = 240 ;//", " =300;//"},
         {"a value after a block comment", "kept.fbi", {"set 4 0.05"}, "*/ Acceleration=0.04;", "*/ Acceleration=0.05;"},
         {"a row removed", "kept.fbi", {"take 3"}, "    Side=CORE;   \r\n", ""},
+        {"a value in a nested section", "kept.fbi", {"set 6 custom:other"}, "=custom:kv_flash;", "=custom:other;"},
+        {"a row first in a nested section", "kept.fbi", {"insert 6 a=1"}, "\t{\r\n\t\texplosion", "\t{\r\n\t\ta=1;\r\n\t\texplosion"},
+        {"a row last in a nested section", "kept.fbi", {"insert 7 a=1"}, "kv_flash;\r\n", "kv_flash;\r\n\t\ta=1;\r\n"},
         {"a row removed and put back", "kept.fbi", {"take 3", "restore 3"}, "", ""},
         {"a changed row removed, put back, value set back", "kept.fbi",
          {"set 3 ARM", "take 3", "restore 3", "set 3 CORE"}, "", ""},
@@ -337,9 +407,10 @@ void TestFbiFormat::keptLayout_data()
         {"a row appended", "kept.fbi", {"append MaxDamage=2100"}, "380;\r\n", "380;\r\n\tMaxDamage=2100;\r\n"},
         {"a row inserted after another", "kept.fbi", {"insert 1 Side=ARM"}, "KVTANK;\r\n", "KVTANK;\r\n\tSide=ARM;\r\n"},
         {"rows inserted first", "kept.fbi", {"insert 0 A=1", "insert 1 B=2"}, "{\r\n\tUnitName", "{\r\n\tA=1;\r\n\tB=2;\r\n\tUnitName"},
-        {"a row appended and taken again", "kept.fbi", {"append A=1", "take 6"}, "", ""},
-        {"the last row removed, a row appended", "kept.fbi", {"take 5", "append A=1"},
-         afterAcceleration + "\tTurnRate=380;\r\n", "Acceleration=0.04;\r\n\tA=1;" + afterAcceleration.mid(18)},
+        {"a row appended and taken again", "kept.fbi", {"append A=1", "take 8"}, "", ""},
+        // The new row follows the nested section it comes after, outside it.
+        {"the last row removed, a row appended", "kept.fbi", {"take 7", "append A=1"},
+         "\t}\r\n\tTurnRate=380;\r\n", "\t}\r\n\tA=1;\r\n"},
         {"a row moved down", "kept.fbi", {"take 0", "restore 2"}, "\tUnitName=KVTANK;\r\n" + firstRows, firstRows + "\tUnitName=KVTANK;\r\n"},
         {"a row before the unit's brace", "kept-outside.fbi", {"set 0 1.3"}, "Version=1.2;", "Version=1.3;"},
         {"a row appended after a brace with a comment", "kept-outside.fbi", {"append A=1"}, "Later=1;\r\n",
@@ -405,7 +476,9 @@ void TestFbiFormat::keptLayout()
         else
             content.appendRow(assignment.at(0), assignment.at(1));
     }
-    QCOMPARE(writeFbi(content, FbiLayout::Kept), expected);
+    const FbiText written = writeFbi(content, FbiLayout::Kept);
+    QVERIFY2(written.ok, qPrintable(written.reason));
+    QCOMPARE(written.text, expected);
 }
 
 void TestFbiFormat::parseRows_data()
@@ -413,12 +486,16 @@ void TestFbiFormat::parseRows_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("rows");
     QTest::newRow("a whole unit") << QByteArray("[UNITINFO]\r\n{\r\n\tA=1;\r\n\t[x]\r\n\t{\r\n\ty=2;\r\n\t}\r\n}\r\nB=2;") << "A|1";
+    QTest::newRow("a whole unit, its header in small letters") << QByteArray("[unitinfo]\n{\nA=1;\n}\nB=2;") << "A|1";
     QTest::newRow("lines from inside a unit")
         << QByteArray("\tA=1;\n\t[SFXTypes]\n\t{\n\t\tx=1;\n\t}\n\tB=2; // b\n") << "A|1 B|2";
+    QTest::newRow("a nested section first") << QByteArray("[x]\n{\ny=2;\n}\nA=1;") << "A|1";
     QTest::newRow("a comment before the header")
         << QByteArray("// copied\n[UNITINFO]\n{\nA=1;\n}\n") << "A|1";
     QTest::newRow("block comments") << QByteArray("/* A=1;\nB=2; */ C=3; /* D=4; */") << "C|3";
     QTest::newRow("a commented-out row is a row") << QByteArray("// a note\n//A=1;\n{\n}") << "//A|1";
+    // Nothing partial: a text the reader refuses gives no rows.
+    QTest::newRow("a line too long") << "A=1;\n" + QByteArray(Fbi::MaxLineLength + 1, 'x') << "";
 }
 
 void TestFbiFormat::parseRows()
@@ -439,7 +516,7 @@ void TestFbiFormat::openFailures()
     QStringList paths{dir.filePath("missing.fbi"), dir.path(), QString(), pipe};
     if (geteuid() != 0) {
         paths.append(dir.filePath("locked.fbi"));
-        QVERIFY(writeFbiFile(paths.last(), {}, FbiLayout::Standard).ok && QFile::setPermissions(paths.last(), {}));
+        QVERIFY(writeFbiFile(paths.last(), FbiContent(), FbiLayout::Standard).ok && QFile::setPermissions(paths.last(), {}));
     }
     for (const QString &path : paths)
         QVERIFY2(readFbiFile(path).error == FbiReadResult::Error::CannotOpen, qPrintable(path));

@@ -2,9 +2,12 @@
 // and the searches and replacements that the Edit menu makes over the rows. No window is needed.
 #include "documents/Document.h"
 #include "documents/FbiReader.h"
+#include "documents/FbiWriter.h"
 
 #include <QSignalSpy>
 #include <QTest>
+
+#include <numeric>
 
 namespace {
 using Edit = std::function<void(Document &)>;
@@ -40,6 +43,12 @@ private slots:
     void nothingChangedMakesNoStep();
     void pasteTakesOnlyRows();
     void findWrapsAndMisses();
+    void valueRuleAtEveryWayIn_data();
+    void valueRuleAtEveryWayIn();
+    void replaceWholeValueAndCase_data();
+    void replaceWholeValueAndCase();
+    void sectionsKeepTheirRows();
+    void bigEditsAreOneModelChange();
 };
 
 void TestHistory::eachEditIsOneStep_data()
@@ -52,7 +61,7 @@ void TestHistory::eachEditIsOneStep_data()
     QTest::newRow("change value") << Edit([](Document &d) { d.setValue(1, "CORE"); }) << "Change Value"
                                   << QStringList{"Name=Tank", "Side=CORE", "Weapon1=LASER", "Weapon2=ROCKET"}
                                   << QList<int>{1};
-    QTest::newRow("add variable") << Edit([](Document &d) { d.appendRow("BuildTime", "Change This"); })
+    QTest::newRow("add variable") << Edit([](Document &d) { d.addRow("BuildTime", "Change This"); })
                                   << "Add Variable" << (Original + QStringList{"BuildTime=Change This"})
                                   << QList<int>{3};
     QTest::newRow("remove rows apart") << Edit([](Document &d) { d.removeRows({3, 0}, "Remove Variable"); })
@@ -61,7 +70,7 @@ void TestHistory::eachEditIsOneStep_data()
     QTest::newRow("paste in the middle")
         << Edit([](Document &d) { d.insertRows(2, {{"A", "1"}, {"B", "2"}}, "Paste"); }) << "Paste"
         << QStringList{"Name=Tank", "Side=ARM", "A=1", "B=2", "Weapon1=LASER", "Weapon2=ROCKET"} << QList<int>{1};
-    QTest::newRow("replace all") << Edit([](Document &d) { QCOMPARE(d.replaceInValues("la", "BLA"), 1); })
+    QTest::newRow("replace all") << Edit([](Document &d) { QCOMPARE(d.replaceInValues("la", "BLA").replaced, 1); })
                                  << "Replace All"
                                  << QStringList{"Name=Tank", "Side=ARM", "Weapon1=BLASER", "Weapon2=ROCKET"}
                                  << QList<int>{2};
@@ -109,13 +118,6 @@ void TestHistory::modifiedFollowsTheHistory()
     document->history()->undo();
     QVERIFY(document->isModified());
     QCOMPARE(modified.count(), 5);
-    // A remove with nothing selected counts as a change until the next save, without a step.
-    auto marked = unit();
-    marked->markModified();
-    QVERIFY(marked->isModified());
-    QCOMPARE(marked->history()->count(), 0);
-    marked->setFile("/units/tank.fbi", FileStamp());
-    QVERIFY(!marked->isModified());
 }
 
 void TestHistory::nothingChangedMakesNoStep()
@@ -124,7 +126,7 @@ void TestHistory::nothingChangedMakesNoStep()
     document->setValue(1, "ARM");
     document->removeRows({}, "Remove Variable");
     document->insertRows(0, {}, "Paste");
-    QCOMPARE(document->replaceInValues("nowhere", "x"), 0);
+    QCOMPARE(document->replaceInValues("nowhere", "x").replaced, 0);
     QCOMPARE(document->history()->count(), 0);
     QVERIFY(!document->isModified());
     // A change of letter case is a change.
@@ -153,6 +155,132 @@ void TestHistory::findWrapsAndMisses()
     QCOMPARE(document->findRow("arm", 0), 1);      // values too, any letter case
     QCOMPARE(document->findRow("nowhere", 0), -1);
     QCOMPARE(document->findValueRow("weapon", 0), -1);
+}
+
+void TestHistory::valueRuleAtEveryWayIn_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QString>("side"); // the value of Side (row 1) after the edit
+    QTest::addColumn<QString>("added"); // the value of a row the edit added, if any
+    QTest::newRow("a leading tab pasted") << Edit([](Document &d) { d.setValue(1, "\tT"); }) << "T" << "";
+    QTest::newRow("a trailing blank on a row without a semicolon")
+        << Edit([](Document &d) { d.setValue(1, "new "); }) << "new" << "";
+    QTest::newRow("a semicolon and more") << Edit([](Document &d) { d.setValue(1, "ARM;Evil=1"); }) << "ARM" << "";
+    QTest::newRow("a line break") << Edit([](Document &d) { d.setValue(1, "CORE\r\nEvil=1"); }) << "CORE" << "";
+    QTest::newRow("a tab inside stays") << Edit([](Document &d) { d.setValue(1, "36 30\t38"); }) << "36 30\t38" << "";
+    QTest::newRow("replace all bringing a semicolon") << Edit([](Document &d) {
+        const ReplaceCount count = d.replaceInValues("ARM", "ARM;Evil=1");
+        QCOMPARE(count.refused, 1);
+        QCOMPARE(count.replaced, 0);
+    }) << "ARM" << "";
+    QTest::newRow("replace one bringing a line break")
+        << Edit([](Document &d) { QVERIFY(!d.replaceInValue(1, "ARM", "A\nB", {})); }) << "ARM" << "";
+    QTest::newRow("replace leaving a blank at the end")
+        << Edit([](Document &d) { QVERIFY(d.replaceInValue(1, "M", " ", {})); }) << "AR" << "";
+    QTest::newRow("paste with blanks around a value")
+        << Edit([](Document &d) { d.insertRows(2, {{"A", " x\t"}}, "Paste"); }) << "ARM" << "x";
+    QTest::newRow("a table's edit") << Edit([](Document &d) {
+        d.apply(DocumentEdit{{{1, " CORE\t"}}, {{-1, FbiRow{"A", "1;2"}}}}, "Set Value");
+    }) << "CORE" << "1";
+}
+
+// Whichever way a value comes in, it keeps the one rule, and the file's own layout can take it:
+// the kept layout writes it where it stands, the file's comments stay, and it reads back as shown.
+void TestHistory::valueRuleAtEveryWayIn()
+{
+    QFETCH(Edit, edit);
+    QFETCH(QString, side);
+    QFETCH(QString, added);
+    Document document(1);
+    const QByteArray file("[UNITINFO]\r\n{\r\n\tName=Bar; // keep\r\n\tSide=ARM\r\n}\r\n// trailer\r\n");
+    document.setContent(readFbi(file).content);
+    edit(document);
+    QCOMPARE(document.value(1), side);
+    const int addedRow = document.findKey("A");
+    QCOMPARE(addedRow < 0 ? QString() : document.value(addedRow), added);
+    const FbiText written = writeFbi(document.content(), FbiLayout::Kept);
+    QVERIFY2(written.ok, qPrintable(written.reason));
+    QVERIFY(written.text.contains("// keep") && written.text.contains("// trailer"));
+    QCOMPARE(readFbi(written.text).content.rows(), document.content().rows());
+}
+
+void TestHistory::replaceWholeValueAndCase_data()
+{
+    QTest::addColumn<bool>("wholeValue");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<int>("replaced");
+    QTest::newRow("part of a value, any case") << false << false << QStringList{"200", "1200", "200 200", "x=200", "ABC"} << 5;
+    QTest::newRow("whole value only") << true << false << QStringList{"200", "1150", "150 150", "x=150", "ABC"} << 1;
+    QTest::newRow("match case") << false << true << QStringList{"200", "1200", "200 200", "x=200", "ABC"} << 5;
+}
+
+// 150 -> 200 over values; names never change, however they read.
+void TestHistory::replaceWholeValueAndCase()
+{
+    QFETCH(bool, wholeValue);
+    QFETCH(bool, matchCase);
+    QFETCH(QStringList, values);
+    QFETCH(int, replaced);
+    Document document(1);
+    document.setContent(readFbi("{\nA=150;\nB=1150;\nC=150 150;\n150=x=150;\nD=ABC;\n}").content);
+    const ReplaceCount count = document.replaceInValues("150", "200", MatchOptions{wholeValue, matchCase});
+    QStringList result;
+    for (int row = 0; row < document.rowCount(); ++row)
+        result.append(document.value(row));
+    QCOMPARE(result, values);
+    QCOMPARE(document.name(3), "150");
+    QCOMPARE(count.replaced, replaced);
+    QCOMPARE(document.replaceInValues("abc", "x", MatchOptions{false, true}).replaced, 0);
+}
+
+// A section's rows are rows like any other; its header is no variable: not removed, not copied, no value.
+void TestHistory::sectionsKeepTheirRows()
+{
+    Document document(1);
+    document.setContent(readFbi("{\nA=1;\n[customparams]\n{\nnotes=x;\n}\nB=2;\n}").content);
+    QCOMPARE(rowsOf(document), (QStringList{"A=1", "customparams=", "notes=x", "B=2"}));
+    QVERIFY(document.isSection(1));
+    QCOMPARE(document.data(document.index(1, Document::NameColumn)).toString(), "[customparams]");
+    document.removeRows({1, 2}, "Remove Variable");
+    QCOMPARE(rowsOf(document), (QStringList{"A=1", "customparams=", "B=2"}));
+    QCOMPARE(document.rows({0, 1, 2}), (QList<FbiRow>{{"A", "1"}, {"B", "2"}}));
+    document.setValue(1, "x");
+    QCOMPARE(document.value(1), "");
+    // Added to the section of the row given, after its last variable.
+    document.history()->undo();
+    document.addRow("extra", "1", 2);
+    QCOMPARE(rowsOf(document), (QStringList{"A=1", "customparams=", "notes=x", "extra=1", "B=2"}));
+    QCOMPARE(document.content().depth(3), 1);
+    QCOMPARE(document.findKey("NOTES", 1), 2);
+    QCOMPARE(document.findKey("notes"), -1);
+}
+
+// However many rows an edit, its undo or its redo moves, the views hear of it once.
+void TestHistory::bigEditsAreOneModelChange()
+{
+    Document document(1);
+    QList<FbiRow> rows;
+    for (int row = 0; row < 32768; ++row)
+        rows.append(FbiRow{QStringLiteral("Row%1").arg(row), QString::number(row)});
+    QSignalSpy inserted(&document, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&document, &QAbstractItemModel::rowsRemoved);
+    QVERIFY(!document.insertRows(0, rows, "Paste").isEmpty()); // more than the reader opens again
+    QCOMPARE(document.rowCount(), 0);
+    rows.resize(20000);
+    QVERIFY(document.insertRows(0, rows, "Paste").isEmpty());
+    document.history()->undo();
+    document.history()->redo();
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(removed.count(), 1);
+    QList<int> every(20000);
+    std::iota(every.begin(), every.end(), 0);
+    document.removeRows(every, "Cut");
+    document.history()->undo();
+    QCOMPARE(inserted.count(), 3);
+    QCOMPARE(removed.count(), 2);
+    QCOMPARE(document.rowCount(), 20000);
+    QCOMPARE(document.value(19999), "19999");
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

@@ -1,23 +1,31 @@
 #include "documents/Document.h"
 
+#include "documents/ValueRule.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
+#include <numeric>
 
 namespace {
 // A step of the history as the two things it does.
 class Step final : public QUndoCommand
 {
 public:
-    Step(const QString &text, std::function<void()> redo, std::function<void()> undo)
+    Step(const QString &text, quint64 serial, std::function<void()> redo, std::function<void()> undo)
         : QUndoCommand(text)
+        , serial(serial)
         , m_redo(std::move(redo))
         , m_undo(std::move(undo))
     {
     }
     void redo() override { m_redo(); }
     void undo() override { m_undo(); }
+
+    // Tells this step from any other of the same history, for a table whose steps span documents.
+    const quint64 serial;
 
 private:
     std::function<void()> m_redo;
@@ -26,6 +34,37 @@ private:
 
 const QString ChangeValueStep = QStringLiteral("Change Value");
 const QString AddVariableStep = QStringLiteral("Add Variable");
+// Beyond this many separate runs of rows, one reset of the views costs less than a change each.
+constexpr qsizetype MaxRunsSignalled = 64;
+
+// Ascending rows as runs of neighbours: [first, last] each.
+QList<std::pair<int, int>> runsOf(const QList<int> &rows)
+{
+    QList<std::pair<int, int>> runs;
+    for (int row : rows) {
+        if (!runs.isEmpty() && runs.constLast().second + 1 == row)
+            runs.last().second = row;
+        else
+            runs.append({row, row});
+    }
+    return runs;
+}
+
+// A part of the rows, as the content takes them.
+QList<qsizetype> slice(const QList<int> &rows, qsizetype from, qsizetype count)
+{
+    QList<qsizetype> result;
+    result.reserve(count);
+    for (qsizetype index = from; index < from + count; ++index)
+        result.append(rows[index]);
+    return result;
+}
+
+bool matches(const QString &value, const QString &text, const MatchOptions &options)
+{
+    const Qt::CaseSensitivity sensitivity = options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    return options.wholeValue ? value.compare(text, sensitivity) == 0 : value.contains(text, sensitivity);
+}
 }
 
 QString fileNameOfPath(const QString &path)
@@ -73,18 +112,32 @@ int Document::columnCount(const QModelIndex &parent) const
 
 QVariant Document::data(const QModelIndex &index, int role) const
 {
-    // The tooltip shows a long name or value whole, where the list cuts it short.
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid)
-        || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    return index.column() == NameColumn ? m_content.name(index.row()) : m_content.value(index.row());
+    const int row = index.row();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::ToolTipRole: // shows a long name or value whole, where the list cuts it short
+        if (m_content.isSection(row))
+            return index.column() == NameColumn ? QLatin1Char('[') + m_content.name(row) + QLatin1Char(']') : QVariant();
+        return index.column() == NameColumn ? m_content.name(row) : m_content.value(row);
+    case DepthRole:
+        return m_content.depth(row);
+    case SectionRole:
+        return m_content.isSection(row);
+    default:
+        return {};
+    }
 }
 
 QList<FbiRow> Document::rows(const QList<int> &rows) const
 {
     QList<FbiRow> result;
-    for (int row : rows)
-        result.append(FbiRow{name(row), value(row)});
+    for (int row : rows) {
+        if (!isSection(row))
+            result.append(FbiRow{name(row), value(row)});
+    }
     return result;
 }
 
@@ -94,7 +147,6 @@ void Document::setContent(FbiContent content)
     m_content = std::move(content);
     endResetModel();
     m_history.clear();
-    m_markedModified = false;
     updateModified();
 }
 
@@ -110,7 +162,6 @@ void Document::setFile(const QString &path, const FileStamp &stamp)
     m_filePath = path;
     m_stamp = stamp;
     m_history.setClean();
-    m_markedModified = false;
     updateModified();
     // A path without a separator keeps the title the document had.
     const QString title = fileNameOfPath(path);
@@ -130,12 +181,6 @@ bool Document::fileChangedOnDisk(const QString &path) const
     return m_stamp.isValid() && isFile(path) && !m_stamp.matchesDisk(path);
 }
 
-void Document::markModified()
-{
-    m_markedModified = true;
-    updateModified();
-}
-
 void Document::updateModified()
 {
     if (isModified() == m_wasModified)
@@ -144,71 +189,195 @@ void Document::updateModified()
     emit modifiedChanged(m_wasModified);
 }
 
-void Document::push(const QString &stepName, std::function<void()> redo, std::function<void()> undo)
+quint64 Document::push(const QString &stepName, std::function<void()> redo, std::function<void()> undo)
 {
-    m_history.push(new Step(stepName, std::move(redo), std::move(undo)));
+    m_history.push(new Step(stepName, ++m_lastStep, std::move(redo), std::move(undo)));
     updateModified();
+    return m_lastStep;
 }
 
-void Document::setValue(int row, const QString &value)
+int Document::stepIndex(quint64 step) const
 {
-    setValues({{row, value}}, ChangeValueStep);
+    for (int index = m_history.count() - 1; index >= 0; --index) {
+        const auto *command = dynamic_cast<const Step *>(m_history.command(index));
+        if (command && command->serial == step)
+            return index;
+    }
+    return -1;
 }
 
-void Document::setValues(const QList<std::pair<int, QString>> &values, const QString &stepName)
+QString Document::roomFor(const QList<FbiRow> &rows, int depth) const
 {
+    if (m_content.linesNeeded() + rows.size() > Fbi::MaxLinesWithoutClosingBrace) {
+        return QStringLiteral("The file would have more than %1 lines, more than the reader opens again.")
+            .arg(Fbi::MaxLinesWithoutClosingBrace);
+    }
+    for (const FbiRow &row : rows) {
+        if (FbiContent::lineLength(toFileText(row.name), toFileText(row.value), depth) > Fbi::MaxLineLength) {
+            return QStringLiteral("A line of the file would be longer than %1 characters, more than the reader opens again.")
+                .arg(Fbi::MaxLineLength);
+        }
+    }
+    return {};
+}
+
+int Document::findKey(const QString &name, int row) const
+{
+    // A section's header stands for the section it opens.
+    const qsizetype header = row >= 0 && isSection(row) ? row : row >= 0 ? m_content.sectionOf(row) : -1;
+    const qsizetype begin = header + 1;
+    const qsizetype end = header >= 0 ? m_content.sectionEnd(header) : m_content.rowCount();
+    const int level = header >= 0 ? m_content.depth(header) + 1 : 0;
+    for (qsizetype at = begin; at < end; ++at) {
+        if (m_content.depth(at) == level && !isSection(int(at)) && this->name(int(at)).compare(name, Qt::CaseInsensitive) == 0)
+            return int(at);
+    }
+    return -1;
+}
+
+QString Document::setValue(int row, const QString &value)
+{
+    return setValues({{row, value}}, ChangeValueStep);
+}
+
+QString Document::setValues(const QList<std::pair<int, QString>> &values, const QString &stepName)
+{
+    return apply(DocumentEdit{values, {}}, stepName);
+}
+
+int Document::endOfVariables(int header) const
+{
+    const qsizetype begin = header + 1;
+    const qsizetype end = header >= 0 ? m_content.sectionEnd(header) : m_content.rowCount();
+    const int level = header >= 0 ? m_content.depth(header) + 1 : 0;
+    // After the section's last variable, before its own sections.
+    qsizetype at = begin;
+    for (qsizetype index = begin; index < end; ++index) {
+        if (m_content.depth(index) == level && !isSection(int(index)))
+            at = index + 1;
+    }
+    return int(at);
+}
+
+QString Document::apply(const DocumentEdit &edit, const QString &stepName, quint64 *step)
+{
+    if (step)
+        *step = 0;
     QList<std::pair<int, QString>> changes;
     QList<std::pair<int, QString>> before;
-    for (const auto &[row, value] : values) {
-        if (m_content.value(row) == value)
+    for (const auto &[row, value] : edit.values) {
+        const QString checked = checkValue(value).value;
+        if (row < 0 || row >= rowCount() || isSection(row) || m_content.value(row) == checked)
             continue;
-        changes.append({row, value});
+        if (const QString refused = roomFor({FbiRow{name(row), checked}}, m_content.depth(row)); !refused.isEmpty())
+            return refused;
+        changes.append({row, checked});
         before.append({row, m_content.value(row)});
     }
-    if (changes.isEmpty())
-        return;
-    auto apply = [this](const QList<std::pair<int, QString>> &set) {
-        QList<int> rows;
-        for (const auto &[row, value] : set) {
+    QList<std::pair<int, FbiRow>> added;
+    for (const auto &[header, row] : edit.added) {
+        if (header >= rowCount() || (header >= 0 && !isSection(header)))
+            continue;
+        const FbiRow checked{row.name, checkValue(row.value).value};
+        const int depth = header >= 0 ? m_content.depth(header) + 1 : 0;
+        if (const QString refused = roomFor({checked}, depth); !refused.isEmpty())
+            return refused;
+        added.append({header, checked});
+    }
+    if (m_content.linesNeeded() + added.size() > Fbi::MaxLinesWithoutClosingBrace)
+        return roomFor(QList<FbiRow>(added.size()), 0);
+    if (changes.isEmpty() && added.isEmpty())
+        return {};
+    // Where the added rows went, as they stand once all are in.
+    auto placed = std::make_shared<QList<int>>();
+    auto setAll = [this](const QList<std::pair<int, QString>> &set) {
+        for (const auto &[row, value] : set)
             changeValue(row, value);
-            rows.append(row);
-        }
-        emit rowsEdited(rows);
     };
-    push(stepName, [apply, changes] { apply(changes); }, [apply, before] { apply(before); });
+    const quint64 serial = push(
+        stepName,
+        [this, changes, added, placed, setAll] {
+            setAll(changes);
+            placed->clear();
+            QList<int> headers;
+            for (const auto &entry : added)
+                headers.append(entry.first);
+            QList<int> changed;
+            for (const auto &change : changes)
+                changed.append(change.first);
+            for (qsizetype index = 0; index < added.size(); ++index) {
+                const int at = endOfVariables(headers[index]);
+                insertInModel(at, {added[index].second}, m_content.depthAt(at));
+                for (QList<int> *rows : {placed.get(), &headers, &changed}) {
+                    for (int &row : *rows) {
+                        if (row >= at)
+                            ++row;
+                    }
+                }
+                placed->append(at);
+            }
+            QList<int> edited = *placed + changed;
+            std::sort(edited.begin(), edited.end());
+            emit rowsEdited(edited);
+        },
+        [this, before, placed, setAll] {
+            QList<int> rows = *placed;
+            std::sort(rows.begin(), rows.end());
+            takeFromModel(rows);
+            setAll(before);
+            QList<int> edited;
+            for (const auto &change : before)
+                edited.append(change.first);
+            emit rowsEdited(edited);
+        });
+    if (step)
+        *step = serial;
+    return {};
 }
 
-void Document::appendRow(const QString &name, const QString &value)
+QString Document::addRow(const QString &name, const QString &value, int row)
 {
-    insertRows(rowCount(), {FbiRow{name, value}}, AddVariableStep);
+    const qsizetype header = row >= 0 && isSection(row) ? row : row >= 0 ? m_content.sectionOf(row) : -1;
+    return insertRows(endOfVariables(int(header)), {FbiRow{name, value}}, AddVariableStep);
 }
 
-void Document::insertRows(int at, const QList<FbiRow> &rows, const QString &stepName)
+QString Document::insertRows(int at, const QList<FbiRow> &rows, const QString &stepName)
 {
     if (rows.isEmpty())
-        return;
-    const int count = int(rows.size());
+        return {};
+    QList<FbiRow> checked;
+    checked.reserve(rows.size());
+    for (const FbiRow &row : rows)
+        checked.append(FbiRow{row.name, checkValue(row.value).value});
+    const int depth = m_content.depthAt(at);
+    if (const QString refused = roomFor(checked, depth); !refused.isEmpty())
+        return refused;
+    const int count = int(checked.size());
     push(
         stepName,
-        [this, at, rows, count] {
-            QList<int> inserted;
-            for (int index = 0; index < count; ++index) {
-                insertRow(at + index, rows[index].name, rows[index].value);
-                inserted.append(at + index);
-            }
+        [this, at, checked, depth, count] {
+            insertInModel(at, checked, depth);
+            QList<int> inserted(count);
+            std::iota(inserted.begin(), inserted.end(), at);
             emit rowsEdited(inserted);
         },
         [this, at, count] {
-            for (int index = count - 1; index >= 0; --index)
-                takeRow(at + index);
+            QList<int> rows(count);
+            std::iota(rows.begin(), rows.end(), at);
+            takeFromModel(rows);
             // The row before the rows that went is where the user was.
             emit rowsEdited(rowCount() > 0 ? QList<int>{std::clamp(at - 1, 0, rowCount() - 1)} : QList<int>());
         });
+    return {};
 }
 
 void Document::removeRows(const QList<int> &rows, const QString &stepName)
 {
-    QList<int> sorted = rows;
+    QList<int> sorted;
+    for (int row : rows) {
+        if (row >= 0 && row < rowCount() && !isSection(row))
+            sorted.append(row);
+    }
     std::sort(sorted.begin(), sorted.end());
     sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
     if (sorted.isEmpty())
@@ -217,38 +386,66 @@ void Document::removeRows(const QList<int> &rows, const QString &stepName)
     push(
         stepName,
         [this, sorted, taken] {
-            taken->clear();
-            for (auto row = sorted.crbegin(); row != sorted.crend(); ++row)
-                taken->prepend(takeRow(*row));
+            *taken = takeFromModel(sorted);
             emit rowsEdited({});
         },
         [this, sorted, taken] {
-            for (qsizetype index = 0; index < sorted.size(); ++index)
-                restoreRow(sorted[index], taken->at(index));
+            restoreInModel(sorted, *taken);
             emit rowsEdited(sorted);
         });
 }
 
-void Document::insertRow(int at, const QString &name, const QString &value)
+void Document::insertInModel(int at, const QList<FbiRow> &rows, int depth)
 {
-    beginInsertRows({}, at, at);
-    m_content.insertRow(at, name, value);
+    beginInsertRows({}, at, at + int(rows.size()) - 1);
+    m_content.insertRows(at, rows, depth);
     endInsertRows();
 }
 
-FbiContent::TakenRow Document::takeRow(int row)
+// Each run of neighbouring rows leaves the views in one change; very many runs in one reset.
+QList<FbiContent::TakenRow> Document::takeFromModel(const QList<int> &rows)
 {
-    beginRemoveRows({}, row, row);
-    FbiContent::TakenRow taken = m_content.takeRow(row);
-    endRemoveRows();
+    const QList<std::pair<int, int>> runs = runsOf(rows);
+    if (runs.size() > MaxRunsSignalled) {
+        beginResetModel();
+        QList<FbiContent::TakenRow> taken = m_content.takeRows(slice(rows, 0, rows.size()));
+        endResetModel();
+        return taken;
+    }
+    QList<QList<FbiContent::TakenRow>> byRun(runs.size());
+    qsizetype end = rows.size();
+    for (qsizetype run = runs.size() - 1; run >= 0; --run) {
+        const auto [first, last] = runs[run];
+        const qsizetype count = last - first + 1;
+        beginRemoveRows({}, first, last);
+        byRun[run] = m_content.takeRows(slice(rows, end - count, count));
+        endRemoveRows();
+        end -= count;
+    }
+    QList<FbiContent::TakenRow> taken;
+    taken.reserve(rows.size());
+    for (const QList<FbiContent::TakenRow> &run : std::as_const(byRun))
+        taken.append(run);
     return taken;
 }
 
-void Document::restoreRow(int at, const FbiContent::TakenRow &row)
+void Document::restoreInModel(const QList<int> &rows, const QList<FbiContent::TakenRow> &taken)
 {
-    beginInsertRows({}, at, at);
-    m_content.restoreRow(at, row);
-    endInsertRows();
+    const QList<std::pair<int, int>> runs = runsOf(rows);
+    if (runs.size() > MaxRunsSignalled) {
+        beginResetModel();
+        m_content.restoreRows(slice(rows, 0, rows.size()), taken);
+        endResetModel();
+        return;
+    }
+    qsizetype from = 0;
+    for (const auto &[first, last] : runs) {
+        const qsizetype count = last - first + 1;
+        beginInsertRows({}, first, last);
+        m_content.restoreRows(slice(rows, from, count), taken.mid(from, count));
+        endInsertRows();
+        from += count;
+    }
 }
 
 void Document::changeValue(int row, const QString &value)
@@ -269,29 +466,59 @@ int Document::findFrom(int from, const std::function<bool(int)> &matches) const
     return -1;
 }
 
-int Document::findRow(const QString &text, int from) const
+int Document::findRow(const QString &text, int from, const MatchOptions &options) const
 {
-    return findFrom(from, [this, &text](int row) {
-        return name(row).contains(text, Qt::CaseInsensitive) || value(row).contains(text, Qt::CaseInsensitive);
+    return findFrom(from, [this, &text, &options](int row) {
+        return matches(data(index(row, NameColumn)).toString(), text, options) || matches(value(row), text, options);
     });
 }
 
-int Document::findValueRow(const QString &text, int from) const
+int Document::findValueRow(const QString &text, int from, const MatchOptions &options) const
 {
-    return findFrom(from, [this, &text](int row) { return value(row).contains(text, Qt::CaseInsensitive); });
+    return findFrom(from, [this, &text, &options](int row) { return !isSection(row) && matches(value(row), text, options); });
 }
 
-int Document::replaceInValues(const QString &text, const QString &with)
+std::optional<QString> Document::replacedValue(int row, const QString &text, const QString &with, const MatchOptions &options) const
 {
-    if (text.isEmpty())
-        return 0;
+    if (text.isEmpty() || isSection(row))
+        return std::nullopt;
+    const QString old = value(row);
+    if (!matches(old, text, options))
+        return std::nullopt;
+    if (options.wholeValue)
+        return with;
+    QString changed = old;
+    changed.replace(text, with, options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    return changed;
+}
+
+bool Document::replaceInValue(int row, const QString &text, const QString &with, const MatchOptions &options)
+{
+    const std::optional<QString> changed = replacedValue(row, text, with, options);
+    if (!changed || checkValue(*changed).change == CheckedValue::Change::Cut)
+        return false;
+    return setValue(row, *changed).isEmpty();
+}
+
+ReplaceCount Document::replaceInValues(const QString &text, const QString &with, const MatchOptions &options)
+{
+    ReplaceCount count;
     QList<std::pair<int, QString>> changes;
+    const Qt::CaseSensitivity sensitivity = options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (int row = 0; row < rowCount(); ++row) {
-        QString changed = value(row);
-        changed.replace(text, with, Qt::CaseInsensitive);
-        if (changed != value(row))
-            changes.append({row, changed});
+        const std::optional<QString> changed = replacedValue(row, text, with, options);
+        if (!changed || *changed == value(row))
+            continue;
+        // A ";" or a line break in the result would end the value early: the value stays.
+        if (checkValue(*changed).change == CheckedValue::Change::Cut) {
+            ++count.refused;
+            continue;
+        }
+        changes.append({row, *changed});
+        count.replaced += options.wholeValue ? 1 : int(value(row).count(text, sensitivity));
+        ++count.rows;
     }
-    setValues(changes, QStringLiteral("Replace All"));
-    return int(changes.size());
+    if (!setValues(changes, QStringLiteral("Replace All")).isEmpty())
+        return ReplaceCount{0, 0, count.rows + count.refused};
+    return count;
 }

@@ -1,16 +1,7 @@
 #include "documents/FbiContent.h"
 
+#include <algorithm>
 #include <cstring>
-
-qsizetype storableLength(QStringView text)
-{
-    for (qsizetype index = 0; index < text.size(); ++index) {
-        const QChar c = text[index];
-        if (c == QLatin1Char(';') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            return index;
-    }
-    return text.size();
-}
 
 QByteArray toFileText(QStringView text)
 {
@@ -22,67 +13,59 @@ QString fromFileText(QByteArrayView bytes)
     return QString::fromLatin1(bytes.data(), bytes.size());
 }
 
-// The reader's rules, applied again to a row of the file text whose name starts at offset: the
-// name runs to the first "=", tabs before it dropped (the reader keeps rows whose name holds a tab
-// anywhere else as rows of their own); the value runs from after the "=" and its tabs to the ";",
-// or to the line end less the blanks there, and loses the tabs at its end.
-FbiContent::RowSpan FbiContent::spanIn(QByteArrayView file, qint64 offset)
-{
-    const char *data = file.data();
-    const qint64 size = file.size();
-    RowSpan span;
-    span.equals = static_cast<const char *>(std::memchr(data + offset, '=', size_t(size - offset))) - data;
-    qint64 begin = span.equals + 1;
-    while (begin < size && data[begin] == '\t')
-        ++begin;
-    qint64 end = begin;
-    while (end < size && data[end] != ';' && data[end] != '\n' && data[end] != '\r')
-        ++end;
-    const bool semicolon = end < size && data[end] == ';';
-    span.end = semicolon ? end + 1 : end;
-    if (!semicolon) {
-        while (end > begin && data[end - 1] == ' ')
-            --end;
-    }
-    while (end > begin && data[end - 1] == '\t')
-        --end;
-    span.valueBegin = begin;
-    span.valueEnd = end;
-    return span;
-}
-
 namespace {
-QByteArrayView nameIn(QByteArrayView file, qint64 offset)
+// A row of the file text, its name starting at offset: the name without its tabs at the end, the
+// value as the reader reads it.
+std::pair<QByteArrayView, QByteArrayView> rowIn(QByteArrayView file, qint64 offset)
 {
-    const char *start = file.data() + offset;
-    const char *end = static_cast<const char *>(std::memchr(start, '=', size_t(file.size() - offset)));
-    while (end > start && end[-1] == '\t')
-        --end;
-    return QByteArrayView(start, end - start);
+    const Fbi::RowSpan span = Fbi::rowSpan(file, offset);
+    const char *data = file.data();
+    return {QByteArrayView(data + offset, span.nameEnd - offset), QByteArrayView(data + span.valueBegin, span.valueEnd - span.valueBegin)};
 }
 }
 
-QByteArrayView FbiContent::fileName(qint64 offset) const
+bool FbiContent::isSection(qsizetype row) const
 {
-    return nameIn(m_file, offset);
+    const quint32 entry = m_rows.at(row);
+    return isOwn(entry) && own(entry).section >= 0;
 }
 
-QByteArrayView FbiContent::fileValue(qint64 offset) const
+qsizetype FbiContent::sectionOf(qsizetype row) const
 {
-    const RowSpan span = spanIn(m_file, offset);
-    return QByteArrayView(m_file.constData() + span.valueBegin, span.valueEnd - span.valueBegin);
+    const int level = depth(row);
+    if (level == 0)
+        return -1;
+    for (qsizetype before = row - 1; before >= 0; --before) {
+        if (depth(before) < level)
+            return isSection(before) ? before : -1;
+    }
+    return -1;
+}
+
+qsizetype FbiContent::sectionEnd(qsizetype header) const
+{
+    const int level = depth(header);
+    qsizetype row = header + 1;
+    while (row < rowCount() && depth(row) > level)
+        ++row;
+    return row;
+}
+
+int FbiContent::depthAt(qsizetype at) const
+{
+    if (at <= 0)
+        return 0;
+    return depth(at - 1) + (isSection(at - 1) ? 1 : 0);
 }
 
 QByteArrayView FbiContent::nameBytes(qsizetype row) const
 {
-    const quint32 entry = m_rows.at(row);
-    return isOwn(entry) ? QByteArrayView(own(entry).name) : fileName(entry);
+    return rowBytes(row).first;
 }
 
 QByteArrayView FbiContent::valueBytes(qsizetype row) const
 {
-    const quint32 entry = m_rows.at(row);
-    return isOwn(entry) ? QByteArrayView(own(entry).value) : fileValue(entry);
+    return rowBytes(row).second;
 }
 
 std::pair<QByteArrayView, QByteArrayView> FbiContent::rowBytes(qsizetype row) const
@@ -90,12 +73,7 @@ std::pair<QByteArrayView, QByteArrayView> FbiContent::rowBytes(qsizetype row) co
     const quint32 entry = m_rows.at(row);
     if (isOwn(entry))
         return {own(entry).name, own(entry).value};
-    const RowSpan span = spanIn(m_file, entry);
-    qint64 nameEnd = span.equals;
-    while (nameEnd > qint64(entry) && m_file.at(nameEnd - 1) == '\t')
-        --nameEnd;
-    const char *data = m_file.constData();
-    return {QByteArrayView(data + entry, nameEnd - entry), QByteArrayView(data + span.valueBegin, span.valueEnd - span.valueBegin)};
+    return rowIn(m_file, entry);
 }
 
 QString FbiContent::name(qsizetype row) const
@@ -108,12 +86,18 @@ QString FbiContent::value(qsizetype row) const
     return fromFileText(valueBytes(row));
 }
 
+FbiRow FbiContent::row(qsizetype row) const
+{
+    const auto [name, value] = rowBytes(row);
+    return FbiRow{fromFileText(name), fromFileText(value), isSection(row), depth(row)};
+}
+
 QList<FbiRow> FbiContent::rows() const
 {
     QList<FbiRow> result;
     result.reserve(rowCount());
-    for (qsizetype row = 0; row < rowCount(); ++row)
-        result.append(FbiRow{name(row), value(row)});
+    for (qsizetype index = 0; index < rowCount(); ++index)
+        result.append(row(index));
     return result;
 }
 
@@ -140,73 +124,159 @@ qint64 FbiContent::originOf(quint32 entry) const
     return isOwn(entry) ? own(entry).origin : qint64(entry);
 }
 
+void FbiContent::keepDepths()
+{
+    if (m_depth.isEmpty())
+        m_depth.resize(m_rows.size(), 0);
+}
+
+void FbiContent::setDepth(qsizetype row, int depth)
+{
+    if (depth == 0 && m_depth.isEmpty())
+        return;
+    keepDepths();
+    m_depth[row] = quint16(depth);
+}
+
 void FbiContent::setValue(qsizetype row, const QString &value)
 {
+    if (isSection(row))
+        return;
     QByteArray bytes = toFileText(value);
     const quint32 entry = m_rows.at(row);
     if (isOwn(entry)) {
         m_own[entry & ~OwnFlag].value = std::move(bytes);
         return;
     }
-    if (bytes == fileValue(entry))
+    const auto [name, old] = rowIn(m_file, entry);
+    if (bytes == old)
         return;
-    m_rows[row] = addOwn(OwnRow{fileName(entry).toByteArray(), std::move(bytes), qint64(entry)});
+    m_rows[row] = addOwn(OwnRow{name.toByteArray(), std::move(bytes), qint64(entry)});
 }
 
-void FbiContent::insertRow(qsizetype at, const QString &name, const QString &value)
+void FbiContent::insertRows(qsizetype at, const QList<FbiRow> &rows, int depth)
 {
-    m_rows.insert(at, addOwn(OwnRow{toFileText(name), toFileText(value), -1}));
+    if (rows.isEmpty())
+        return;
+    m_rows.insert(at, rows.size(), 0);
+    if (depth > 0)
+        keepDepths();
+    if (!m_depth.isEmpty())
+        m_depth.insert(at, rows.size(), quint16(depth));
+    for (qsizetype index = 0; index < rows.size(); ++index)
+        m_rows[at + index] = addOwn(OwnRow{toFileText(rows[index].name), toFileText(rows[index].value), -1});
 }
 
-void FbiContent::appendRow(const QString &name, const QString &value)
+QList<FbiContent::TakenRow> FbiContent::takeRows(const QList<qsizetype> &rows)
 {
-    insertRow(rowCount(), name, value);
-}
-
-FbiContent::TakenRow FbiContent::takeRow(qsizetype row)
-{
-    TakenRow taken;
-    taken.m_entry = m_rows.takeAt(row);
-    taken.m_origin = originOf(taken.m_entry);
-    taken.m_file = m_file;
-    if (taken.m_origin >= 0)
-        m_taken.append(quint32(taken.m_origin));
-    if (isOwn(taken.m_entry)) {
-        taken.m_name = own(taken.m_entry).name;
-        taken.m_value = own(taken.m_entry).value;
-        releaseOwn(taken.m_entry);
+    QList<TakenRow> taken;
+    taken.reserve(rows.size());
+    qsizetype kept = 0;
+    qsizetype next = 0;
+    for (qsizetype row = 0; row < rowCount(); ++row) {
+        const bool take = next < rows.size() && rows[next] == row && !isSection(row);
+        if (next < rows.size() && rows[next] == row)
+            ++next;
+        if (!take) {
+            m_rows[kept] = m_rows[row];
+            if (!m_depth.isEmpty())
+                m_depth[kept] = m_depth[row];
+            ++kept;
+            continue;
+        }
+        TakenRow &out = taken.emplace_back();
+        out.m_entry = m_rows[row];
+        out.m_depth = quint16(depth(row));
+        out.m_origin = originOf(out.m_entry);
+        out.m_file = m_file;
+        if (out.m_origin >= 0)
+            m_taken.append(quint32(out.m_origin));
+        if (isOwn(out.m_entry)) {
+            out.m_name = own(out.m_entry).name;
+            out.m_value = own(out.m_entry).value;
+            releaseOwn(out.m_entry);
+        }
     }
+    m_rows.resize(kept);
+    if (!m_depth.isEmpty())
+        m_depth.resize(kept);
     return taken;
 }
 
-void FbiContent::restoreRow(qsizetype at, const TakenRow &row)
+void FbiContent::restoreRows(const QList<qsizetype> &rows, const QList<TakenRow> &taken)
 {
-    // The taken row holds its file text, so the same buffer means the same file.
-    const bool sameFile = row.m_origin >= 0 && row.m_file.constData() == m_file.constData();
-    if (sameFile)
-        m_taken.removeOne(quint32(row.m_origin));
-    if (sameFile && !isOwn(row.m_entry)) {
-        m_rows.insert(at, row.m_entry);
+    const qsizetype count = std::min(rows.size(), taken.size());
+    if (count == 0)
         return;
+    // Each taken row goes to its place; the rows that stayed fill the places between, in order.
+    const qsizetype total = rowCount() + count;
+    QList<quint32> entries(total);
+    QList<quint16> depths;
+    const bool anyDeep = std::any_of(taken.begin(), taken.begin() + count, [](const TakenRow &row) { return row.m_depth > 0; });
+    if (anyDeep)
+        keepDepths();
+    if (!m_depth.isEmpty())
+        depths.resize(total);
+    qsizetype next = 0;
+    qsizetype stayed = 0;
+    for (qsizetype at = 0; at < total; ++at) {
+        if (next < count && rows[next] == at) {
+            const TakenRow &row = taken[next++];
+            // The taken row holds its file text, so the same buffer means the same file.
+            const bool sameFile = row.m_origin >= 0 && row.m_file.constData() == m_file.constData();
+            if (sameFile)
+                m_taken.removeOne(quint32(row.m_origin));
+            if (sameFile && !isOwn(row.m_entry)) {
+                entries[at] = row.m_entry;
+            } else {
+                OwnRow restored;
+                if (isOwn(row.m_entry)) {
+                    restored = OwnRow{row.m_name, row.m_value, row.m_origin};
+                } else {
+                    const auto [name, value] = rowIn(row.m_file, row.m_origin);
+                    restored = OwnRow{name.toByteArray(), value.toByteArray(), row.m_origin};
+                }
+                if (!sameFile)
+                    restored.origin = -1;
+                entries[at] = addOwn(std::move(restored));
+            }
+            if (!depths.isEmpty())
+                depths[at] = row.m_depth;
+        } else {
+            entries[at] = m_rows.at(stayed);
+            if (!depths.isEmpty())
+                depths[at] = m_depth.at(stayed);
+            ++stayed;
+        }
     }
-    OwnRow restored;
-    if (isOwn(row.m_entry)) {
-        restored = OwnRow{row.m_name, row.m_value, row.m_origin};
-    } else {
-        const RowSpan span = spanIn(row.m_file, row.m_origin);
-        restored = OwnRow{nameIn(row.m_file, row.m_origin).toByteArray(),
-                          row.m_file.sliced(span.valueBegin, span.valueEnd - span.valueBegin), row.m_origin};
+    m_rows = std::move(entries);
+    if (!depths.isEmpty())
+        m_depth = std::move(depths);
+}
+
+qsizetype FbiContent::lineLength(QByteArrayView name, QByteArrayView value, int depth)
+{
+    return depth + 1 + name.size() + 1 + value.size() + 1;
+}
+
+qsizetype FbiContent::linesNeeded() const
+{
+    qsizetype added = 0;
+    for (const quint32 entry : m_rows) {
+        if (isOwn(entry) && own(entry).origin < 0)
+            ++added;
     }
-    if (!sameFile)
-        restored.origin = -1;
-    m_rows.insert(at, addOwn(std::move(restored)));
+    const qsizetype sections = m_sections.size();
+    const qsizetype standard = rowCount() + 2 * sections + m_preserved.size() + (m_kind == FbiKind::Unit ? 3 : 0);
+    return m_hasFileText ? std::max(standard, m_fileLines + added) : standard;
 }
 
 qsizetype FbiContent::memoryUsage() const
 {
     qsizetype bytes = m_file.capacity() + m_rows.capacity() * qsizetype(sizeof(quint32))
-        + m_own.capacity() * qsizetype(sizeof(OwnRow)) + (m_freeOwn.capacity() + m_taken.capacity()) * qsizetype(sizeof(quint32))
-        + m_preserved.capacity() * qsizetype(sizeof(QByteArray));
+        + m_depth.capacity() * qsizetype(sizeof(quint16)) + m_own.capacity() * qsizetype(sizeof(OwnRow))
+        + (m_freeOwn.capacity() + m_taken.capacity()) * qsizetype(sizeof(quint32))
+        + m_sections.capacity() * qsizetype(sizeof(Section)) + m_preserved.capacity() * qsizetype(sizeof(QByteArray));
     for (const OwnRow &row : m_own)
         bytes += row.name.capacity() + row.value.capacity();
     for (const QByteArray &line : m_preserved)

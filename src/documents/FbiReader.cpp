@@ -24,41 +24,7 @@ constexpr qint64 MaxReadBytes = qint64(Fbi::MaxLinesWithoutClosingBrace) * (Fbi:
 // Text files hold no NUL bytes; UTF-16 text of Latin letters is half NUL bytes.
 constexpr qsizetype FirstBlock = 4096;
 
-QByteArrayView trimBlanks(QByteArrayView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == ' ')
-        ++begin;
-    while (end > begin && text[end - 1] == ' ')
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
-bool isUnitHeader(QByteArrayView normalized)
-{
-    static constexpr QByteArrayView Header("[UNITINFO]");
-    return normalized.size() == Header.size() && normalized.compare(Header, Qt::CaseInsensitive) == 0;
-}
-
-bool contains(QByteArrayView text, char c)
-{
-    return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size()));
-}
-
-ParsedLine::Kind classify(QByteArrayView normalized)
-{
-    if (normalized.isEmpty() || normalized == QByteArrayView("{") || isUnitHeader(normalized))
-        return ParsedLine::Kind::Skip;
-    if (normalized == QByteArrayView("}"))
-        return ParsedLine::Kind::SectionEnd;
-    return contains(normalized, '=') ? ParsedLine::Kind::Row : ParsedLine::Kind::Skip;
-}
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+using Fbi::isBlank;
 
 bool isText(QByteArrayView bytes)
 {
@@ -66,25 +32,6 @@ bool isText(QByteArrayView bytes)
         return false;
     const QByteArrayView block = bytes.first(std::min(bytes.size(), FirstBlock));
     return std::count(block.begin(), block.end(), '\0') * 4 < block.size() || block.isEmpty();
-}
-
-// The value of a row: after the first "=" and its tabs, to the first ";" or to the end of the
-// line less its blanks, without the tabs at its end.
-QByteArrayView valueOf(QByteArrayView line)
-{
-    const qsizetype equals = line.indexOf('=');
-    qsizetype begin = equals + 1;
-    while (begin < line.size() && line[begin] == '\t')
-        ++begin;
-    const qsizetype semicolon = line.indexOf(';', begin);
-    qsizetype end = semicolon < 0 ? line.size() : semicolon;
-    if (semicolon < 0) {
-        while (end > begin && line[end - 1] == ' ')
-            --end;
-    }
-    while (end > begin && line[end - 1] == '\t')
-        --end;
-    return line.sliced(begin, end - begin);
 }
 
 // What one pass over a line finds: where it ends (at a CR, an LF or the end of the text) and,
@@ -140,150 +87,110 @@ LineScan scanLine(const char *data, qsizetype from, qsizetype size)
     return scan;
 }
 
-// Follows the braces of a nested section so that all of it, and only it, is kept verbatim.
-class NestedSection
+bool contains(QByteArrayView text, char c)
 {
-public:
-    bool isOpen() const { return m_open; }
-    // The braces of the section that the file has opened and not yet closed.
-    int unclosedBraces() const { return m_open ? m_depth : 0; }
-
-    void start(QByteArrayView normalizedHeader)
-    {
-        m_open = true;
-        m_braceSeen = trimBlanks(normalizedHeader).endsWith('{');
-        m_depth = m_braceSeen ? 1 : 0;
-    }
-
-    // Returns false when the line does not belong to the section: a closing brace before any
-    // opening one closes the unit section, not this one.
-    bool take(QByteArrayView normalized)
-    {
-        const QByteArrayView text = trimBlanks(normalized);
-        // A section nested in this one may open its brace on its header line, as "[inner] {".
-        if (text == QByteArrayView("{") || (text.endsWith('{') && Fbi::isNestedSectionHeader(text))) {
-            ++m_depth;
-            m_braceSeen = true;
-        } else if (text == QByteArrayView("}")) {
-            if (!m_braceSeen) {
-                m_open = false;
-                return false;
-            }
-            if (--m_depth == 0)
-                m_open = false;
-        }
-        return true;
-    }
-
-private:
-    bool m_open = false;
-    bool m_braceSeen = false;
-    int m_depth = 0;
-};
+    return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size()));
 }
 
-QByteArrayView Fbi::normalizeLine(QByteArrayView line, QByteArray &scratch)
-{
-    // Cut first, then trim: the same text, but the work stops at the first ";" of a long line
-    // that holds several rows between block comments.
-    QByteArrayView text = line;
-    while (!text.isEmpty() && text.front() == ' ')
-        text = text.sliced(1);
-    if (const void *semicolon = text.isEmpty() ? nullptr : std::memchr(text.data(), ';', size_t(text.size())))
-        text.truncate(static_cast<const char *>(semicolon) - text.data());
-    else
-        text = trimBlanks(text);
-    // Tabs at either end are the common case (indentation); dropping them is the same as removing
-    // them, and only a tab inside the text needs a copy.
-    while (!text.isEmpty() && text.front() == '\t')
-        text = text.sliced(1);
-    while (!text.isEmpty() && text.back() == '\t')
-        text.chop(1);
-    if (!contains(text, '\t'))
-        return text;
-    scratch.clear();
-    scratch.reserve(text.size());
-    for (char c : text) {
-        if (c != '\t')
-            scratch.append(c);
-    }
-    return scratch;
-}
+// What a line's text means apart from sections: a row, a brace, or nothing.
+enum class LineKind { Nothing, Row, OpenBrace, CloseBrace };
 
-bool Fbi::isNestedSectionHeader(QByteArrayView normalized)
+LineKind classify(QByteArrayView normalized)
 {
-    const QByteArrayView text = trimBlanks(normalized);
-    if (!text.startsWith('['))
-        return false;
-    const qsizetype close = text.indexOf(']');
-    if (close < 0)
-        return false;
-    const QByteArrayView rest = trimBlanks(text.sliced(close + 1));
-    return rest.isEmpty() || rest == QByteArrayView("{");
+    if (normalized == QByteArrayView("{"))
+        return LineKind::OpenBrace;
+    if (normalized == QByteArrayView("}"))
+        return LineKind::CloseBrace;
+    if (normalized.isEmpty() || Fbi::isUnitHeader(normalized))
+        return LineKind::Nothing;
+    return contains(normalized, '=') ? LineKind::Row : LineKind::Nothing;
 }
-
-ParsedLine ParseLine(QByteArrayView line, QByteArray &scratch)
-{
-    ParsedLine parsed;
-    const QByteArrayView normalized = Fbi::normalizeLine(line, scratch);
-    parsed.kind = classify(normalized);
-    if (parsed.kind == ParsedLine::Kind::Row) {
-        parsed.name = normalized.first(normalized.indexOf('='));
-        parsed.value = valueOf(line);
-    }
-    return parsed;
 }
 
 // Reads a whole file's text into an FbiContent, whose rows then point into that text.
 //
 // A line is read in pieces: the text outside block comments, each piece as if it were a line of
-// its own, and the comments. The unit section's rows become rows; nested sections and block
-// comments go to the preserved lines, pieces of one line joined again.
+// its own, and the comments. Rows become rows; a section's header becomes a header row, and the
+// rows up to its closing brace stand one level deeper; block comments go to the preserved lines,
+// pieces of one line joined again.
 class FbiScanner
 {
 public:
-    FbiScanner(FbiReadResult &result, bool snippet)
+    // Snippet: text to paste, which may or may not hold the unit's header and braces; only the
+    // rows of the unit's own section count.
+    enum class Mode { Unit, Definitions, Snippet };
+
+    FbiScanner(FbiReadResult &result, Mode mode)
         : m_result(result)
         , m_content(result.content)
         , m_data(result.content.m_file.constData())
-        , m_unit(snippet ? Unit::Unknown : Unit::Before)
+        , m_mode(mode)
+        , m_unit(mode == Mode::Snippet ? Unit::Unknown : Unit::Before)
     {
+        m_content.m_kind = mode == Mode::Definitions ? FbiKind::Definitions : FbiKind::Unit;
     }
 
-    static FbiReadResult scan(const QByteArray &bytes, bool snippet, bool whole);
+    static FbiReadResult scan(const QByteArray &bytes, Mode mode, bool whole);
 
 private:
     void run();
+    // Where the reading stands towards the unit's own braces.
     enum class Unit { Before, Inside, Unknown };
     enum class Next { Go, Stop };
+    // A section that has been opened and not yet closed.
+    struct Open
+    {
+        qsizetype header;   // its header row
+        int braces;         // its "{" not yet closed; 0 until its first
+    };
 
     bool commonLine(qsizetype name, qsizetype first, const LineScan &scan);
+    // Rows are only where the reading takes them: a snippet's rows within the unit's own section.
+    bool takesRows() const { return m_mode != Mode::Snippet || (m_unit != Unit::Unknown && m_open.empty()); }
+    int depthNow() const { return int(m_open.size()); }
     // The row table is filled through a pointer: a list's append costs more than the rest of a line.
     void addFileRow(quint32 entry)
     {
         if (m_rowCount == m_content.m_rows.size())
             growRows(2 * m_rowCount + 16);
-        m_rowData[m_rowCount++] = entry;
+        m_rowData[m_rowCount] = entry;
+        if (m_depthData)
+            m_depthData[m_rowCount] = quint16(depthNow());
+        ++m_rowCount;
     }
     void growRows(qsizetype size)
     {
         m_content.m_rows.resize(size);
         m_rowData = m_content.m_rows.data();
+        if (!m_content.m_depth.isEmpty() || m_depthData) {
+            m_content.m_depth.resize(size);
+            m_depthData = m_content.m_depth.data();
+        }
     }
     Next line(qsizetype begin, qsizetype end);
     Next piece(qsizetype begin, qsizetype end, qsizetype &opener);
     Next structuredPiece(qsizetype begin, qsizetype end, qsizetype blanksEnd, qsizetype &opener);
     void addRow(qsizetype begin, qsizetype end, QByteArrayView normalized);
+    void openSection(qsizetype begin, QByteArrayView normalized);
+    void openBrace();
+    Next closeBrace();
     qsizetype openerAfterRow(qsizetype semicolon, qsizetype end) const;
     void preserve(qsizetype begin, qsizetype end);
     void flushPreserved();
-    bool tooDeep() const { return m_nested.unclosedBraces() > Fbi::MaxNestingDepth; }
+    FbiContent::Section &sectionOf(const Open &open)
+    {
+        const quint32 entry = m_content.m_rows.at(open.header);
+        return m_content.m_sections[m_content.own(entry).section];
+    }
 
     FbiReadResult &m_result;
     FbiContent &m_content;
     const char *m_data;
+    Mode m_mode;
     Unit m_unit;
-    NestedSection m_nested;
+    std::vector<Open> m_open;
+    int m_unclosedBraces = 0;   // of the open sections
+    int m_looseBraces = 0;      // braces of a file of definitions that open no section
     bool m_inComment = false;
     qsizetype m_commentSearch = 0; // where the "*/" of the open comment may start
     qsizetype m_lineBegin = 0;
@@ -293,6 +200,7 @@ private:
     qsizetype m_pendingEnd = 0;
     QByteArray m_scratch;
     quint32 *m_rowData = nullptr;
+    quint16 *m_depthData = nullptr;
     qsizetype m_rowCount = 0;
 };
 
@@ -338,17 +246,18 @@ void FbiScanner::run()
         if (end + 1 < size && m_data[end] == '\r' && m_data[end + 1] == '\n')
             ++pos;
     }
+    m_content.m_fileLines = lineCount;
     m_content.m_rows.resize(m_rowCount);
-    if (m_content.m_rows.capacity() > m_rowCount + m_rowCount / 8 + 16)
+    if (m_depthData)
+        m_content.m_depth.resize(m_rowCount);
+    if (m_content.m_rows.capacity() > m_rowCount + m_rowCount / 8 + 16) {
         m_content.m_rows.squeeze();
-
-    // A comment or nested section that the file leaves open is closed in the kept lines. Otherwise
-    // a save in the standard layout would write the unit's closing brace inside it: read back,
-    // that brace would not close the unit, and every further save would add another.
+        m_content.m_depth.squeeze();
+    }
+    // A comment that the file leaves open is closed in the kept lines. Otherwise a save in the
+    // standard layout would write the unit's closing brace inside it.
     if (m_inComment)
         m_content.m_preserved.append(QByteArrayLiteral("*/"));
-    for (int depth = m_nested.unclosedBraces(); depth > 0; --depth)
-        m_content.m_preserved.append(QByteArrayLiteral("\t}"));
 }
 
 FbiScanner::Next FbiScanner::line(qsizetype begin, qsizetype end)
@@ -387,7 +296,7 @@ FbiScanner::Next FbiScanner::line(qsizetype begin, qsizetype end)
 // after all of them.
 bool FbiScanner::commonLine(qsizetype name, qsizetype first, const LineScan &scan)
 {
-    if (m_inComment || m_nested.isOpen() || m_unit == Unit::Unknown)
+    if (m_inComment || !takesRows())
         return false;
     if (first == scan.end)
         return true;
@@ -405,7 +314,7 @@ bool FbiScanner::commonLine(qsizetype name, qsizetype first, const LineScan &sca
         return false;
     if (scan.semicolon >= 0 && scan.semicolon + 1 < scan.end && openerAfterRow(scan.semicolon, scan.end) >= 0)
         return false;
-    addFileRow(name);
+    addFileRow(quint32(name));
     return true;
 }
 
@@ -421,14 +330,12 @@ FbiScanner::Next FbiScanner::piece(qsizetype begin, qsizetype end, qsizetype &op
         ++first;
     if (first + 1 < end && m_data[first] == '/' && m_data[first + 1] == '*') {
         opener = first;
-        if (m_nested.isOpen())
-            preserve(begin, first);
         return Next::Go;
     }
     if (first == end)
-        return m_nested.isOpen() ? structuredPiece(begin, end, blanksEnd, opener) : Next::Go;
+        return Next::Go;
     const char c = m_data[first];
-    if (m_nested.isOpen() || m_unit == Unit::Unknown || c == '{' || c == '}' || c == '[')
+    if (!takesRows() || c == '{' || c == '}' || c == '[')
         return structuredPiece(begin, end, blanksEnd, opener);
 
     // The common line, "name=value;" behind some indentation: no structure to look for, no copy.
@@ -446,51 +353,117 @@ FbiScanner::Next FbiScanner::structuredPiece(qsizetype begin, qsizetype end, qsi
 {
     const QByteArrayView text(m_data + begin, end - begin);
     const QByteArrayView normalized = Fbi::normalizeLine(text, m_scratch);
-    const ParsedLine::Kind kind = classify(normalized);
-    if (kind == ParsedLine::Kind::Row) {
-        const void *semicolon = std::memchr(m_data + blanksEnd, ';', size_t(end - blanksEnd));
-        if (semicolon)
+    const LineKind kind = classify(normalized);
+    if (kind == LineKind::Row) {
+        if (const void *semicolon = std::memchr(m_data + blanksEnd, ';', size_t(end - blanksEnd)))
             opener = openerAfterRow(static_cast<const char *>(semicolon) - m_data, end);
     }
-    const qsizetype pieceEnd = opener < 0 ? end : opener;
-
-    if (m_nested.isOpen() && m_nested.take(normalized)) {
-        preserve(begin, pieceEnd);
-        if (tooDeep()) {
-            m_result.error = FbiReadResult::Error::TooDeep;
-            return Next::Stop;
-        }
-        return Next::Go;
-    }
+    const bool header = Fbi::isSectionHeader(normalized);
     // Pasted text is read as if it stood inside a unit section, unless it has the unit's header or
     // opening brace before anything else that counts.
     if (m_unit == Unit::Unknown) {
-        if (isUnitHeader(normalized))
+        if (Fbi::isUnitHeader(normalized))
             m_unit = Unit::Before;
-        else if (kind != ParsedLine::Kind::Skip || Fbi::isNestedSectionHeader(normalized))
+        else if (kind == LineKind::Row || kind == LineKind::CloseBrace || header)
             m_unit = Unit::Inside;
     }
-    if (m_unit == Unit::Inside && Fbi::isNestedSectionHeader(normalized)) {
-        m_nested.start(normalized);
-        preserve(begin, pieceEnd);
-        return Next::Go;
+    if (header && (m_mode == Mode::Definitions || m_unit == Unit::Inside)) {
+        openSection(blanksEnd, normalized);
+        return m_result.error == FbiReadResult::Error::None ? Next::Go : Next::Stop;
     }
     switch (kind) {
-    case ParsedLine::Kind::Row:
-        addRow(begin, end, normalized);
+    case LineKind::Row:
+        if (takesRows())
+            addRow(begin, end, normalized);
         break;
-    case ParsedLine::Kind::SectionEnd:
-        m_result.sectionEnded = true;
-        m_content.m_closeBraceLine = m_lineBegin;
-        return Next::Stop;
-    case ParsedLine::Kind::Skip:
-        if (normalized == QByteArrayView("{") && m_unit != Unit::Inside) {
-            m_unit = Unit::Inside;
-            m_content.m_openBraceLineEnd = m_lineTextEnd;
-        }
+    case LineKind::OpenBrace:
+        openBrace();
+        return m_result.error == FbiReadResult::Error::None ? Next::Go : Next::Stop;
+    case LineKind::CloseBrace:
+        return closeBrace();
+    case LineKind::Nothing:
         break;
     }
     return Next::Go;
+}
+
+// A section's header: a header row one level deeper than the rows around it, and the rows up to
+// its closing brace one level deeper again. A header whose section never had a "{" stood for an
+// empty section, which the next header closes.
+void FbiScanner::openSection(qsizetype begin, QByteArrayView normalized)
+{
+    if (!m_open.empty() && m_open.back().braces == 0)
+        m_open.pop_back();
+    Open open{-1, 0};
+    if (m_mode != Mode::Snippet) {
+        if (!m_depthData) {
+            m_content.m_depth.resize(m_content.m_rows.size());
+            m_depthData = m_content.m_depth.data();
+        }
+        qsizetype origin = begin;
+        while (origin < m_lineTextEnd && isBlank(m_data[origin]))
+            ++origin;
+        const qint32 section = qint32(m_content.m_sections.size());
+        m_content.m_sections.append(FbiContent::Section{});
+        open.header = m_rowCount;
+        addFileRow(m_content.addOwn(FbiContent::OwnRow{Fbi::sectionName(normalized).toByteArray(), {}, origin, section}));
+    }
+    m_open.push_back(open);
+    if (normalized.trimmed().endsWith('{'))
+        openBrace();
+    if (m_open.size() > size_t(Fbi::MaxNestingDepth))
+        m_result.error = FbiReadResult::Error::TooDeep;
+}
+
+void FbiScanner::openBrace()
+{
+    if (!m_open.empty()) {
+        Open &top = m_open.back();
+        if (top.braces == 0 && top.header >= 0)
+            sectionOf(top).openLineEnd = m_lineTextEnd;
+        ++top.braces;
+        if (++m_unclosedBraces > Fbi::MaxNestingDepth)
+            m_result.error = FbiReadResult::Error::TooDeep;
+        return;
+    }
+    if (m_mode == Mode::Definitions) {
+        ++m_looseBraces;
+        return;
+    }
+    if (m_unit != Unit::Inside) {
+        m_unit = Unit::Inside;
+        m_content.m_openBraceLineEnd = m_lineTextEnd;
+    }
+}
+
+// A closing brace closes the innermost open section; a section that never had a "{" is closed
+// first and the brace goes on outwards. Outside every section it ends the unit, and the reading.
+FbiScanner::Next FbiScanner::closeBrace()
+{
+    while (!m_open.empty()) {
+        Open &top = m_open.back();
+        if (top.braces == 0) {
+            m_open.pop_back();
+            continue;
+        }
+        --m_unclosedBraces;
+        if (--top.braces == 0) {
+            if (top.header >= 0) {
+                FbiContent::Section &section = sectionOf(top);
+                section.closeLine = m_lineBegin;
+                section.closeLineEnd = m_lineTextEnd;
+            }
+            m_open.pop_back();
+        }
+        return Next::Go;
+    }
+    if (m_mode == Mode::Definitions) {
+        m_looseBraces = std::max(0, m_looseBraces - 1);
+        return Next::Go;
+    }
+    m_result.sectionEnded = true;
+    m_content.m_closeBraceLine = m_lineBegin;
+    return Next::Stop;
 }
 
 // A row whose name starts after the piece's leading blanks and tabs. Its entry is that offset when
@@ -508,15 +481,16 @@ void FbiScanner::addRow(qsizetype begin, qsizetype end, QByteArrayView normalize
     for (; tab && tab < m_data + equals; ++tab)
         plain = plain && *tab == '\t';
     if (plain) {
-        addFileRow(name);
+        addFileRow(quint32(name));
         return;
     }
     QByteArray scratch;
     if (normalized.isEmpty())
         normalized = Fbi::normalizeLine(QByteArrayView(m_data + begin, end - begin), scratch);
+    const Fbi::RowSpan span = Fbi::rowSpan(m_content.m_file, name);
     FbiContent::OwnRow row;
     row.name = normalized.first(normalized.indexOf('=')).toByteArray();
-    row.value = m_content.fileValue(name).toByteArray();
+    row.value = QByteArray(m_data + span.valueBegin, span.valueEnd - span.valueBegin);
     row.origin = name;
     addFileRow(m_content.addOwn(std::move(row)));
 }
@@ -552,23 +526,52 @@ void FbiScanner::flushPreserved()
     m_pending = false;
 }
 
-FbiReadResult FbiScanner::scan(const QByteArray &bytes, bool snippet, bool whole)
+FbiReadResult FbiScanner::scan(const QByteArray &bytes, Mode mode, bool whole)
 {
     FbiReadResult result;
     result.content.m_file = bytes;
-    FbiScanner(result, snippet).run();
+    FbiScanner(result, mode).run();
     result.content.m_hasFileText = whole && result.error == FbiReadResult::Error::None;
     return result;
 }
 
-FbiReadResult readFbi(const QByteArray &bytes)
+FbiReadResult readFbi(const QByteArray &bytes, FbiKind kind)
 {
-    return FbiScanner::scan(bytes, false, true);
+    return FbiScanner::scan(bytes, kind == FbiKind::Definitions ? FbiScanner::Mode::Definitions : FbiScanner::Mode::Unit, true);
 }
 
-QList<FbiRow> parseRows(QByteArrayView text)
+FbiKind kindOfPath(const QString &path)
 {
-    return FbiScanner::scan(text.toByteArray(), true, false).content.rows();
+    return path.endsWith(QLatin1String(".tdf"), Qt::CaseInsensitive) ? FbiKind::Definitions : FbiKind::Unit;
+}
+
+QList<FbiRow> parseRows(QByteArrayView text, FbiReadResult::Error *error)
+{
+    const FbiReadResult read = FbiScanner::scan(text.toByteArray(), FbiScanner::Mode::Snippet, false);
+    if (error)
+        *error = read.error;
+    return read.error == FbiReadResult::Error::None ? read.content.rows() : QList<FbiRow>();
+}
+
+QString readErrorText(FbiReadResult::Error error)
+{
+    switch (error) {
+    case FbiReadResult::Error::CannotOpen:
+        return QStringLiteral("cannot be opened");
+    case FbiReadResult::Error::ReadFailed:
+        return QStringLiteral("cannot be read to its end");
+    case FbiReadResult::Error::LineTooLong:
+        return QStringLiteral("has a line longer than %1 characters").arg(Fbi::MaxLineLength);
+    case FbiReadResult::Error::TooManyLines:
+        return QStringLiteral("has no closing brace in its first %1 lines").arg(Fbi::MaxLinesWithoutClosingBrace);
+    case FbiReadResult::Error::TooDeep:
+        return QStringLiteral("nests sections more than %1 deep").arg(Fbi::MaxNestingDepth);
+    case FbiReadResult::Error::NotText:
+        return QStringLiteral("is not a text file");
+    case FbiReadResult::Error::None:
+        break;
+    }
+    return {};
 }
 
 FbiReadResult readFbiFile(const QString &path)
@@ -612,7 +615,8 @@ FbiReadResult readFbiFile(const QString &path)
     const bool readError = file.error() != QFileDevice::NoError;
     const bool whole = !readError && bytes.size() == file.size();
 #endif
-    FbiReadResult result = FbiScanner::scan(bytes, false, whole);
+    FbiReadResult result = FbiScanner::scan(
+        bytes, kindOfPath(path) == FbiKind::Definitions ? FbiScanner::Mode::Definitions : FbiScanner::Mode::Unit, whole);
     if (readError && result.error == FbiReadResult::Error::None)
         result.error = FbiReadResult::Error::ReadFailed;
     if (whole) {

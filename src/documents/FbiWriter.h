@@ -9,20 +9,37 @@
 enum class FbiLayout {
     // The file's own text as it was read, with only the rows' changes made in it: a changed value
     // replaced in its line, a removed row's line left out, an added row on a new line after the
-    // row it follows. A content read from no file is written in the standard layout.
+    // row it follows, in the section it belongs to. A content read from no file is written in the
+    // standard layout.
     Kept,
     // The fixed layout: the "[UNITINFO]" header, a tab and "{", one tab-indented "name=value;"
-    // line per row, the kept nested sections and block comments, a tab and "}"; every line ends
-    // in CR LF.
+    // line per row, each nested section after the rows of the section around it, the block
+    // comments, a tab and "}"; every line ends in CR LF. A file of definitions writes each of its
+    // sections so, under its own header.
     Standard,
 };
 
-QByteArray writeFbi(const FbiContent &content, FbiLayout layout = FbiLayout::Standard);
+// A content's text in a layout, or why it cannot be written so. The kept layout fails when an edit
+// cannot be placed in the file's own text; either layout fails when its text would not read back
+// as the content's rows (a line or a file past the reader's limits). It never falls back to the
+// other layout: that is the user's choice.
+struct FbiText
+{
+    QByteArray text;
+    bool ok = false;
+    FbiLayout layout = FbiLayout::Standard; // the layout written: the standard one for a content read from no file
+    QString reason;
+};
+
+FbiText writeFbi(const FbiContent &content, FbiLayout layout = FbiLayout::Standard);
 
 struct FbiWriteResult
 {
+    enum class Failure { None, Layout, Disk };
     bool ok = false;
-    QString reason;  // the system's reason for a failure
+    Failure failure = Failure::None;
+    FbiLayout layout = FbiLayout::Standard; // the layout written
+    QString reason;  // why the layout could not be written, or the system's reason
     FileStamp stamp; // of the file as written
 };
 

@@ -10,7 +10,7 @@
 #include "help/VariableHelp.h"
 #include "mainwindow/HelpTopicsWindow.h"
 #include "mainwindow/ModTableCommands.h"
-#include "mainwindow/ModTableWindow.h"
+#include "modwindow/ModTableWindow.h"
 #include "mainwindow/VariablePanel.h"
 #include "mainwindow/WindowArrangement.h"
 #include "platform/KeyboardLocks.h"

@@ -3,8 +3,8 @@
 #include "docwindow/DocumentWindow.h"
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
-#include "documents/ModTable.h"
-#include "mainwindow/ModTableWindow.h"
+#include "mod/ModTable.h"
+#include "modwindow/ModTableWindow.h"
 #include "platform/Dialogs.h"
 
 #include <QFileInfo>

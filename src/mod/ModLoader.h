@@ -17,6 +17,7 @@ struct UnitFile
     QString path;           // as found under the folder
     QString relativePath;   // from the folder, with "/" between folders
     FbiReadResult read;
+    QString reason;         // why an entry with a unit file's name is no file to read: a folder, a pipe, ...
 };
 
 // Reads every unit file under a folder (".fbi" in any letter case, subfolders included) on worker
@@ -39,8 +40,15 @@ public:
     // The files read, once finished() has been emitted.
     QList<UnitFile> takeFiles();
 
-    // The unit files under folder, by relative path (letter case ignored, then as written).
-    static QStringList findUnitFiles(const QString &folder);
+    // The entries named as unit files under folder, by relative path (letter case ignored, then as
+    // written), each with the reason it cannot be read when it is no regular file. The search
+    // stops early, with what it found, once cancelled is set.
+    struct Entry
+    {
+        QString relativePath;
+        QString reason;
+    };
+    static QList<Entry> findUnitFiles(const QString &folder, const std::atomic_bool &cancelled);
 
 signals:
     // total is known once the folder has been searched.
@@ -49,7 +57,7 @@ signals:
 
 private:
     void run(QString folder, int threads, int generation);
-    void readFrom(const QStringList &paths);
+    void readFrom();
     void reportProgress();
     void finish(int generation);
 

@@ -1,7 +1,8 @@
-#include "documents/ModLoader.h"
+#include "mod/ModLoader.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -35,20 +36,31 @@ void ModLoader::cancel()
     m_files.clear();
 }
 
-QStringList ModLoader::findUnitFiles(const QString &folder)
+QList<ModLoader::Entry> ModLoader::findUnitFiles(const QString &folder, const std::atomic_bool &cancelled)
 {
-    QStringList found;
+    QList<Entry> found;
     const QDir root(folder);
-    // Links to folders are not followed: a link back up the tree would never end.
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    // Every entry, not only regular files: one named like a unit file that cannot be read is listed
+    // with its reason rather than left out. Links to folders are not followed: a link back up the
+    // tree would never end.
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext() && !cancelled) {
         it.next();
-        if (it.fileName().endsWith(QLatin1String(".fbi"), Qt::CaseInsensitive))
-            found.append(root.relativeFilePath(it.filePath()));
+        if (!it.fileName().endsWith(QLatin1String(".fbi"), Qt::CaseInsensitive))
+            continue;
+        const QFileInfo info = it.fileInfo();
+        Entry entry{root.relativeFilePath(it.filePath()), {}};
+        if (info.isSymLink() && !info.exists())
+            entry.reason = QStringLiteral("is a link to nothing");
+        else if (info.isDir())
+            entry.reason = QStringLiteral("is a folder");
+        else if (!info.isFile())
+            entry.reason = QStringLiteral("is not a regular file");
+        found.append(entry);
     }
-    std::sort(found.begin(), found.end(), [](const QString &left, const QString &right) {
-        const int order = left.compare(right, Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : left < right;
+    std::sort(found.begin(), found.end(), [](const Entry &left, const Entry &right) {
+        const int order = left.relativePath.compare(right.relativePath, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : left.relativePath < right.relativePath;
     });
     return found;
 }
@@ -71,31 +83,32 @@ void ModLoader::start(const QString &folder, int threads)
 
 void ModLoader::run(QString folder, int threads, int generation)
 {
-    const QStringList relative = findUnitFiles(folder);
+    const QList<Entry> entries = findUnitFiles(folder, m_cancelled);
     const QDir root(folder);
-    QStringList paths;
-    paths.reserve(relative.size());
-    m_files.resize(size_t(relative.size()));
-    for (qsizetype index = 0; index < relative.size(); ++index) {
-        paths.append(root.filePath(relative[index]));
-        m_files[size_t(index)].path = paths.last();
-        m_files[size_t(index)].relativePath = relative[index];
+    m_files.resize(size_t(entries.size()));
+    for (qsizetype index = 0; index < entries.size(); ++index) {
+        m_files[size_t(index)].path = root.filePath(entries[index].relativePath);
+        m_files[size_t(index)].relativePath = entries[index].relativePath;
+        m_files[size_t(index)].reason = entries[index].reason;
     }
-    m_total = int(relative.size());
+    m_total = int(entries.size());
 
     std::vector<std::thread> helpers;
-    for (int helper = 1; helper < std::min<qsizetype>(threads, paths.size()); ++helper)
-        helpers.emplace_back(&ModLoader::readFrom, this, paths);
-    readFrom(paths);
+    for (int helper = 1; helper < std::min<qsizetype>(threads, entries.size()); ++helper)
+        helpers.emplace_back(&ModLoader::readFrom, this);
+    readFrom();
     for (std::thread &helper : helpers)
         helper.join();
     QMetaObject::invokeMethod(this, [this, generation] { finish(generation); }, Qt::QueuedConnection);
 }
 
-void ModLoader::readFrom(const QStringList &paths)
+void ModLoader::readFrom()
 {
-    for (int index = m_next++; index < paths.size() && !m_cancelled; index = m_next++) {
-        m_files[size_t(index)].read = readFbiFile(paths[index]);
+    const int total = int(m_files.size());
+    for (int index = m_next++; index < total && !m_cancelled; index = m_next++) {
+        UnitFile &file = m_files[size_t(index)];
+        if (file.reason.isEmpty())
+            file.read = readFbiFile(file.path);
         ++m_done;
     }
 }

@@ -1,7 +1,7 @@
-#include "mainwindow/ColumnChooser.h"
+#include "modwindow/ColumnChooser.h"
 
-#include "documents/ModTable.h"
-#include "documents/ModTableSortFilter.h"
+#include "mod/ModTable.h"
+#include "mod/ModTableSortFilter.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

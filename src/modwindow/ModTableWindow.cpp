@@ -1,12 +1,12 @@
-#include "mainwindow/ModTableWindow.h"
+#include "modwindow/ModTableWindow.h"
 
 #include "commands/FileCommands.h"
 #include "documents/Document.h"
 #include "documents/FbiContent.h"
-#include "documents/ModTable.h"
-#include "documents/ModTableSortFilter.h"
-#include "mainwindow/ColumnChooser.h"
-#include "mainwindow/FrozenColumnTableView.h"
+#include "mod/ModTable.h"
+#include "mod/ModTableSortFilter.h"
+#include "modwindow/ColumnChooser.h"
+#include "modwindow/FrozenColumnTableView.h"
 #include "platform/Dialogs.h"
 
 #include <QAction>

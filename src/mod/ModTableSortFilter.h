@@ -1,7 +1,5 @@
 #pragma once
 
-#include "documents/SafeWrite.h"
-
 #include <QSet>
 #include <QSortFilterProxyModel>
 
@@ -32,12 +30,8 @@ public:
 
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
-    // The rows, the shown columns and the order as shown, with a header row, as CSV text.
-    QByteArray toCsv() const;
-
-    using ExportResult = WriteOutcome;
-    // Replaces the file only once the whole text is written.
-    ExportResult exportCsv(const QString &path) const;
+    // The rows, the shown columns and the order as shown, after a header row.
+    QList<QStringList> shownRows() const;
 
 signals:
     void columnShownChanged(int column, bool shown);
@@ -55,6 +49,7 @@ private:
         QString text;
     };
     static SortKey sortKey(const QString &value);
+    void refilter();
     QString cellText(int unit, int column) const;
     void updateSortKeys() const;
 

@@ -1,64 +1,10 @@
-#include "documents/ModTableSortFilter.h"
-
+#include "mod/ModTableSortFilter.h"
 
 #include "documents/FbiContent.h"
-#include "documents/ModTable.h"
+#include "documents/Numbers.h"
+#include "mod/ModTable.h"
 
 #include <QLatin1StringView>
-
-#include <charconv>
-#include <cmath>
-#include <optional>
-
-namespace {
-bool needsQuotes(QStringView field)
-{
-    for (const QChar c : field) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            return true;
-    }
-    return !field.isEmpty() && (field.front().isSpace() || field.back().isSpace());
-}
-
-// The whole text, blanks aside, as a number: "12", "-0.5", ".5", "1e3"; not "inf", "0x10" or "28 45".
-std::optional<double> numberOf(QStringView text)
-{
-    const QByteArray bytes = text.trimmed().toLatin1();
-    const char *begin = bytes.constData();
-    const char *end = begin + bytes.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    if (begin == end || !(std::isdigit(static_cast<unsigned char>(*begin)) || *begin == '.' || *begin == '-'))
-        return std::nullopt;
-    double number = 0;
-    const auto [stop, error] = std::from_chars(begin, end, number);
-    if (error != std::errc() || stop != end || !std::isfinite(number))
-        return std::nullopt;
-    return number;
-}
-
-// A spreadsheet runs a field that starts like a formula; a unit file from elsewhere must not be able
-// to make it do so. A quote in front keeps such text as text; numbers stay numbers.
-QString guardedField(const QString &field)
-{
-    static const QString FormulaStarts = QStringLiteral("=+-@\t\r");
-    if (!field.isEmpty() && FormulaStarts.contains(field.front()) && !numberOf(field))
-        return QLatin1Char('\'') + field;
-    return field;
-}
-
-void appendField(QString &line, const QString &text)
-{
-    const QString field = guardedField(text);
-    if (!needsQuotes(field)) {
-        line += field;
-        return;
-    }
-    line += QLatin1Char('"');
-    line += QString(field).replace(QLatin1Char('"'), QLatin1String("\"\""));
-    line += QLatin1Char('"');
-}
-}
 
 ModTableSortFilter::ModTableSortFilter(ModTable *table, QObject *parent)
     : QSortFilterProxyModel(parent)
@@ -78,9 +24,9 @@ ModTableSortFilter::SortKey ModTableSortFilter::sortKey(const QString &value)
     const QStringView text = QStringView(value).trimmed();
     if (text.isEmpty())
         return key;
-    if (const std::optional<double> number = numberOf(text)) {
+    if (const std::optional<PlainNumber> number = plainNumber(text)) {
         key.kind = SortKey::Number;
-        key.number = *number;
+        key.number = number->value;
         return key;
     }
     key.kind = SortKey::Text;
@@ -139,7 +85,16 @@ void ModTableSortFilter::setFilterText(const QString &text)
     // A value is Latin-1 text: one with a character beyond it can match no value.
     const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xff; });
     m_filterBytes = latin1 ? text.toLatin1() : QByteArray();
+    refilter();
+}
+
+// Rows the filter lets in again come back in the order of their units: they are sorted again, so
+// that the order shown always follows the header.
+void ModTableSortFilter::refilter()
+{
     invalidateFilter();
+    if (sortColumn() >= 0)
+        QSortFilterProxyModel::sort(sortColumn(), sortOrder());
 }
 
 bool ModTableSortFilter::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
@@ -174,36 +129,29 @@ void ModTableSortFilter::setColumnShown(int column, bool shown)
     emit columnShownChanged(column, shown);
     // The filter looks at the shown values only.
     if (!m_filter.isEmpty())
-        invalidateFilter();
+        refilter();
 }
 
-QByteArray ModTableSortFilter::toCsv() const
+QList<QStringList> ModTableSortFilter::shownRows() const
 {
     QList<int> columns;
     for (int column = 0; column < m_table->columnCount(); ++column) {
         if (isColumnShown(column))
             columns.append(column);
     }
-    QString text;
-    auto appendLine = [&](auto fieldOf) {
-        QString line;
-        for (qsizetype index = 0; index < columns.size(); ++index) {
-            if (index > 0)
-                line += QLatin1Char(',');
-            appendField(line, fieldOf(columns[index]));
-        }
-        text += line + QLatin1String("\r\n");
-    };
-    appendLine([this](int column) { return m_table->headerData(column, Qt::Horizontal).toString(); });
+    QList<QStringList> rows;
+    rows.reserve(rowCount() + 1);
+    QStringList header;
+    for (int column : std::as_const(columns))
+        header.append(m_table->headerData(column, Qt::Horizontal).toString());
+    rows.append(header);
     for (int row = 0; row < rowCount(); ++row) {
         const int unit = mapToSource(index(row, 0)).row();
-        appendLine([this, unit](int column) { return cellText(unit, column); });
+        QStringList fields;
+        fields.reserve(columns.size());
+        for (int column : std::as_const(columns))
+            fields.append(cellText(unit, column));
+        rows.append(fields);
     }
-    // UTF-8 with its mark: the spreadsheets then read letters beyond ASCII as they are.
-    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
-}
-
-ModTableSortFilter::ExportResult ModTableSortFilter::exportCsv(const QString &path) const
-{
-    return writeFileSafely(path, toCsv());
+    return rows;
 }

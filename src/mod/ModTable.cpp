@@ -1,10 +1,13 @@
-#include "documents/ModTable.h"
+#include "mod/ModTable.h"
 
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
+#include "documents/Numbers.h"
+#include "documents/ValueRule.h"
+
+#include <QLocale>
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <numeric>
 
@@ -13,30 +16,8 @@ const QString UnitHeader = QStringLiteral("Unit");
 const QByteArray UnitNameKey = QByteArrayLiteral("unitname");
 const QString ChangeValueStep = QStringLiteral("Change Value");
 const QString SetValueStep = QStringLiteral("Set Value");
-const QString ScaleStep = QStringLiteral("Scale Values");
 
-QString readFailureReason(FbiReadResult::Error error)
-{
-    switch (error) {
-    case FbiReadResult::Error::CannotOpen:
-        return QStringLiteral("cannot be opened");
-    case FbiReadResult::Error::ReadFailed:
-        return QStringLiteral("cannot be read to its end");
-    case FbiReadResult::Error::LineTooLong:
-        return QStringLiteral("has a line longer than %1 characters").arg(Fbi::MaxLineLength);
-    case FbiReadResult::Error::TooManyLines:
-        return QStringLiteral("has no closing brace in its first %1 lines").arg(Fbi::MaxLinesWithoutClosingBrace);
-    case FbiReadResult::Error::TooDeep:
-        return QStringLiteral("nests sections more than %1 deep").arg(Fbi::MaxNestingDepth);
-    case FbiReadResult::Error::NotText:
-        return QStringLiteral("is not a text file");
-    case FbiReadResult::Error::None:
-        break;
-    }
-    return {};
-}
-
-// The game folds keys to lower case byte by byte, and "MaxDamage =" sets MaxDamage.
+// The engines fold keys to lower case byte by byte, and "MaxDamage =" sets MaxDamage.
 void foldInto(QByteArrayView name, QByteArray &folded)
 {
     name = name.trimmed();
@@ -50,62 +31,76 @@ void foldInto(QByteArrayView name, QByteArray &folded)
 // A row commented out with "//", or one with no name, sets no variable.
 bool isVariable(QByteArrayView folded)
 {
-    return !folded.isEmpty() && !folded.startsWith("//");
+    const qsizetype dot = folded.lastIndexOf('.');
+    const QByteArrayView name = folded.sliced(dot + 1);
+    return !name.isEmpty() && !name.startsWith("//");
 }
 
-bool isBlank(QChar c)
+// A table step: the step it made in each unit's own history, undone and redone there.
+class TableStep final : public QUndoCommand
 {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
+public:
+    struct Part
+    {
+        QPointer<Document> document;
+        quint64 step;
+    };
 
-// Sign, digits, and at most one point with at least one digit: the form a scaled value keeps.
-bool isPlainDecimal(QStringView text, qsizetype &decimals)
-{
-    qsizetype index = 0;
-    if (index < text.size() && (text[index] == QLatin1Char('-') || text[index] == QLatin1Char('+')))
-        ++index;
-    qsizetype digits = 0;
-    qsizetype point = -1;
-    for (; index < text.size(); ++index) {
-        if (text[index] >= QLatin1Char('0') && text[index] <= QLatin1Char('9'))
-            ++digits;
-        else if (text[index] == QLatin1Char('.') && point < 0)
-            point = index;
-        else
-            return false;
+    TableStep(const QString &text, QList<Part> parts)
+        : QUndoCommand(text)
+        , m_parts(std::move(parts))
+    {
     }
-    decimals = point < 0 ? 0 : text.size() - point - 1;
-    return digits > 0;
-}
 
-// A list of the unit's values that the same step changes, and the keys it adds.
-struct UnitEdit
-{
-    QList<std::pair<int, QString>> changes;
-    QList<FbiRow> additions;
+    // Why the step cannot be undone (or redone) in every unit as it stands; empty when it can. In a
+    // unit where it is undone (or redone) already there is nothing to do; where later steps stand
+    // on top of it, or it has gone from the history, the table cannot reach it.
+    QString blocker(bool undoing) const
+    {
+        for (const Part &part : m_parts) {
+            if (!part.document)
+                return QStringLiteral("A unit it changed is no longer open.");
+            const int at = part.document->stepIndex(part.step);
+            const int index = part.document->history()->index();
+            if (at < 0 || (undoing ? at < index - 1 : at > index))
+                return part.document->title() + QStringLiteral(" has been changed since in its own window; undo or redo there first.");
+        }
+        return {};
+    }
+
+    void undo() override
+    {
+        for (auto part = m_parts.crbegin(); part != m_parts.crend(); ++part) {
+            if (part->document && part->document->stepIndex(part->step) == part->document->history()->index() - 1)
+                part->document->history()->undo();
+        }
+    }
+
+    void redo() override
+    {
+        // The first time the units have made their steps already.
+        if (m_first) {
+            m_first = false;
+            return;
+        }
+        for (const Part &part : m_parts) {
+            if (part.document && part.document->stepIndex(part.step) == part.document->history()->index())
+                part.document->history()->redo();
+        }
+    }
+
+private:
+    QList<Part> m_parts;
+    bool m_first = true;
 };
+}
 
-bool apply(Document *document, const UnitEdit &edit, const QString &stepName)
+struct ModTable::UnitChange
 {
-    QList<std::pair<int, QString>> changes;
-    for (const auto &change : edit.changes) {
-        if (document->value(change.first) != change.second)
-            changes.append(change);
-    }
-    if (changes.isEmpty() && edit.additions.isEmpty())
-        return false;
-    const bool both = !changes.isEmpty() && !edit.additions.isEmpty();
-    if (both)
-        document->history()->beginMacro(stepName);
-    if (!changes.isEmpty())
-        document->setValues(changes, stepName);
-    if (!edit.additions.isEmpty())
-        document->insertRows(document->rowCount(), edit.additions, stepName);
-    if (both)
-        document->history()->endMacro();
-    return true;
-}
-}
+    int unit;
+    DocumentEdit edit;
+    int cells = 0;
+};
 
 ModTable::ModTable(DocumentSet &documents, QObject *parent)
     : QAbstractTableModel(parent)
@@ -119,7 +114,11 @@ ModTable::ModTable(DocumentSet &documents, QObject *parent)
     });
 }
 
-ModTable::~ModTable() = default;
+ModTable::~ModTable()
+{
+    m_loader.cancel();
+    releaseUnits();
+}
 
 void ModTable::load(const QString &folder)
 {
@@ -137,11 +136,12 @@ void ModTable::clear()
 
 void ModTable::releaseUnits()
 {
+    m_history.clear();
     for (Unit &unit : m_units) {
-        if (unit.document && unit.document->parent() == this)
-            delete unit.document;
-        else if (unit.document)
+        if (unit.document) {
             disconnect(unit.document, nullptr, this, nullptr);
+            m_documents.release(unit.document);
+        }
     }
     m_units.clear();
     m_failures.clear();
@@ -151,21 +151,21 @@ void ModTable::releaseUnits()
     m_columns.resize(1);
 }
 
-Document *ModTable::makeDocument(const QString &path, FbiReadResult read)
+int ModTable::keyOf(QByteArrayView prefix, QByteArrayView name)
 {
-    auto *document = new Document(0, this);
-    document->load(path, std::move(read));
-    return document;
-}
-
-int ModTable::keyOf(QByteArrayView name)
-{
-    const auto known = m_spellings.find(QByteArray::fromRawData(name.data(), name.size()));
+    QByteArrayView raw = name;
+    if (!prefix.isEmpty()) {
+        m_raw.clear();
+        m_raw.append(prefix);
+        m_raw.append(name);
+        raw = m_raw;
+    }
+    const auto known = m_spellings.find(QByteArray::fromRawData(raw.data(), raw.size()));
     if (known != m_spellings.end()) {
         ++known->uses;
         return known->key;
     }
-    foldInto(name, m_scratch);
+    foldInto(raw, m_scratch);
     int key = m_keyOfFolded.value(m_scratch, -1);
     if (!isVariable(m_scratch)) {
         key = -1;
@@ -174,8 +174,26 @@ int ModTable::keyOf(QByteArrayView name)
         m_keyOfFolded.insert(m_scratch, key);
         m_columnOfKey.append(-1);
     }
-    m_spellings.insert(name.toByteArray(), Spelling{key, 1});
+    m_spellings.insert(raw.toByteArray(), Spelling{key, 1});
     return key;
+}
+
+// Each variable of the document with its key: a variable of a nested section after its sections'
+// names, each with a ".".
+template<typename Visit>
+void ModTable::forEachKey(const Document &document, Visit visit)
+{
+    const FbiContent &content = document.content();
+    QList<QByteArray> prefixes{QByteArray()};
+    for (int row = 0; row < content.rowCount(); ++row) {
+        const int depth = content.depth(row);
+        prefixes.resize(depth + 1);
+        if (content.isSection(row)) {
+            prefixes.append(prefixes[depth] + content.nameBytes(row).trimmed().toByteArray() + '.');
+            continue;
+        }
+        visit(row, keyOf(prefixes[depth], content.nameBytes(row)));
+    }
 }
 
 void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
@@ -185,34 +203,25 @@ void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
     m_folder = folder;
     m_units.reserve(size_t(files.size()));
 
-    // Only a document read from a file can stand for one of these.
-    const QList<Document *> open = m_documents.documents();
-    const bool openFiles = std::any_of(open.cbegin(), open.cend(), [](const Document *document) {
-        return !document->filePath().isEmpty();
-    });
     // The cells hold keys until every file has been seen and the columns have their order.
     std::vector<int> filesOfKey;
     std::vector<int> lastUnitOfKey;
     for (UnitFile &file : files) {
-        if (file.read.error != FbiReadResult::Error::None) {
-            m_failures.append(Failure{file.relativePath, readFailureReason(file.read.error)});
+        if (file.read.error != FbiReadResult::Error::None || !file.reason.isEmpty()) {
+            m_failures.append(Failure{file.relativePath, file.reason.isEmpty() ? readErrorText(file.read.error) : file.reason});
             continue;
         }
-        Document *document = openFiles ? m_documents.findByPath(file.path) : nullptr;
-        if (!document)
-            document = makeDocument(file.path, std::move(file.read));
+        Document *document = m_documents.share(file.path, std::move(file.read));
         const int unitIndex = int(m_units.size());
         Unit &unit = m_units.emplace_back();
         unit.document = document;
         unit.path = file.path;
         unit.relativePath = file.relativePath;
         unit.fileName = file.relativePath.mid(file.relativePath.lastIndexOf(QLatin1Char('/')) + 1);
-        const FbiContent &content = document->content();
-        unit.cells.reserve(size_t(content.rowCount()));
-        for (int row = 0; row < content.rowCount(); ++row) {
-            const int key = keyOf(content.nameBytes(row));
+        unit.cells.reserve(size_t(document->content().rowCount()));
+        forEachKey(*document, [&](int row, int key) {
             if (key < 0)
-                continue;
+                return;
             unit.cells.push_back(Cell{key, row});
             if (size_t(key) >= filesOfKey.size()) {
                 filesOfKey.resize(size_t(key) + 1, 0);
@@ -222,7 +231,7 @@ void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
                 lastUnitOfKey[size_t(key)] = unitIndex;
                 ++filesOfKey[size_t(key)];
             }
-        }
+        });
     }
 
     // Columns by the number of files that set the key, most first; equal ones as first seen.
@@ -258,7 +267,7 @@ void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
     endResetModel();
 }
 
-// The later line of a key set twice is the one the game uses, so it is the one a cell stands for.
+// The later line of a key set twice is the one the engines use, so it is the one a cell stands for.
 void ModTable::sortByColumn(std::vector<Cell> &cells)
 {
     std::stable_sort(cells.begin(), cells.end(),
@@ -276,22 +285,11 @@ void ModTable::watch(int unit)
 {
     Document *document = m_units[size_t(unit)].document;
     connect(document, &Document::rowsEdited, this, [this, unit] { unitEdited(unit); });
+    connect(document, &QAbstractItemModel::modelReset, this, [this, unit] { unitEdited(unit); });
     connect(document, &Document::modifiedChanged, this, [this, unit] {
         const QModelIndex changed = index(unit, UnitColumn);
         emit dataChanged(changed, changed, {ModifiedRole});
     });
-    // A document that an open window had before the table was made goes with that window.
-    if (document->parent() != this)
-        connect(document, &QObject::destroyed, this, [this, unit] { documentDestroyed(unit); });
-}
-
-// The unit's file as it is on disk now: the window that held its document has asked about its changes.
-void ModTable::documentDestroyed(int unit)
-{
-    Unit &entry = m_units[size_t(unit)];
-    entry.document = makeDocument(entry.path, readFbiFile(entry.path));
-    watch(unit);
-    unitEdited(unit);
 }
 
 // The cells follow the document's rows, which its window may have added, removed or reordered.
@@ -300,24 +298,31 @@ void ModTable::mapCells(int unit)
     Unit &entry = m_units[size_t(unit)];
     std::vector<Cell> cells;
     if (entry.document) {
-        const FbiContent &content = entry.document->content();
-        cells.reserve(size_t(content.rowCount()));
-        for (int row = 0; row < content.rowCount(); ++row) {
-            const int key = keyOf(content.nameBytes(row));
+        cells.reserve(size_t(entry.document->content().rowCount()));
+        forEachKey(*entry.document, [&](int row, int key) {
             if (key < 0)
-                continue;
+                return;
             if (m_columnOfKey[key] < 0) {
                 const int column = int(m_columns.size());
                 beginInsertColumns({}, column, column);
-                m_columns.append(Column{fromFileText(content.nameBytes(row).trimmed()), 0});
+                m_columns.append(Column{spellingOf(key), 0});
                 m_columnOfKey[key] = column;
                 endInsertColumns();
             }
             cells.push_back(Cell{m_columnOfKey[key], row});
-        }
+        });
     }
     sortByColumn(cells);
     entry.cells = std::move(cells);
+}
+
+QString ModTable::spellingOf(int key) const
+{
+    for (auto spelling = m_spellings.cbegin(); spelling != m_spellings.cend(); ++spelling) {
+        if (spelling->key == key)
+            return fromFileText(spelling.key().trimmed());
+    }
+    return {};
 }
 
 void ModTable::unitEdited(int unit)
@@ -417,85 +422,126 @@ bool ModTable::setData(const QModelIndex &index, const QVariant &value, int role
 {
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == UnitColumn)
         return false;
-    const int unit = index.row();
-    Document *target = document(unit);
-    if (!target)
-        return false;
-    const QString text = acceptableValue(value.toString());
-    UnitEdit edit;
-    if (const int row = rowOf(unit, index.column()); row >= 0)
-        edit.changes.append({row, text});
-    else if (!text.isEmpty())
-        edit.additions.append(FbiRow{key(index.column()), text});
-    apply(target, edit, ChangeValueStep);
-    return true;
+    return setValues({index}, value.toString(), ChangeValueStep).refused.isEmpty();
 }
 
-int ModTable::setValues(const QModelIndexList &cells, const QString &value)
+int ModTable::sectionFor(int unit, int column) const
 {
-    const QString text = acceptableValue(value);
-    std::map<int, UnitEdit> edits;
+    const QString name = key(column);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return -1;
+    // The unit's section of that path, found by the headers' names.
+    const QStringList path = name.left(dot).split(QLatin1Char('.'));
+    const Document *unitDocument = document(unit);
+    const FbiContent &content = unitDocument->content();
+    int level = 0;
+    int header = -1;
+    qsizetype end = content.rowCount();
+    for (qsizetype row = header + 1; row < end && level < path.size(); ++row) {
+        if (content.isSection(row) && content.depth(row) == level
+            && QString::compare(content.name(row).trimmed(), path[level], Qt::CaseInsensitive) == 0) {
+            header = int(row);
+            end = content.sectionEnd(row);
+            ++level;
+        }
+    }
+    return level == path.size() ? header : -2;
+}
+
+ModTable::EditResult ModTable::setValues(const QModelIndexList &cells, const QString &value, const QString &stepName)
+{
+    const CheckedValue checked = checkValue(value);
+    std::map<int, UnitChange> changes;
+    EditResult result;
+    if (checked.change == CheckedValue::Change::Cut)
+        result.refused.append(valueRuleNote(checked.change));
     for (const QModelIndex &cell : cells) {
         if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || cell.column() == UnitColumn || !document(cell.row()))
             continue;
-        UnitEdit &edit = edits[cell.row()];
-        if (const int row = rowOf(cell.row(), cell.column()); row >= 0)
-            edit.changes.append({row, text});
-        else if (!text.isEmpty())
-            edit.additions.append(FbiRow{key(cell.column()), text});
+        UnitChange &change = changes.try_emplace(cell.row(), UnitChange{cell.row(), {}, 0}).first->second;
+        if (const int row = rowOf(cell.row(), cell.column()); row >= 0) {
+            change.edit.values.append({row, checked.value});
+            ++change.cells;
+        } else if (!checked.value.isEmpty()) {
+            const int section = sectionFor(cell.row(), cell.column());
+            if (section < -1) {
+                result.refused.append(document(cell.row())->title() + QStringLiteral(" has no section for ") + key(cell.column()));
+                continue;
+            }
+            const QString name = key(cell.column());
+            change.edit.added.append({section, FbiRow{name.mid(name.lastIndexOf(QLatin1Char('.')) + 1), checked.value}});
+            ++change.cells;
+        }
     }
-    int changed = 0;
-    for (const auto &[unit, edit] : edits)
-        changed += apply(document(unit), edit, SetValueStep) ? 1 : 0;
-    return changed;
+    std::vector<UnitChange> list;
+    for (auto &entry : changes)
+        list.push_back(std::move(entry.second));
+    const EditResult applied = apply(list, stepName.isEmpty() ? SetValueStep : stepName);
+    result.units = applied.units;
+    result.cells = applied.cells;
+    result.refused += applied.refused;
+    return result;
 }
 
-int ModTable::scaleValues(const QModelIndexList &cells, double factor)
+ModTable::EditResult ModTable::scaleValues(const QModelIndexList &cells, double factor)
 {
-    std::map<int, UnitEdit> edits;
-    int scaled = 0;
+    std::map<int, UnitChange> changes;
     for (const QModelIndex &cell : cells) {
         if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || !document(cell.row()))
             continue;
         const int row = cell.column() == UnitColumn ? -1 : rowOf(cell.row(), cell.column());
         if (row < 0)
             continue;
-        if (const std::optional<QString> value = scaledValue(document(cell.row())->value(row), factor)) {
-            edits[cell.row()].changes.append({row, *value});
-            ++scaled;
+        if (const std::optional<QString> value = scaledNumber(document(cell.row())->value(row), factor)) {
+            UnitChange &change = changes.try_emplace(cell.row(), UnitChange{cell.row(), {}, 0}).first->second;
+            change.edit.values.append({row, *value});
+            ++change.cells;
         }
     }
-    for (const auto &[unit, edit] : edits)
-        apply(document(unit), edit, ScaleStep);
-    return scaled;
+    std::vector<UnitChange> list;
+    for (auto &entry : changes)
+        list.push_back(std::move(entry.second));
+    return apply(list, QStringLiteral("Scale by %1").arg(QLocale::c().toString(factor, 'g', 6)));
 }
 
-std::optional<QString> ModTable::scaledValue(QStringView value, double factor)
+ModTable::EditResult ModTable::apply(const std::vector<UnitChange> &changes, const QString &stepName)
 {
-    qsizetype begin = 0;
-    qsizetype end = value.size();
-    while (begin < end && isBlank(value[begin]))
-        ++begin;
-    while (end > begin && isBlank(value[end - 1]))
-        --end;
-    const QStringView number = value.sliced(begin, end - begin);
-    qsizetype decimals = 0;
-    if (!isPlainDecimal(number, decimals))
-        return std::nullopt;
-    bool ok = false;
-    const double result = number.toDouble(&ok) * factor;
-    if (!ok || !std::isfinite(result))
-        return std::nullopt;
-    QString text = QString::number(result, 'f', int(decimals));
-    // A product that rounds to nothing is written without a sign.
-    if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) + text.count(QLatin1Char('.')) == text.size() - 1)
-        text.remove(0, 1);
-    return value.first(begin).toString() + text + value.sliced(end).toString();
+    EditResult result;
+    QList<TableStep::Part> parts;
+    for (const UnitChange &change : changes) {
+        Document *target = document(change.unit);
+        if (!target || change.edit.isEmpty())
+            continue;
+        quint64 step = 0;
+        const QString refused = target->apply(change.edit, stepName, &step);
+        if (!refused.isEmpty()) {
+            result.refused.append(target->title() + QStringLiteral(": ") + refused);
+            continue;
+        }
+        if (step == 0)
+            continue;
+        parts.append(TableStep::Part{target, step});
+        ++result.units;
+        result.cells += change.cells;
+    }
+    if (!parts.isEmpty())
+        m_history.push(new TableStep(stepName, std::move(parts)));
+    return result;
 }
 
-QString ModTable::acceptableValue(const QString &text)
+QString ModTable::undoBlocker() const
 {
-    return text.left(storableLength(text));
+    if (!m_history.canUndo())
+        return {};
+    return static_cast<const TableStep *>(m_history.command(m_history.index() - 1))->blocker(true);
+}
+
+QString ModTable::redoBlocker() const
+{
+    if (!m_history.canRedo())
+        return {};
+    return static_cast<const TableStep *>(m_history.command(m_history.index()))->blocker(false);
 }
 
 QList<Document *> ModTable::changedDocuments() const

@@ -1,4 +1,4 @@
-#include "mainwindow/FrozenColumnTableView.h"
+#include "modwindow/FrozenColumnTableView.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

@@ -254,6 +254,30 @@ void FbiContent::restoreRows(const QList<qsizetype> &rows, const QList<TakenRow>
         m_depth = std::move(depths);
 }
 
+QList<qsizetype> FbiContent::lineNumbers() const
+{
+    QList<qsizetype> lines(rowCount(), 0);
+    QList<std::pair<qint64, qsizetype>> origins; // where each row of the file stands, and the row
+    origins.reserve(rowCount());
+    for (qsizetype row = 0; row < rowCount(); ++row) {
+        if (const qint64 origin = originOf(m_rows.at(row)); origin >= 0)
+            origins.append({origin, row});
+    }
+    std::sort(origins.begin(), origins.end());
+    // A line ends at CR LF, at CR or at LF.
+    const char *data = m_file.constData();
+    qint64 at = 0;
+    qsizetype line = 1;
+    for (const auto &[origin, row] : std::as_const(origins)) {
+        for (; at < origin; ++at) {
+            if (data[at] == '\n' || (data[at] == '\r' && (at + 1 >= m_file.size() || data[at + 1] != '\n')))
+                ++line;
+        }
+        lines[row] = line;
+    }
+    return lines;
+}
+
 qsizetype FbiContent::lineLength(QByteArrayView name, QByteArrayView value, int depth)
 {
     return depth + 1 + name.size() + 1 + value.size() + 1;

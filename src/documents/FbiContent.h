@@ -86,6 +86,10 @@ public:
     TakenRow takeRow(qsizetype row) { return takeRows({row}).value(0); }
     void restoreRow(qsizetype at, const TakenRow &row) { restoreRows({at}, {row}); }
 
+    // The line of the file text each row starts on, counted from 1; 0 for a row added since. One
+    // pass over the text for all rows.
+    QList<qsizetype> lineNumbers() const;
+
     // Read whole and without error from a file, whose own text a save can then keep.
     bool hasFileText() const { return m_hasFileText; }
     // The block comments' lines in file order, without their line ends.

@@ -84,19 +84,19 @@ void TestCorpus::savingKeepsWhatTheGameReads()
     const QByteArray original = file.readAll();
     const FbiReadResult read = readFbiFile(path);
     QCOMPARE(int(read.error), int(FbiReadResult::Error::None));
-    const QByteArray saved = writeFbi(read.content);
+    const QByteArray saved = writeFbi(read.content).text;
     QCOMPARE(gameView(saved), gameView(original));
-    QCOMPARE(writeFbi(readFbi(saved).content), saved); // a second save changes nothing
+    QCOMPARE(writeFbi(readFbi(saved).content).text, saved); // a second save changes nothing
 
     // Kept as written: byte for byte when unchanged, one line more or less when one value changes.
     ++m_files;
-    QCOMPARE(writeFbi(read.content, FbiLayout::Kept), original);
+    QCOMPARE(writeFbi(read.content, FbiLayout::Kept).text, original);
     ++m_identical;
     QVERIFY(read.content.rowCount() > 0);
     FbiContent changed = read.content;
     const qsizetype row = changed.rowCount() / 2;
     changed.setValue(row, changed.value(row) + QLatin1Char('0'));
-    const QByteArray edited = writeFbi(changed, FbiLayout::Kept);
+    const QByteArray edited = writeFbi(changed, FbiLayout::Kept).text;
     QCOMPARE(readFbi(edited).content.rows(), changed.rows());
     const QByteArrayList before = original.split('\n');
     const QByteArrayList after = edited.split('\n');

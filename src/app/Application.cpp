@@ -6,10 +6,12 @@
 #include "docwindow/DocumentWindow.h"
 #include "help/KnownVariables.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/StatusPanels.h"
 #include "platform/QtDialogs.h"
 #include "settings/CommandLine.h"
 #include "settings/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 
@@ -71,8 +73,10 @@ void Application::start(const QStringList &arguments)
     m_mainWindow = std::make_unique<MainWindow>(m_documents, m_commands, m_dialogs);
     m_commands.setDialogOwner(m_mainWindow.get());
     connect(m_mainWindow.get(), &MainWindow::optionsRequested, this, &Application::showOptions);
+    // The program ends when its main window has closed every window and itself.
+    connect(m_mainWindow.get(), &MainWindow::closed, this, [] { QCoreApplication::exit(0); });
     m_commands.newDocument();
-    m_mainWindow->arrange(MainWindow::Arrangement::Cascade);
+    m_mainWindow->arrange(WindowArrangement::Arrangement::Cascade);
 
     if (!files.isEmpty()) {
         if (DocumentWindow *first = m_mainWindow->activeDocumentWindow())
@@ -82,7 +86,7 @@ void Application::start(const QStringList &arguments)
     }
 
     m_mainWindow->setWindowTitle(QStringLiteral("Korvid Version ") + Version);
-    m_mainWindow->statusPanel(6)->setText(QStringLiteral("Version: ") + Version);
+    m_mainWindow->statusPanels().version->setText(QStringLiteral("Version: ") + Version);
     loadKnownVariables();
 }
 

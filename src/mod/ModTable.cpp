@@ -454,8 +454,9 @@ ModTable::EditResult ModTable::setValues(const QModelIndexList &cells, const QSt
     const CheckedValue checked = checkValue(value);
     std::map<int, UnitChange> changes;
     EditResult result;
-    if (checked.change == CheckedValue::Change::Cut)
-        result.refused.append(valueRuleNote(checked.change));
+    result.note = valueRuleNote(checked.change);
+    if (!result.note.isEmpty())
+        emit valueNote(result.note);
     for (const QModelIndex &cell : cells) {
         if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || cell.column() == UnitColumn || !document(cell.row()))
             continue;
@@ -554,11 +555,11 @@ QList<Document *> ModTable::changedDocuments() const
     return changed;
 }
 
-QList<ModTable::SaveFailure> ModTable::saveAll()
+QList<ModTable::SaveFailure> ModTable::saveAll(const std::function<bool(const Document *)> &which)
 {
     QList<SaveFailure> failures;
     for (const Unit &unit : m_units) {
-        if (!unit.document || !unit.document->isModified())
+        if (!unit.document || !unit.document->isModified() || (which && !which(unit.document)))
             continue;
         // Another program's change is not overwritten unasked: that unit's own window asks.
         if (unit.document->fileChangedOnDisk(unit.document->filePath())) {
@@ -566,8 +567,11 @@ QList<ModTable::SaveFailure> ModTable::saveAll()
                                                                   "from its own window to replace it.")});
             continue;
         }
+        // The file's own layout or nothing: the unit's own window offers the standard layout.
         const DocumentSet::SaveResult saved = m_documents.save(unit.document, unit.document->filePath());
-        if (!saved.ok)
+        if (saved.failure == FbiWriteResult::Failure::Layout)
+            failures.append(SaveFailure{unit.path, saved.reason + QStringLiteral(" Save it from its own window to choose the standard layout.")});
+        else if (!saved.ok)
             failures.append(SaveFailure{unit.path, saved.reason});
     }
     return failures;

@@ -28,6 +28,8 @@ MainWindow &Fixture::main()
     if (!m_main) {
         m_main = std::make_unique<MainWindow>(documents, commands, dialogs);
         commands.setDialogOwner(m_main.get());
+        // As the application does: the program ends when the main window has closed.
+        QObject::connect(m_main.get(), &MainWindow::closed, [] { QCoreApplication::exit(0); });
     }
     return *m_main;
 }
@@ -49,9 +51,14 @@ void Fixture::click(QAbstractItemView *list, int row, bool twice)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
 }
 
-void Fixture::clickToolbar(MainWindow &main, int position)
+QAction *Fixture::action(MainWindow &main, const char *name)
 {
-    QTest::mouseClick(main.barTools()->widgetForAction(main.toolbarButton(position)), Qt::LeftButton);
+    return main.findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+}
+
+void Fixture::clickToolbar(MainWindow &main, const char *name)
+{
+    QTest::mouseClick(main.barTools()->widgetForAction(action(main, name)), Qt::LeftButton);
 }
 
 bool Fixture::programRunning()

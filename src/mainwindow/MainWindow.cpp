@@ -436,7 +436,7 @@ void MainWindow::setKnownVariables(const QStringList &names)
 
 void MainWindow::showHelp(const QString &name)
 {
-    m_panel->showHelp(Help::VariableHelpText(name));
+    m_panel->showHelp(Help::variableHelpText(name));
 }
 
 // A second line of a key would silently change which value the game uses: the row there is selected instead.

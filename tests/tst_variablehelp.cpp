@@ -386,6 +386,16 @@ void TestVariableHelp::valueNotes()
     if (!says.isEmpty())
         QVERIFY2(messages.join(u' ').contains(says), qPrintable(messages.join(u'|')));
     QCOMPARE(Help::valueHint(name, value), messages.join(u' '));
+
+    // A check of a mod for one engine keeps exactly the notes that name it.
+    for (const Engine engine : {Engine::OriginalGame, Engine::Ta3d, Engine::Spring, Engine::Rwe}) {
+        QList<ValueNote> forEngine;
+        for (const ValueNote &note : found) {
+            if (note.engines.testFlag(engine))
+                forEngine.append(note);
+        }
+        QCOMPARE(Help::valueNotes(name, value, engine), forEngine);
+    }
 }
 
 void TestVariableHelp::placeholder_data()
@@ -412,6 +422,7 @@ void TestVariableHelp::placeholder()
         QCOMPARE(notes[0].kind, ValueNote::Kind::Placeholder);
         QCOMPARE(notes[0].engines, Help::readers(name));
         QVERIFY(notes[0].message.contains(Help::placeholderValue()));
+        QCOMPARE(Help::valueNotes(name, value, Engine::Rwe), notes);
     } else {
         QVERIFY(notes.isEmpty());
     }

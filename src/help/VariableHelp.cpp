@@ -495,6 +495,15 @@ QList<ValueNote> valueNotes(QStringView name, QStringView value)
     return notes;
 }
 
+QList<ValueNote> valueNotes(QStringView name, QStringView value, Engines engines)
+{
+    QList<ValueNote> notes = valueNotes(name, value);
+    notes.removeIf([engines](const ValueNote &note) {
+        return note.kind == ValueNote::Kind::Misread && !(note.engines & engines);
+    });
+    return notes;
+}
+
 QString valueHint(QStringView name, QStringView value)
 {
     QStringList messages;

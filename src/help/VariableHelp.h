@@ -77,6 +77,10 @@ QString valueTypeText(ValueType type);
 // value are not counted: the engines skip them when they read a number.
 QList<ValueNote> valueNotes(QStringView name, QStringView value);
 
+// The same for a mod written for some engines only: the notes about any of them, and the placeholder
+// note whatever the engines.
+QList<ValueNote> valueNotes(QStringView name, QStringView value, Engines engines);
+
 // The notes' messages as one line for under the value; empty when there is none.
 QString valueHint(QStringView name, QStringView value);
 

@@ -335,12 +335,12 @@ private slots:
         QTest::addColumn<Files>("expected");
         QTest::newRow("edit-add-save-close")
             << QStringList{"select 1", "edit 1 Heavy Assault Tank", "add 2", "save tank.fbi", "close", "quit"}
-            << Files{{"tank.fbi", savedTank("Heavy Assault Tank", "BuildTime")}};
+            << Files{{"tank.fbi", savedTank("Heavy Assault Tank", "ai_limit")}};
         QTest::newRow("close-without-saving") << QStringList{"edit 0 KVTANK2", "close n", "quit"} << Files{};
         QTest::newRow("quit-saving-two")
             << QStringList{"add 0", "open scout.fbi", "add 1", "quit yy"}
             << Files{{"tank.fbi", savedTank("Heavy Tank", "Acceleration")},
-                     {"scout.fbi", "[UNITINFO]\n{\n\tUnitName=KVSCOUT;\n\tMaxVelocity=2.5;\n\tBrakeRate=Change This;\n}\n"}};
+                     {"scout.fbi", "[UNITINFO]\n{\n\tUnitName=KVSCOUT;\n\tMaxVelocity=2.5;\n\tActivateWhenBuilt=Change This;\n}\n"}};
         // Undo and redo from the keyboard, then a row copied from one window into another.
         QTest::newRow("undo-redo-copy-paste")
             << QStringList{"edit 1 Light Tank", "key ctrl+z", "key ctrl+y", "copy", "open scout.fbi", "key ctrl+v",

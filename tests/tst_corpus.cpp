@@ -2,9 +2,11 @@
 // The files are not part of the project; the test skips when their folder is not beside it.
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
+#include "help/VariableHelp.h"
 
 #include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QTest>
 
 #include <functional>
@@ -59,6 +61,7 @@ class TestCorpus : public QObject
 private slots:
     void savingKeepsWhatTheGameReads_data();
     void savingKeepsWhatTheGameReads();
+    void helpOverRealFiles();
     void cleanupTestCase();
 
 private:
@@ -103,6 +106,50 @@ void TestCorpus::savingKeepsWhatTheGameReads()
     QCOMPARE(after.size(), before.size());
     QCOMPARE(std::inner_product(before.begin(), before.end(), after.begin(), 0, std::plus<>(), std::not_equal_to<>()), 1);
     ++m_oneLineChanged;
+}
+
+// The help over every key line of real files: nearly all get help, and every value note names the
+// engines it is about. What it found is printed, note by note, for the release notes.
+void TestCorpus::helpOverRealFiles()
+{
+    if (!QFileInfo(CorpusDir).isDir())
+        QSKIP("No corpus of real unit files beside the project.");
+    qsizetype lines = 0;
+    qsizetype withHelp = 0;
+    qsizetype notes = 0;
+    QMap<QString, int> byEngine;
+    for (QDirIterator files(CorpusDir, {"*.fbi", "*.FBI"}, QDir::Files, QDirIterator::Subdirectories); files.hasNext();) {
+        const QString path = files.next();
+        const FbiReadResult read = readFbiFile(path);
+        QCOMPARE(int(read.error), int(FbiReadResult::Error::None));
+        for (const FbiRow &row : read.content.rows()) {
+            if (row.name.startsWith(u"//"))
+                continue;
+            ++lines;
+            if (Help::variableHelpText(row.name) != Help::DefaultHelpText)
+                ++withHelp;
+            for (const Help::ValueNote &note : Help::valueNotes(row.name, row.value)) {
+                QVERIFY2(note.engines, qPrintable(row.name));
+                QVERIFY2(note.message.startsWith(Help::engineNames(note.engines), Qt::CaseInsensitive),
+                         qPrintable(note.message));
+                ++notes;
+                for (const Help::Engine engine : {Help::Engine::OriginalGame, Help::Engine::Ta3d, Help::Engine::Spring,
+                                                  Help::Engine::Rwe}) {
+                    if (note.engines.testFlag(engine))
+                        ++byEngine[Help::engineNames(engine)];
+                }
+                qInfo("%s: %s=%s: %s", qPrintable(QDir(CorpusDir).relativeFilePath(path)), qPrintable(row.name),
+                      qPrintable(row.value), qPrintable(note.message));
+            }
+        }
+    }
+    QVERIFY(lines > 0);
+    qInfo("Help for %lld of %lld key lines (%.1f%%); %lld value notes: the original game %d, TA3D %d, Spring %d, "
+          "RWE %d.",
+          qint64(withHelp), qint64(lines), 100.0 * double(withHelp) / double(lines), qint64(notes),
+          byEngine.value(QStringLiteral("The original game")), byEngine.value(QStringLiteral("TA3D")),
+          byEngine.value(QStringLiteral("Spring")), byEngine.value(QStringLiteral("RWE")));
+    QVERIFY2(withHelp * 100 >= lines * 97, "fewer than 97% of the key lines of real files get help");
 }
 
 void TestCorpus::cleanupTestCase()

@@ -361,12 +361,12 @@ private slots:
         QTest::addColumn<Files>("expected");
         QTest::newRow("edit-add-save-close")
             << QStringList{"select 1", "edit 1 Heavy Assault Tank", "add 2", "save tank.fbi", "close", "quit"}
-            << Files{{"tank.fbi", savedTank("Heavy Assault Tank", "BuildTime")}};
+            << Files{{"tank.fbi", savedTank("Heavy Assault Tank", "ai_limit")}};
         QTest::newRow("close-without-saving") << QStringList{"edit 0 KVTANK2", "close n", "quit"} << Files{};
         QTest::newRow("quit-saving-two")
             << QStringList{"add 0", "open scout.fbi", "add 1", "quit yy"}
             << Files{{"tank.fbi", savedTank("Heavy Tank", "Acceleration")},
-                     {"scout.fbi", "[UNITINFO]\n{\n\tUnitName=KVSCOUT;\n\tMaxVelocity=2.5;\n\tBrakeRate=Change This;\n}\n"}};
+                     {"scout.fbi", "[UNITINFO]\n{\n\tUnitName=KVSCOUT;\n\tMaxVelocity=2.5;\n\tActivateWhenBuilt=Change This;\n}\n"}};
         // Undo and redo from the keyboard, then a row copied from one window into another, where it goes
         // after the row the window opened on.
         QTest::newRow("undo-redo-copy-paste")

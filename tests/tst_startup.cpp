@@ -24,7 +24,7 @@ constexpr auto No = QMessageBox::No;
 void returningUser(Fixture &f)
 {
     f.store.values = {{Settings::FirstRun, "1"},
-                      {Settings::VariableDir, f.files.write("Variables.dat", "Acceleration\r\nName\r\n")},
+                      {Settings::VariableDir, f.files.write("Variables.dat", "Acceleration\r\nName\r\nKvOwnKey\r\n")},
                       {Settings::ProjectDir, f.files.path()}};
 }
 
@@ -130,7 +130,7 @@ void TestStartUp::commandLine()
     const Application &app = f->start(arguments.replaceInStrings(Folder, f->files.path()));
     QCOMPARE(documentWindows(app), windows);
     QCOMPARE(app.options().projectFolder, f->files.path());
-    QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->item(1)->text(), "Name");
+    QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->findItems("KvOwnKey", Qt::MatchExactly).size(), 1);
     QVERIFY(f->store.writes.isEmpty() && f->dialogs.messages.isEmpty());
 }
 

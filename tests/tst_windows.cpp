@@ -255,7 +255,7 @@ void TestWindows::listsKeepTheSameRow()
     QCOMPARE(window->selectedRow(), 2);
     QTest::keyClick(window->lstVars(), Qt::Key_Up);
     QCOMPARE(window->lstVals()->selectionModel()->selectedIndexes().value(0).row(), 1);
-    QCOMPARE(f->main().variablePanel()->helpText(), Help::VariableHelpText(u"Side"));
+    QCOMPARE(f->main().variablePanel()->helpText(), Help::variableHelpText(u"Side"));
 }
 
 // Three windows, one of them maximized, become three strips that cover the document area exactly.

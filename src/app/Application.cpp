@@ -5,6 +5,7 @@
 #include "dialogs/OptionsDialog.h"
 #include "docwindow/DocumentWindow.h"
 #include "help/KnownVariables.h"
+#include "help/VariableHelp.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StatusPanels.h"
 #include "platform/QtDialogs.h"
@@ -115,7 +116,8 @@ void Application::firstStart()
 void Application::loadKnownVariables()
 {
     const KnownVariablesResult known = readKnownVariables(m_options.variableFile);
-    m_mainWindow->setKnownVariables(known.names);
+    // The file still adds its own names; every key with help is offered beside them.
+    m_mainWindow->setKnownVariables(Help::addList(known.names));
     if (!known.ok) {
         m_dialogs.message(m_mainWindow.get(),
                           QStringLiteral("Error loading the variables data file please check the file path in the "

@@ -35,7 +35,6 @@
 #include <algorithm>
 
 namespace {
-const QString NewVariableValue = QStringLiteral("Change This");
 const QString NothingSelected = QStringLiteral("Nothing Selected.");
 constexpr float PanelScrollerMargin = 1320.0f;
 // The main window opens at the size modders know.
@@ -363,7 +362,7 @@ void MainWindow::setKnownVariables(const QStringList &names)
 
 void MainWindow::showHelp(const QString &name)
 {
-    m_panel->showHelp(name.isNull() ? NothingSelected : Help::VariableHelpText(name));
+    m_panel->showHelp(name.isNull() ? NothingSelected : Help::variableHelpText(name));
 }
 
 // A second line of a key would silently change which value the engines use: the row there is
@@ -381,7 +380,7 @@ void MainWindow::addVariable(const QString &name)
                           + QStringLiteral("; its row is selected."));
         return;
     }
-    if (const QString refused = document->addRow(name, NewVariableValue, near); !refused.isEmpty()) {
+    if (const QString refused = document->addRow(name, Help::placeholderValue(), near); !refused.isEmpty()) {
         m_dialogs.message(this, refused + QStringLiteral("\r\nNothing was changed."), QStringLiteral("Add Variable"),
                           QMessageBox::Ok, QMessageBox::Warning);
     }

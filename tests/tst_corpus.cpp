@@ -62,12 +62,6 @@ private slots:
     void savingKeepsWhatTheGameReads_data();
     void savingKeepsWhatTheGameReads();
     void helpOverRealFiles();
-    void cleanupTestCase();
-
-private:
-    int m_files = 0;
-    int m_identical = 0;
-    int m_oneLineChanged = 0;
 };
 
 void TestCorpus::savingKeepsWhatTheGameReads_data()
@@ -92,12 +86,13 @@ void TestCorpus::savingKeepsWhatTheGameReads()
     QCOMPARE(writeFbi(readFbi(saved).content).text, saved); // a second save changes nothing
 
     // Kept as written: byte for byte when unchanged, one line more or less when one value changes.
-    ++m_files;
     QCOMPARE(writeFbi(read.content, FbiLayout::Kept).text, original);
-    ++m_identical;
     QVERIFY(read.content.rowCount() > 0);
     FbiContent changed = read.content;
-    const qsizetype row = changed.rowCount() / 2;
+    qsizetype row = changed.rowCount() / 2;
+    while (row + 1 < changed.rowCount() && changed.isSection(row))
+        ++row;
+    QVERIFY(!changed.isSection(row));
     changed.setValue(row, changed.value(row) + QLatin1Char('0'));
     const QByteArray edited = writeFbi(changed, FbiLayout::Kept).text;
     QCOMPARE(readFbi(edited).content.rows(), changed.rows());
@@ -105,7 +100,6 @@ void TestCorpus::savingKeepsWhatTheGameReads()
     const QByteArrayList after = edited.split('\n');
     QCOMPARE(after.size(), before.size());
     QCOMPARE(std::inner_product(before.begin(), before.end(), after.begin(), 0, std::plus<>(), std::not_equal_to<>()), 1);
-    ++m_oneLineChanged;
 }
 
 // The help over every key line of real files: nearly all get help, and every value note names the
@@ -151,14 +145,6 @@ void TestCorpus::helpOverRealFiles()
           byEngine.value(QStringLiteral("The original game")), byEngine.value(QStringLiteral("TA3D")),
           byEngine.value(QStringLiteral("Spring")), byEngine.value(QStringLiteral("RWE")));
     QVERIFY2(withHelp * 100 >= lines * 97, "fewer than 97% of the key lines of real files get help");
-}
-
-void TestCorpus::cleanupTestCase()
-{
-    if (m_files > 0) {
-        qInfo("Kept layout: %d of %d files saved byte for byte; %d differ in exactly one line after one value changed.",
-              m_identical, m_files, m_oneLineChanged);
-    }
 }
 
 QTEST_GUILESS_MAIN(TestCorpus)

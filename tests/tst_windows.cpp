@@ -5,6 +5,7 @@
 #include "documents/Document.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/StatusPanels.h"
 #include "mainwindow/VariablePanel.h"
 #include "support/Fixture.h"
 
@@ -55,6 +56,7 @@ private slots:
     void saveAsStartsWithTheDocumentsOwnFile();
     void replacingAnotherFileAsks_data();
     void replacingAnotherFileAsks();
+    void closingKeepsAFileChangedOnDisk();
 };
 
 void TestWindows::documentCommandsFollowTheDocuments()
@@ -388,6 +390,24 @@ void TestWindows::replacingAnotherFileAsks()
     QCOMPARE(f->dialogs.fileDialogs.size(), saved ? 1 : 2);
     QCOMPARE(f->files.read(target).contains("Name=Changed;"), saved);
     QCOMPARE(f->files.read("other.fbi") == Tank, target != "other.fbi" || !saved);
+}
+
+// A changed document whose file another program rewrote: Yes to saving, then No to writing over that
+// program's text. Nothing is written, the window stays open with its changes, and the user is told.
+void TestWindows::closingKeepsAFileChangedOnDisk()
+{
+    MainWindow &main = f->main();
+    Document *document = f->open("tank.fbi", Tank);
+    document->setValue(0, "Big Tank");
+    const QByteArray theirs("[UNITINFO]\r\n{\r\n\tName=Their Tank;\r\n}\r\n");
+    f->files.write("tank.fbi", theirs);
+    f->dialogs.buttons << QMessageBox::Yes << QMessageBox::No;
+    QVERIFY(!main.activeDocumentWindow()->close());
+    QCOMPARE(f->dialogs.messages.constLast().title, "File Changed on Disk");
+    QCOMPARE(f->files.read("tank.fbi"), theirs);
+    QCOMPARE(main.documentWindows().size(), 1);
+    QVERIFY(document->isModified() && document->value(0) == "Big Tank");
+    QCOMPARE(main.statusPanels().message->text(), "tank.fbi was not saved: nothing was written.");
 }
 
 QTEST_MAIN(TestWindows)

@@ -1,5 +1,7 @@
 #include "support/Fixture.h"
 
+#include "support/Rows.h"
+
 #include "documents/Document.h"
 #include "mainwindow/MainWindow.h"
 
@@ -36,10 +38,7 @@ MainWindow &Fixture::main()
 
 QStringList Fixture::rows(const Document *document)
 {
-    QStringList rows;
-    for (int row = 0; row < document->rowCount(); ++row)
-        rows.append(document->name(row) + QLatin1Char('=') + document->value(row));
-    return rows;
+    return rowsOf(*document);
 }
 
 void Fixture::click(QAbstractItemView *list, int row, bool twice)

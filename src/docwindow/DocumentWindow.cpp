@@ -400,7 +400,8 @@ void DocumentWindow::replace()
                                           .arg(count.rows)
                                           .arg(count.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
                     if (count.refused > 0) {
-                        message += QStringLiteral(" %1 left as they were: ").arg(count.refused)
+                        message += (count.refused == 1 ? QStringLiteral(" 1 value was left as it was: ")
+                                                       : QStringLiteral(" %1 values were left as they were: ").arg(count.refused))
                                    + valueRuleNote(CheckedValue::Change::Cut);
                     }
                     emit statusMessage(message);

@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -266,7 +267,8 @@ void MainWindow::addDocumentWindow(Document *document)
     connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
     connect(document, &Document::titleChanged, this, &MainWindow::updateCommandStates);
     addWindow(window);
-    window->widget()->setFocus();
+    // The keyboard starts in the window's list.
+    window->lstVars()->setFocus();
     // The window starts on its first row; the panel shows that row's help.
     if (const int row = window->selectedRow(); row >= 0)
         showHelp(document->name(row));

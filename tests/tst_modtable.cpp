@@ -112,6 +112,29 @@ bool waitLoaded(ModTable &table)
     QSignalSpy loaded(&table, &ModTable::loaded);
     return !table.isLoading() || loaded.wait(10000);
 }
+
+// The program's windows over the test's documents: the main window with its commands, dialogs
+// answered from the script.
+struct Program
+{
+    explicit Program(DocumentSet &documents)
+        : commands(documents, dialogs, options)
+        , main(documents, commands, dialogs)
+    {
+        main.show();
+    }
+    // A mod's folder as a table, once read.
+    ModTableWindow *openTable(const QString &folder)
+    {
+        ModTableWindow *window = main.openFolder(folder);
+        return waitLoaded(*window->table()) ? window : nullptr;
+    }
+
+    ScriptedDialogs dialogs;
+    Options options;
+    FileCommands commands;
+    MainWindow main;
+};
 }
 
 class TestModTable : public QObject
@@ -576,13 +599,10 @@ void TestModTable::progressBarGoesAway()
 void TestModTable::doubleClickOpensSharedDocument()
 {
     writeMod();
-    ScriptedDialogs dialogs;
-    Options options;
-    FileCommands commands(*m_documents, dialogs, options);
-    MainWindow main(*m_documents, commands, dialogs);
-    main.show();
-    ModTableWindow *window = main.openFolder(m_dir->path());
-    QVERIFY(waitLoaded(*window->table()));
+    Program program(*m_documents);
+    MainWindow &main = program.main;
+    ModTableWindow *window = program.openTable(m_dir->path());
+    QVERIFY(window);
     const int documentWindows = int(main.documentWindows().size());
 
     QTableView *frozen = window->tableView()->frozenView();
@@ -626,21 +646,18 @@ void TestModTable::closeAsksOncePerFile()
     QFETCH(bool, saved);
     writeMod();
     const QByteArray original = readFile(m_dir->filePath("a.fbi"));
-    ScriptedDialogs dialogs;
+    Program program(*m_documents);
+    ScriptedDialogs &dialogs = program.dialogs;
     dialogs.buttons << answer;
     if (answer != QMessageBox::Cancel)
         dialogs.buttons << answer;
-    Options options;
-    FileCommands commands(*m_documents, dialogs, options);
-    MainWindow main(*m_documents, commands, dialogs);
-    main.show();
-    QPointer<ModTableWindow> window = main.openFolder(m_dir->path());
-    QVERIFY(waitLoaded(*window->table()));
+    QPointer<ModTableWindow> window = program.openTable(m_dir->path());
+    QVERIFY(window);
     QVERIFY(window->table()->setData(window->table()->index(0, 1), QStringLiteral("123")));
     window->table()->setData(window->table()->index(1, 1), QStringLiteral("456"));
     m_documents->show(window->table()->document(0));
 
-    QCOMPARE(closeMain(main), closed);
+    QCOMPARE(closeMain(program.main), closed);
     QCOMPARE(dialogs.messages.size(), closed ? 2 : 1);
     QCOMPARE(dialogs.messages.first().title, QStringLiteral("Save before Closing"));
     QVERIFY(dialogs.messages.first().text.startsWith(QStringLiteral("1 unit file of ")));
@@ -659,20 +676,16 @@ void TestModTable::closeAsksOncePerFile()
 void TestModTable::oneDocumentForTheTableAndAWindow()
 {
     writeMod();
-    ScriptedDialogs dialogs;
-    Options options;
-    FileCommands commands(*m_documents, dialogs, options);
-    MainWindow main(*m_documents, commands, dialogs);
-    main.show();
-    ModTableWindow *window = main.openFolder(m_dir->path());
-    QVERIFY(waitLoaded(*window->table()));
+    Program program(*m_documents);
+    ModTableWindow *window = program.openTable(m_dir->path());
+    QVERIFY(window);
     ModTable *table = window->table();
     QVERIFY(table->setData(table->index(0, 1), QStringLiteral("321")));
-    Document *opened = commands.openFile(m_dir->filePath("a.fbi"));
+    Document *opened = program.commands.openFile(m_dir->filePath("a.fbi"));
     QCOMPARE(opened, table->document(0));
     QCOMPARE(opened->value(1), QStringLiteral("321"));
     opened->setValue(0, QStringLiteral("ALPHA2"));
-    QVERIFY(commands.save(opened));
+    QVERIFY(program.commands.save(opened));
     QCOMPARE(table->index(0, 0).data().toString(), QStringLiteral("ALPHA2"));
     QVERIFY(!table->index(0, 0).data(ModTable::ModifiedRole).toBool());
     const QByteArray saved = readFile(m_dir->filePath("a.fbi"));
@@ -680,9 +693,9 @@ void TestModTable::oneDocumentForTheTableAndAWindow()
     QCOMPARE(opened->history()->count(), 2);
     // Closing the table leaves the window and its document.
     QVERIFY(window->close());
-    QCOMPARE(main.documentWindows().constLast()->document(), opened);
+    QCOMPARE(program.main.documentWindows().constLast()->document(), opened);
     QCOMPARE(opened->value(0), QStringLiteral("ALPHA2"));
-    QCOMPARE(dialogs.faults(), QString());
+    QCOMPARE(program.dialogs.faults(), QString());
 }
 
 QTEST_MAIN(TestModTable)

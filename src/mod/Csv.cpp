@@ -13,11 +13,12 @@ bool needsQuotes(QStringView field)
 }
 
 // A spreadsheet runs a field that starts like a formula; a unit file from elsewhere must not be able
-// to make it do so. A quote in front keeps such text as text; numbers stay numbers.
+// to make it do so. A quote in front keeps such text as text; numbers stay numbers. A field that
+// starts with a quote gets one more, so that reading back takes off exactly the one added.
 QString guardedField(const QString &field)
 {
-    static const QString FormulaStarts = QStringLiteral("=+-@\t\r");
-    if (!field.isEmpty() && FormulaStarts.contains(field.front()) && !plainNumber(field))
+    static const QString GuardedStarts = QStringLiteral("=+-@\t\r'");
+    if (!field.isEmpty() && GuardedStarts.contains(field.front()) && !plainNumber(field))
         return QLatin1Char('\'') + field;
     return field;
 }

@@ -51,6 +51,10 @@ private slots:
     void listsFillTheWindowAndScrollAsOne();
     void fileDialogsStartWhereTheUserWas();
     void helpTopicsAddToTheActiveDocument();
+    void keysMoveFromTheRowShown_data();
+    void keysMoveFromTheRowShown();
+    void tabReachesEveryControl_data();
+    void tabReachesEveryControl();
 };
 
 void TestEditing::commandsAreThereWhenTheyCanAct()
@@ -250,6 +254,104 @@ void TestEditing::helpTopicsAddToTheActiveDocument()
     QVERIFY(topics->lblTopic()->text().contains("MaxDamage"));
     QTest::keyClick(topics->txtFilter(), Qt::Key_Return);
     QCOMPARE(Fixture::rows(document).constLast(), "MaxDamage=Change This");
+}
+
+namespace {
+const QByteArray Eight = "[UNITINFO]\r\n{\r\n\tUnitName=KVTANK;\r\n\tName=Tank;\r\n\tSide=ARM;\r\n\tWeapon1=LASER;\r\n"
+                         "\tWeapon2=ROCKET;\r\n\tWeapon3=FLAK;\r\n\tMaxDamage=2000;\r\n\tBuildTime=100;\r\n}\r\n";
+
+// The main window shown and active, as shortcuts and the keyboard focus need, with Eight open.
+DocumentWindow *openEight(Fixture &f)
+{
+    MainWindow &main = f.main();
+    main.show();
+    if (!QTest::qWaitForWindowActive(&main))
+        return nullptr;
+    f.open("eight.fbi", Eight);
+    return main.activeDocumentWindow();
+}
+
+// Presses keys such as "Shift+Down" where the keyboard is.
+void press(const QStringList &keys)
+{
+    for (const QString &key : keys) {
+        const QKeyCombination combination = QKeySequence::fromString(key)[0];
+        QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+    }
+}
+}
+
+void TestEditing::keysMoveFromTheRowShown_data()
+{
+    QTest::addColumn<int>("clicked");       // a row clicked in a list before (-1: none)
+    QTest::addColumn<QString>("list");      // the list clicked in
+    QTest::addColumn<QString>("found");     // the text Find looks for; empty: no Find
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QList<int>>("selected");
+    QTest::newRow("opened: the keyboard is on the first row") << -1 << "" << "" << QStringList{"Down", "Shift+Down"}
+                                                             << QList<int>{1, 2};
+    QTest::newRow("found from the names list: Shift extends from the found row")
+        << 6 << "names" << "weapon2" << QStringList{"Shift+Down", "Shift+Down"} << QList<int>{4, 5, 6};
+    QTest::newRow("found from the values list: Shift extends from the found row")
+        << 1 << "values" << "weapon2" << QStringList{"Shift+Down", "Shift+Down"} << QList<int>{4, 5, 6};
+    QTest::newRow("found, then Find Next, then Shift+Up")
+        << 7 << "values" << "weapon" << QStringList{"F4", "Shift+Up"} << QList<int>{3, 4};
+    QTest::newRow("found, then the names list") << 0 << "values" << "side" << QStringList{"Shift+Tab", "Shift+Down"}
+                                                << QList<int>{2, 3};
+    QTest::newRow("found, then the values list") << 6 << "names" << "side" << QStringList{"Tab", "Down", "Shift+Down"}
+                                                 << QList<int>{3, 4};
+    QTest::newRow("clicked in the values list, arrows there") << 5 << "values" << "" << QStringList{"Up", "Shift+Up"}
+                                                               << QList<int>{3, 4};
+}
+
+// The arrows, alone and with Shift, move from the row the window shows as current: the first row of
+// a window just opened, the row found, the row clicked; in either list.
+void TestEditing::keysMoveFromTheRowShown()
+{
+    QFETCH(int, clicked);
+    QFETCH(QString, list);
+    QFETCH(QString, found);
+    QFETCH(QStringList, keys);
+    QFETCH(QList<int>, selected);
+    DocumentWindow *window = openEight(*f);
+    QVERIFY(window);
+    QCOMPARE(QApplication::focusWidget(), window->lstVars());
+    if (clicked >= 0)
+        Fixture::click(list == "names" ? window->lstVars() : window->lstVals(), clicked);
+    if (!found.isEmpty()) {
+        f->dialogs.texts << found;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    }
+    press(keys);
+    QCOMPARE(window->selectedRows(), selected);
+    QCOMPARE(window->selectedRow(), keys.constLast().contains("Up") ? selected.constFirst() : selected.constLast());
+}
+
+void TestEditing::tabReachesEveryControl_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("stops");     // where the keyboard goes, starting from the names list
+    QTest::newRow("Tab") << "Tab" << QStringList{"lstVals", "lstAdd", "cmdAdd", "cmdRemove", "cmdChange", "lstVars"};
+    QTest::newRow("Shift+Tab") << "Shift+Tab"
+                               << QStringList{"cmdChange", "cmdRemove", "cmdAdd", "lstAdd", "lstVals", "lstVars"};
+}
+
+void TestEditing::tabReachesEveryControl()
+{
+    QFETCH(QString, key);
+    QFETCH(QStringList, stops);
+    DocumentWindow *window = openEight(*f);
+    QVERIFY(window);
+    QStringList reached;
+    for (qsizetype step = 0; step < stops.size(); ++step) {
+        press({key});
+        QWidget *focus = QApplication::focusWidget();
+        reached.append(focus ? focus->objectName() : QString());
+        // A list with the keyboard has the current row in its own column: it draws its focus frame there.
+        if (auto *list = qobject_cast<QListView *>(focus); list && list->model() == window->document())
+            QCOMPARE(list->currentIndex().column(), list->modelColumn());
+    }
+    QCOMPARE(reached, stops);
 }
 
 QTEST_MAIN(TestEditing)

@@ -83,6 +83,8 @@ void DocumentWindow::createPanel()
     m_scrBorder->setObjectName(QStringLiteral("scrBorder"));
     m_scrBorder->setWidgetResizable(true);
     m_scrBorder->setFrameShape(QFrame::NoFrame);
+    // The lists take the keyboard; the frame around them is no stop of its own.
+    m_scrBorder->setFocusPolicy(Qt::NoFocus);
 
     // The panel fills the window; below its smallest size the window scrolls instead.
     m_panel = new QWidget;
@@ -216,11 +218,32 @@ void DocumentWindow::selectRows(const QList<int> &rows)
         selection->clear();
         return;
     }
-    // Set through the view, the current row is also where a Shift selection starts from.
-    const QModelIndex first = wanted.constFirst().topLeft();
-    m_lstVars->setCurrentIndex(first);
+    // Each list keeps its own row from which Shift and the arrows extend a selection: both start at
+    // the first row, and the list with the keyboard last, so that the current row is in its column.
+    const int first = wanted.constFirst().top();
+    for (QListView *list : {otherList(), keyboardList()})
+        makeAnchor(list, first);
     selection->select(wanted, QItemSelectionModel::ClearAndSelect);
-    m_lstVars->scrollTo(first);
+    keyboardList()->scrollTo(m_document->index(first, keyboardList()->modelColumn()));
+}
+
+QListView *DocumentWindow::keyboardList() const
+{
+    return m_lstVals->hasFocus() ? m_lstVals : m_lstVars;
+}
+
+QListView *DocumentWindow::otherList() const
+{
+    return keyboardList() == m_lstVars ? m_lstVals : m_lstVars;
+}
+
+// A current row set through a list is where the list extends a selection from, unless a Shift or
+// Control key held at the moment makes it extend the old one; in single selection it never does.
+void DocumentWindow::makeAnchor(QListView *list, int row)
+{
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setCurrentIndex(m_document->index(row, list->modelColumn()));
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 // Shows the help of the name on the row the user moved to, or that nothing is selected.
@@ -420,6 +443,14 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
         const int row = m_document ? selectedRow() : -1;
         return row >= 0 && !m_document->isSection(row);
     };
+    // The lists share one current row; it stands in the column of the list that has the keyboard, which
+    // draws its focus frame on it.
+    if (onList && event->type() == QEvent::FocusIn && m_document) {
+        auto *list = static_cast<QListView *>(watched);
+        QItemSelectionModel *selection = list->selectionModel();
+        if (const QModelIndex current = selection->currentIndex(); current.isValid() && current.column() != list->modelColumn())
+            selection->setCurrentIndex(current.siblingAtColumn(list->modelColumn()), QItemSelectionModel::NoUpdate);
+    }
     if (onViewport && event->type() == QEvent::MouseButtonDblClick) {
         if (onVariable())
             emit valueEditRequested();
@@ -433,6 +464,22 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMdiSubWindow::eventFilter(watched, event);
+}
+
+// Tab goes from the names to the values, and from there out of the window to the main window's
+// other controls; Shift+Tab the other way.
+bool DocumentWindow::focusNextPrevChild(bool next)
+{
+    if (focusWidget() == (next ? m_lstVals : m_lstVars)) {
+        emit focusLeaving(next);
+        return true;
+    }
+    return QMdiSubWindow::focusNextPrevChild(next);
+}
+
+void DocumentWindow::takeFocus(bool atStart)
+{
+    (atStart ? m_lstVars : m_lstVals)->setFocus(atStart ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 // True when the window may close: the document is unchanged, the user declined to save, it was

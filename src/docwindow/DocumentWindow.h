@@ -45,6 +45,9 @@ public:
     void selectRows(const QList<int> &rows);
     void selectRow(int row) { selectRows({row}); }
 
+    // The keyboard to the names list (at the start) or to the values list (at the end).
+    void takeFocus(bool atStart);
+
     // Find and Replace remember how they match.
     void setMatchOptions(const MatchOptions &options) { m_matchOptions = options; }
 
@@ -68,14 +71,20 @@ signals:
     void editStateChanged();
     void statusMessage(const QString &text);
     void matchOptionsChanged(const MatchOptions &options);
+    // Tab (forward) or Shift+Tab left the window's last or first list.
+    void focusLeaving(bool forward);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void createPanel();
     void selectionMoved();
+    QListView *keyboardList() const;
+    QListView *otherList() const;
+    void makeAnchor(QListView *list, int row);
     // Widens the name list for the names of these rows, never narrowing it.
     void fitNameList(int first, int last);
     void updateTitle();

@@ -264,9 +264,14 @@ void MainWindow::addDocumentWindow(Document *document)
     connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
     connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
     connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
+    connect(window, &DocumentWindow::focusLeaving, this, [this, window](bool forward) {
+        if (!m_panel->takeFocus(forward))
+            window->takeFocus(forward);
+    });
     connect(document, &Document::titleChanged, this, &MainWindow::updateCommandStates);
     addWindow(window);
-    window->widget()->setFocus();
+    // The keyboard starts in the names list, on the first row.
+    window->setFocus(Qt::OtherFocusReason);
     // The window starts on its first row; the panel shows that row's help.
     if (const int row = window->selectedRow(); row >= 0)
         showHelp(document->name(row));
@@ -424,6 +429,18 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 void MainWindow::updateKeyIndicators()
 {
     m_status->showKeys(KeyboardLocks::capsLock().value_or(false), KeyboardLocks::numLock().value_or(false), m_insertMode);
+}
+
+// Tab runs from a document window's lists through the panel's controls and back into the lists.
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> stops = m_panel->focusStops();
+    DocumentWindow *window = activeDocumentWindow();
+    if (window && !stops.isEmpty() && QApplication::focusWidget() == (next ? stops.constLast() : stops.constFirst())) {
+        window->takeFocus(next);
+        return true;
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 // Key events reach the focus widget first, then its parents: only that first delivery counts.

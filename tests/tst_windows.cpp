@@ -1,20 +1,26 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/OptionsDialog.h"
+#include "docwindow/ReplaceDialog.h"
 #include "docwindow/DocumentWindow.h"
 #include "docwindow/ValueEditor.h"
 #include "documents/Document.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/VariablePanel.h"
+#include "mod/ModTable.h"
+#include "modwindow/ModTableWindow.h"
 #include "support/Fixture.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
+#include <QMenu>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -24,6 +30,49 @@ const QByteArray Tank = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n}\r\n
 using Writes = QList<QPair<QString, QString>>;
 
 // Save, Delete (a window opens on its first row) and the panel's three buttons.
+// The texts of a menu's items, or of the controls of a window that Alt and a letter reach.
+QStringList menuTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts.append(action->text());
+    return texts;
+}
+
+QStringList controlTexts(const QWidget *window)
+{
+    QStringList texts;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->isVisibleTo(window))
+            texts.append(button->text());
+    }
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->buddy() && label->isVisibleTo(window))
+            texts.append(label->text());
+    }
+    return texts;
+}
+
+// The letters that more than one of the texts marks with "&", each with those texts.
+QStringList sharedMnemonics(const QStringList &texts)
+{
+    QMultiMap<QChar, QString> byLetter;
+    for (const QString &text : texts) {
+        for (qsizetype at = text.indexOf('&'); at >= 0 && at + 1 < text.size(); at = text.indexOf('&', at + 2)) {
+            if (text[at + 1] != '&') {
+                byLetter.insert(text[at + 1].toLower(), text);
+                break;
+            }
+        }
+    }
+    QStringList shared;
+    for (const QChar letter : byLetter.uniqueKeys()) {
+        if (byLetter.count(letter) > 1)
+            shared.append(QString(letter) + ": " + QStringList(byLetter.values(letter)).join(", "));
+    }
+    return shared;
+}
+
 QList<bool> documentCommands(MainWindow &main)
 {
     const VariablePanel *panel = main.variablePanel();
@@ -55,6 +104,8 @@ private slots:
     void saveAsStartsWithTheDocumentsOwnFile();
     void replacingAnotherFileAsks_data();
     void replacingAnotherFileAsks();
+    void mnemonicsAreUnique_data();
+    void mnemonicsAreUnique();
 };
 
 void TestWindows::documentCommandsFollowTheDocuments()
@@ -388,6 +439,53 @@ void TestWindows::replacingAnotherFileAsks()
     QCOMPARE(f->dialogs.fileDialogs.size(), saved ? 1 : 2);
     QCOMPARE(f->files.read(target).contains("Name=Changed;"), saved);
     QCOMPARE(f->files.read("other.fbi") == Tank, target != "other.fbi" || !saved);
+}
+
+void TestWindows::mnemonicsAreUnique_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no window") << "";
+    QTest::newRow("a document window") << "document";
+    QTest::newRow("a mod's table") << "table";
+    QTest::newRow("Replace") << "replace";
+}
+
+// Alt and a letter reach one item of each menu, one menu of the menu bar, and one control of the
+// window in front: with a table, its controls share the keys with the menu bar.
+void TestWindows::mnemonicsAreUnique()
+{
+    QFETCH(QString, shown);
+    MainWindow &main = f->main();
+    main.show();
+    QList<QStringList> groups;
+    if (shown == "document") {
+        f->open("tank.fbi", Tank)->setValue(0, "Changed");
+    } else if (shown == "table") {
+        QDir(f->files.path()).mkpath("mod/units");
+        f->files.write("mod/units/tank.fbi", Tank);
+        ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
+        QTRY_VERIFY(!table->table()->isLoading());
+        groups.append(controlTexts(table));
+    } else if (shown == "replace") {
+        f->open("tank.fbi", Tank);
+        main.activeDocumentWindow()->replace();
+        auto *replace = main.findChild<ReplaceDialog *>();
+        QVERIFY(replace);
+        groups = {controlTexts(replace)};
+    }
+    if (shown != "replace") {
+        QStringList bar;
+        for (const QAction *menu : main.menuBar()->actions()) {
+            bar.append(menu->text());
+            groups.append(menuTexts(menu->menu()));
+        }
+        if (groups.size() > int(main.menuBar()->actions().size()))
+            groups.first() += bar;
+        else
+            groups.append(bar);
+    }
+    for (const QStringList &texts : std::as_const(groups))
+        QVERIFY2(sharedMnemonics(texts).isEmpty(), qPrintable(sharedMnemonics(texts).join("; ")));
 }
 
 QTEST_MAIN(TestWindows)

@@ -51,6 +51,8 @@ private slots:
     void listsFillTheWindowAndScrollAsOne();
     void fileDialogsStartWhereTheUserWas();
     void helpTopicsAddToTheActiveDocument();
+    void messagesTellOfTheLastCommand_data();
+    void messagesTellOfTheLastCommand();
     void keysMoveFromTheRowShown_data();
     void keysMoveFromTheRowShown();
     void tabReachesEveryControl_data();
@@ -254,6 +256,14 @@ void TestEditing::helpTopicsAddToTheActiveDocument()
     QVERIFY(topics->lblTopic()->text().contains("MaxDamage"));
     QTest::keyClick(topics->txtFilter(), Qt::Key_Return);
     QCOMPARE(Fixture::rows(document).constLast(), "MaxDamage=Change This");
+    QCOMPARE(main.activeDocumentWindow()->selectedRows(), QList<int>{3});
+    QCOMPARE(main.statusPanels().message->text(), "MaxDamage was added to tank.fbi.");
+    // Escape closes it, from the list as from the filter.
+    QTest::keyClick(topics->lstTopics(), Qt::Key_Escape);
+    QVERIFY(!topics->isVisible());
+    main.showHelpTopics();
+    QTest::keyClick(topics->txtFilter(), Qt::Key_Escape);
+    QVERIFY(!topics->isVisible());
 }
 
 namespace {
@@ -279,6 +289,44 @@ void press(const QStringList &keys)
         QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
     }
 }
+}
+
+void TestEditing::messagesTellOfTheLastCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Select All") << "mnuEdit_All" << "";
+    QTest::newRow("Copy") << "mnuEdit_Copy" << "";
+    QTest::newRow("Find, found") << "mnuEdit_Find" << "";
+    QTest::newRow("Remove Variable") << "cmdRemove" << "";
+    QTest::newRow("Add Variable") << "cmdAdd" << "Acceleration was added to eight.fbi.";
+    QTest::newRow("Change Value, cancelled") << "cmdChange" << "";
+    QTest::newRow("Find Next, not found again") << "mnuEdit_Next" << "\"nowhere\" was not found.";
+}
+
+// An old message goes when the next command starts; the command may leave its own.
+void TestEditing::messagesTellOfTheLastCommand()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, message);
+    DocumentWindow *window = openEight(*f);
+    QVERIFY(window);
+    MainWindow &main = f->main();
+    main.setKnownVariables({"Acceleration"});
+    main.variablePanel()->lstAdd()->setCurrentRow(0);
+    window->selectRow(2);
+    f->dialogs.texts << "nowhere";
+    item(main, "mnuEdit_Find")->trigger();
+    QCOMPARE(main.statusPanels().message->text(), "\"nowhere\" was not found.");
+    if (command == "mnuEdit_Find")
+        f->dialogs.texts << "Side";
+    if (command == "cmdChange")
+        f->onNextModal<ValueEditor>([](ValueEditor *editor) { editor->reject(); });
+    if (auto *button = main.variablePanel()->findChild<QPushButton *>(command))
+        button->click();
+    else
+        item(main, qPrintable(command))->trigger();
+    QCOMPARE(main.statusPanels().message->text(), message);
 }
 
 void TestEditing::keysMoveFromTheRowShown_data()

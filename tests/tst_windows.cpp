@@ -207,8 +207,10 @@ void TestWindows::editCommands()
         remove->trigger();
     QCOMPARE(Fixture::rows(document), rows);
     QCOMPARE(document->isModified(), modified);
-    // An added row is selected, in view; a removal leaves no selection.
+    // An added row is selected, in view; a removal leaves no selection, and the help says so.
     QCOMPARE(window->selectedRow(), command == "Add Variable" ? 2 : -1);
+    if (modified)
+        QCOMPARE(panel->helpText(), command == "Add Variable" ? Help::variableHelpText(u"BuildTime") : "Nothing Selected.");
 }
 
 void TestWindows::changeValue_data()

@@ -73,6 +73,12 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     m_actions->fillToolbar(m_barTools);
     m_status = std::make_unique<StatusPanels>(statusBar());
 
+    // A message tells what the last command did: the next one starts without it.
+    for (QAction *action : findChildren<QAction *>(Qt::FindDirectChildrenOnly))
+        connect(action, &QAction::triggered, this, &MainWindow::clearStatusMessage);
+    for (auto request : {&VariablePanel::removeRequested, &VariablePanel::changeRequested})
+        connect(m_panel, request, this, &MainWindow::clearStatusMessage);
+    connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::clearStatusMessage);
     connectActions();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenuBar);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandStates);
@@ -261,6 +267,7 @@ void MainWindow::addDocumentWindow(Document *document)
 {
     auto *window = new DocumentWindow(document, m_documents, m_commands, m_dialogs);
     connect(window, &DocumentWindow::helpRequested, this, &MainWindow::showHelp);
+    connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::clearStatusMessage);
     connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
     connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
     connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
@@ -336,10 +343,16 @@ void MainWindow::showStatusMessage(const QString &text)
     m_status->message->setToolTip(text);
 }
 
+void MainWindow::clearStatusMessage()
+{
+    showStatusMessage(QString());
+}
+
 void MainWindow::showHelpTopics()
 {
     if (!m_helpTopics) {
         m_helpTopics = new HelpTopicsWindow(this);
+        connect(m_helpTopics, &HelpTopicsWindow::addRequested, this, &MainWindow::clearStatusMessage);
         connect(m_helpTopics, &HelpTopicsWindow::addRequested, this, &MainWindow::addVariable);
     }
     m_helpTopics->show();
@@ -388,7 +401,10 @@ void MainWindow::addVariable(const QString &name)
     if (const QString refused = document->addRow(name, Help::placeholderValue(), near); !refused.isEmpty()) {
         m_dialogs.message(this, refused + QStringLiteral("\r\nNothing was changed."), QStringLiteral("Add Variable"),
                           QMessageBox::Ok, QMessageBox::Warning);
+        return;
     }
+    // The new row is selected in its window, which may be behind Help Topics.
+    showStatusMessage(name + QStringLiteral(" was added to ") + document->title() + QLatin1Char('.'));
 }
 
 void MainWindow::changeValue()

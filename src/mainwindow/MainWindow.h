@@ -57,6 +57,7 @@ public:
     void showAbout();
     void showHelpTopics();
     void showStatusMessage(const QString &text);
+    void clearStatusMessage();
     void activateDocument(Document *document);
     // Asks for a folder and opens it as a table; a folder that a table shows already activates it.
     void openFolder();

@@ -1,4 +1,5 @@
 #include "docwindow/DocumentWindow.h"
+#include "docwindow/ReplaceDialog.h"
 #include "documents/Document.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StatusPanels.h"
@@ -8,6 +9,7 @@
 #include "support/Fixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
@@ -53,6 +55,8 @@ private slots:
     void messages();
     void keepLayoutSetting_data();
     void keepLayoutSetting();
+    void windowAndMatchingKeptAcrossStarts_data();
+    void windowAndMatchingKeptAcrossStarts();
 
 private:
     TestFolder m_units;
@@ -288,6 +292,53 @@ void TestStartUp::keepLayoutSetting()
     Fixture::clickToolbar(*f->app->mainWindow(), "mnuFile_Save");
     QCOMPARE(f->files.read("tank.fbi"), kept ? QByteArray("[UNITINFO]\n{\n  Name=Big Tank; // note\n}\n")
                                              : QByteArray("[UNITINFO]\r\n\t{\r\n\tName=Big Tank;\r\n\t}\r\n"));
+}
+
+void TestStartUp::windowAndMatchingKeptAcrossStarts_data()
+{
+    QTest::addColumn<bool>("maximized");
+    QTest::addColumn<bool>("wholeValue");
+    QTest::newRow("moved and resized, whole values") << false << true;
+    QTest::newRow("maximized, any part of a value") << true << false;
+}
+
+// The main window opens where it was closed, and Replace matches as the user last chose.
+void TestStartUp::windowAndMatchingKeptAcrossStarts()
+{
+    QFETCH(bool, maximized);
+    QFETCH(bool, wholeValue);
+    returningUser(*f);
+    MainWindow *main = f->start().mainWindow();
+    const QRect normal(40, 30, 700, 520);
+    main->setGeometry(normal);
+    if (maximized)
+        main->showMaximized();
+    main->activeDocumentWindow()->replace();
+    auto *replace = main->findChild<ReplaceDialog *>();
+    QVERIFY(replace);
+    replace->chkMatchCase()->click();
+    if (wholeValue)
+        replace->chkWholeValue()->click();
+    QCOMPARE(f->store.values.value(Settings::ReplaceMatchCase), "1");
+    QCOMPARE(f->store.values.value(Settings::ReplaceWholeValue), wholeValue ? "1" : "0");
+    // A window opened since matches the same way.
+    f->app->documents().create();
+    main->activeDocumentWindow()->replace();
+    QCOMPARE(main->findChildren<ReplaceDialog *>().size(), 2);
+    for (const ReplaceDialog *shown : main->findChildren<ReplaceDialog *>())
+        QCOMPARE(shown->options().wholeValue, wholeValue);
+    QVERIFY(main->close());
+
+    main = f->start().mainWindow();
+    QCOMPARE(main->isMaximized(), maximized);
+    QCOMPARE(main->normalGeometry().size(), normal.size());
+    if (!maximized)
+        QCOMPARE(main->geometry(), normal);
+    main->activeDocumentWindow()->replace();
+    replace = main->findChild<ReplaceDialog *>();
+    QVERIFY(replace);
+    QVERIFY(replace->chkMatchCase()->isChecked());
+    QCOMPARE(replace->chkWholeValue()->isChecked(), wholeValue);
 }
 
 QTEST_MAIN(TestStartUp)

@@ -384,6 +384,13 @@ bool DocumentWindow::findFrom(int from)
     return true;
 }
 
+void DocumentWindow::setMatchOptions(const MatchOptions &options)
+{
+    m_matchOptions = options;
+    if (m_replaceDialog)
+        m_replaceDialog->setOptions(options);
+}
+
 void DocumentWindow::replace()
 {
     if (!m_replaceDialog) {

@@ -49,7 +49,7 @@ public:
     void takeFocus(bool atStart);
 
     // Find and Replace remember how they match.
-    void setMatchOptions(const MatchOptions &options) { m_matchOptions = options; }
+    void setMatchOptions(const MatchOptions &options);
 
     State editState() const override;
     void undo() override;

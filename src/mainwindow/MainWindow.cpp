@@ -276,6 +276,11 @@ void MainWindow::addDocumentWindow(Document *document)
             window->takeFocus(forward);
     });
     connect(document, &Document::titleChanged, this, &MainWindow::updateCommandStates);
+    window->setMatchOptions(m_matchOptions);
+    connect(window, &DocumentWindow::matchOptionsChanged, this, [this](const MatchOptions &options) {
+        setMatchOptions(options);
+        emit matchOptionsChanged(options);
+    });
     addWindow(window);
     // The keyboard starts in the names list, on the first row.
     window->setFocus(Qt::OtherFocusReason);
@@ -341,6 +346,13 @@ void MainWindow::showStatusMessage(const QString &text)
 {
     m_status->message->setText(text);
     m_status->message->setToolTip(text);
+}
+
+void MainWindow::setMatchOptions(const MatchOptions &options)
+{
+    m_matchOptions = options;
+    for (DocumentWindow *window : documentWindows())
+        window->setMatchOptions(options);
 }
 
 void MainWindow::clearStatusMessage()

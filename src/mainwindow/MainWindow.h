@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/Document.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/WindowArrangement.h"
 
@@ -67,6 +68,11 @@ public:
     // nothing when the window is too short to have room for it.
     static std::optional<float> panelScrollerHeight(float outerHeight);
 
+    // How Find and Replace match in every document window; a change in one window's Replace
+    // applies to all of them and is told with matchOptionsChanged().
+    void setMatchOptions(const MatchOptions &options);
+    MatchOptions matchOptions() const { return m_matchOptions; }
+
     // Insert mode as the Insert key toggles it; the program keeps it, as no platform reports it.
     bool insertMode() const { return m_insertMode; }
 
@@ -74,6 +80,7 @@ signals:
     void optionsRequested();
     // Every window closed: the program may end.
     void closed();
+    void matchOptionsChanged(const MatchOptions &options);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -104,4 +111,5 @@ private:
     QPointer<HelpTopicsWindow> m_helpTopics;
     QTimer *m_tmrKeys;
     bool m_insertMode = false;
+    MatchOptions m_matchOptions;
 };

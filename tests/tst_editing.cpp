@@ -7,9 +7,12 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StatusPanels.h"
 #include "mainwindow/VariablePanel.h"
+#include "mod/ModTable.h"
+#include "modwindow/ModTableWindow.h"
 #include "support/Fixture.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -51,6 +54,8 @@ private slots:
     void listsFillTheWindowAndScrollAsOne();
     void fileDialogsStartWhereTheUserWas();
     void helpTopicsAddToTheActiveDocument();
+    void eachKindOfFileStartsWhereItWasChosen_data();
+    void eachKindOfFileStartsWhereItWasChosen();
     void messagesTellOfTheLastCommand_data();
     void messagesTellOfTheLastCommand();
     void keysMoveFromTheRowShown_data();
@@ -242,6 +247,68 @@ void TestEditing::fileDialogsStartWhereTheUserWas()
     f->dialogs.paths << QString();
     f->commands.saveAs(f->commands.newDocument());
     QCOMPARE(f->dialogs.fileDialogs.constLast().fileName, f->files.filePath("mod/Default3.fbi"));
+}
+
+void TestEditing::eachKindOfFileStartsWhereItWasChosen_data()
+{
+    QTest::addColumn<QString>("project");   // the project folder of the options
+    QTest::addColumn<QString>("before");    // a dialog answered before, in <folder>/other
+    QTest::addColumn<QString>("kind");      // the dialog looked at
+    QTest::addColumn<QString>("start");
+    QTest::newRow("Open: the project folder") << "<folder>" << "" << "Open" << "<folder>";
+    QTest::newRow("Open: the program's own folder is no place for units")
+        << "<program>" << "" << "Open" << "<home>";
+    QTest::newRow("Open: a project folder that is gone") << "<folder>/gone" << "" << "Open" << "<home>";
+    QTest::newRow("Open after an Open") << "<folder>" << "Open" << "Open" << "<folder>/other";
+    QTest::newRow("Open Folder: the project folder") << "<folder>" << "" << "Open Folder" << "<folder>";
+    QTest::newRow("Open Folder after an Open Folder: beside the mod")
+        << "<folder>" << "Open Folder" << "Open Folder" << "<folder>/other";
+    QTest::newRow("Open Folder after an Open: each kind its own") << "<folder>" << "Open" << "Open Folder" << "<folder>";
+    QTest::newRow("Export Table: the project folder") << "<program>" << "" << "Export Table" << "<home>";
+    QTest::newRow("Export Table after an Export") << "<folder>" << "Export Table" << "Export Table" << "<folder>/other";
+}
+
+// Each kind of file dialog starts where the user last chose that kind of file, else in the project
+// folder, else at home; never in the program's own folder unless the user goes there.
+void TestEditing::eachKindOfFileStartsWhereItWasChosen()
+{
+    QFETCH(QString, project);
+    QFETCH(QString, before);
+    QFETCH(QString, kind);
+    QFETCH(QString, start);
+    const auto place = [this](QString path) {
+        return QDir::cleanPath(path.replace("<folder>", f->files.path())
+                                   .replace("<program>", QCoreApplication::applicationDirPath())
+                                   .replace("<home>", QDir::homePath()));
+    };
+    QDir(f->files.path()).mkpath("other/mod/units");
+    QDir(f->files.path()).mkpath("mod/units");
+    f->files.write("other/tank.fbi", Tank);
+    f->files.write("mod/units/tank.fbi", Tank);
+    f->options.projectFolder = place(project);
+    MainWindow &main = f->main();
+    ModTableWindow *table = nullptr;
+    const auto show = [&](const QString &dialog, const QString &answer) {
+        if (dialog == "Open") {
+            f->dialogs.paths << (answer.isEmpty() ? QString() : place(answer + "/tank.fbi"));
+            f->commands.open();
+        } else if (dialog == "Open Folder") {
+            f->dialogs.paths << (answer.isEmpty() ? QString() : place(answer + "/mod"));
+            main.openFolder();
+        } else {
+            if (!table)
+                table = main.openFolder(place("<folder>/mod"));
+            QTRY_VERIFY(!table->table()->isLoading());
+            f->dialogs.paths << (answer.isEmpty() ? QString() : place(answer + "/table.csv"));
+            table->exportTable();
+        }
+    };
+    if (!before.isEmpty())
+        show(before, "<folder>/other");
+    show(kind, "");
+    const FileDialogRequest shown = f->dialogs.fileDialogs.constLast();
+    QCOMPARE(shown.directory.isEmpty() ? QFileInfo(shown.fileName).absolutePath() : QDir::cleanPath(shown.directory),
+             place(start));
 }
 
 void TestEditing::helpTopicsAddToTheActiveDocument()

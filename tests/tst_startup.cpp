@@ -1,3 +1,4 @@
+#include "dialogs/OptionsDialog.h"
 #include "docwindow/DocumentWindow.h"
 #include "docwindow/ReplaceDialog.h"
 #include "documents/Document.h"
@@ -12,6 +13,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QListWidget>
 #include <QTest>
 
@@ -235,6 +238,19 @@ void TestStartUp::messages_data()
         QCOMPARE(window->document()->rowCount(), 0);
     }) << MessageBoxRequest{"The file would have more than 32768 lines, more than the reader opens again.\r\nNothing was "
                             "changed.", "Paste", Ok, QMessageBox::NoButton, QMessageBox::Warning};
+    QTest::newRow("a typed default folder that is not there") << Scenario([](Fixture &f) {
+        returningUser(f);
+        f.dialogs.buttons << Ok;
+        f.onNextModal<OptionsDialog>([&f](OptionsDialog *options) {
+            options->txtSaveDir()->setText(f.files.filePath("nowhere"));
+            options->cmdOk()->click();
+            QVERIFY(options->isVisible());
+        });
+        Fixture::action(*f.start().mainWindow(), "mnuEdit_Options")->trigger();
+        QCOMPARE(f.modalsShown, 1);
+    }) << MessageBoxRequest{"The folder " + Folder + "/nowhere does not exist.\r\nPlease type the path of an existing "
+                            "folder, or choose one with Browse.", "Korvid Options", Ok, QMessageBox::NoButton,
+                            QMessageBox::Warning};
     QTest::newRow("settings cannot be written") << Scenario([](Fixture &f) {
         f.store.failWrites = true;
         f.dialogs.buttons << Ok << No;

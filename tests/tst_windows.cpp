@@ -99,6 +99,8 @@ private slots:
     void tilesFillTheDocumentArea();
     void optionsTakeEffectAtOnce_data();
     void optionsTakeEffectAtOnce();
+    void typedFolderIsChecked_data();
+    void typedFolderIsChecked();
     void aboutBoxOpensTheSite();
     void saveAsStartsWithTheDocumentsOwnFile_data();
     void saveAsStartsWithTheDocumentsOwnFile();
@@ -371,6 +373,46 @@ void TestWindows::optionsTakeEffectAtOnce()
     QCOMPARE(f->store.writes, writes);
     QCOMPARE(f->registry.values.isEmpty(), !writes.contains({"Associated", "1"}));
     QCOMPARE(f->options.projectFolder, ending == "OK" ? "/new/units/" : "/old/units/");
+}
+
+void TestWindows::typedFolderIsChecked_data()
+{
+    QTest::addColumn<QString>("typed");     // <folder> is the test's own folder
+    QTest::addColumn<QString>("kept");      // the project folder written; null: the dialog stays open
+    QTest::newRow("an existing folder") << "<folder>/units" << "<folder>/units/";
+    QTest::newRow("pasted with blanks around it") << "  <folder>/units/ " << "<folder>/units/";
+    QTest::newRow("a folder that is not there") << "<folder>/nowhere" << QString();
+    QTest::newRow("a file, not a folder") << "<folder>/units/tank.fbi" << QString();
+    QTest::newRow("emptied: the dialogs start at home") << "" << "";
+    QTest::newRow("left as it was, though gone since") << "/old/units/" << "/old/units/";
+}
+
+void TestWindows::typedFolderIsChecked()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QDir(f->files.path()).mkpath("units");
+    f->files.write("units/tank.fbi", Tank);
+    Settings settings(&f->store);
+    f->options = {"/old/Variables.dat", "/old/units/", true};
+    OptionsDialog dialog(settings, f->options, f->dialogs, f->registry, nullptr);
+    // Greyed, Associate says why.
+    QVERIFY(!dialog.cmdAssociate()->isEnabled() && !dialog.cmdAssociate()->toolTip().isEmpty());
+    dialog.txtSaveDir()->setText(typed.replace("<folder>", f->files.path()));
+    if (kept.isNull())
+        f->dialogs.buttons << QMessageBox::Ok;
+    dialog.cmdOk()->click();
+    QCOMPARE(dialog.result(), kept.isNull() ? QDialog::Rejected : QDialog::Accepted);
+    if (kept.isNull()) {
+        QCOMPARE(f->dialogs.messages.value(0).text,
+                 "The folder " + typed + " does not exist.\r\nPlease type the path of an existing folder, or choose one "
+                 "with Browse.");
+        QVERIFY(f->store.writes.isEmpty());
+        QCOMPARE(f->options.projectFolder, "/old/units/");
+    } else {
+        QCOMPARE(f->store.values.value("ProjectDir"), kept.replace("<folder>", f->files.path()));
+        QCOMPARE(f->options.projectFolder, kept);
+    }
 }
 
 void TestWindows::aboutBoxOpensTheSite()

@@ -299,6 +299,7 @@ ModTableWindow *MainWindow::openFolder(const QString &folder)
         }
     }
     auto *table = new ModTableWindow(m_documents, m_dialogs);
+    table->setFileCommands(&m_commands);
     connect(table, &ModTableWindow::helpRequested, this, &MainWindow::showHelp);
     connect(table, &ModTableWindow::documentRequested, this, &MainWindow::showDocument);
     connect(table, &ModTableWindow::editStateChanged, this, &MainWindow::updateCommandStates);
@@ -312,8 +313,13 @@ ModTableWindow *MainWindow::openFolder(const QString &folder)
 
 void MainWindow::openFolder()
 {
-    if (const std::optional<QString> folder = m_dialogs.folderDialog(this, QStringLiteral("Open Folder...")))
-        openFolder(*folder);
+    const std::optional<QString> folder = m_dialogs.folderDialog(
+        this, QStringLiteral("Open Folder..."), m_commands.startFolder(FileCommands::FolderKind::ModFolders));
+    if (!folder)
+        return;
+    // The next mod is most likely beside this one.
+    m_commands.rememberFolder(FileCommands::FolderKind::ModFolders, QFileInfo(*folder).absolutePath());
+    openFolder(*folder);
 }
 
 // A document the table shows gets a window of its own, or its window is brought up.

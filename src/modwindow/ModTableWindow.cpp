@@ -210,7 +210,13 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     setFocusProxy(m_view);
 }
 
-ModTableWindow::~ModTableWindow() = default;
+// The table and its views go after this window's own part: what they still signal on the way must
+// not reach it.
+ModTableWindow::~ModTableWindow()
+{
+    for (const QObject *sender : std::initializer_list<const QObject *>{m_table, m_table->history(), m_shown, m_view->selectionModel()})
+        disconnect(sender, nullptr, this, nullptr);
+}
 
 void ModTableWindow::createActions()
 {
@@ -492,8 +498,9 @@ bool ModTableWindow::saveAll(bool onlyUnitsWithoutWindows)
 
 void ModTableWindow::exportTable()
 {
-    const QFileInfo folder(m_table->folder());
-    QString start = QDir(folder.absolutePath()).filePath(folderName(m_table->folder()) + QStringLiteral(".csv"));
+    const QString startFolder = m_commands ? m_commands->startFolder(FileCommands::FolderKind::Tables)
+                                           : QFileInfo(m_table->folder()).absolutePath();
+    QString start = QDir(startFolder).filePath(folderName(m_table->folder()) + QStringLiteral(".csv"));
     for (;;) {
         const QStringList files = m_dialogs.fileDialog(
             this, FileDialogRequest{FileDialogRequest::Mode::Save, QStringLiteral("Export Table..."),
@@ -505,6 +512,8 @@ void ModTableWindow::exportTable()
         start = chosen;
         if (QFileInfo::exists(chosen) && !confirmReplacing(m_dialogs, this, chosen, QStringLiteral("Export Table...")))
             continue;
+        if (m_commands)
+            m_commands->rememberFolder(FileCommands::FolderKind::Tables, QFileInfo(chosen).absolutePath());
         const WriteOutcome exported = writeFileSafely(chosen, csvText(m_shown->shownRows()));
         if (!exported.ok) {
             m_dialogs.message(this, cannotSaveText(chosen, exported.reason), QStringLiteral("Error Exporting Table"),

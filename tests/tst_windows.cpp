@@ -106,6 +106,9 @@ private slots:
     void saveAsStartsWithTheDocumentsOwnFile();
     void replacingAnotherFileAsks_data();
     void replacingAnotherFileAsks();
+    void longTitlesKeepTheirEndAndMark_data();
+    void longTitlesKeepTheirEndAndMark();
+    void newWindowsStepDownFromTheLast();
     void mnemonicsAreUnique_data();
     void mnemonicsAreUnique();
 };
@@ -483,6 +486,69 @@ void TestWindows::replacingAnotherFileAsks()
     QCOMPARE(f->dialogs.fileDialogs.size(), saved ? 1 : 2);
     QCOMPARE(f->files.read(target).contains("Name=Changed;"), saved);
     QCOMPARE(f->files.read("other.fbi") == Tank, target != "other.fbi" || !saved);
+}
+
+void TestWindows::longTitlesKeepTheirEndAndMark_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("cut");
+    const QString longName = "armada_heavy_experimental_amphibious_assault_tank_with_extra_armour_mk2.fbi";
+    QTest::newRow("short, unchanged") << "tank.fbi" << false << false;
+    QTest::newRow("short, changed") << "tank.fbi" << true << false;
+    QTest::newRow("long, unchanged") << longName << false << true;
+    QTest::newRow("long, changed: the mark stays") << longName << true << true;
+}
+
+// A name too long for the title bar loses its middle; its end and the changed mark stay in view.
+void TestWindows::longTitlesKeepTheirEndAndMark()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, changed);
+    QFETCH(bool, cut);
+    MainWindow &main = f->main();
+    main.resize(700, 600);
+    main.show();
+    Document *document = f->open(name, Tank);
+    if (changed)
+        document->setValue(0, "Changed");
+    DocumentWindow *window = main.activeDocumentWindow();
+    window->resize(300, window->height());
+    const QString title = window->windowTitle();
+    QVERIFY2(title.endsWith(".fbi[*]"), qPrintable(title));
+    QCOMPARE(title.contains(QChar(0x2026)), cut);
+    QVERIFY(title.startsWith(name.left(4)));
+    QCOMPARE(window->isWindowModified(), changed);
+    // The title as drawn fits the title bar whole, so the style has nothing to cut.
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    QVERIFY(QFontMetrics(bold).horizontalAdvance(QString(title).replace("[*]", "*")) < window->width() - 40);
+    // Wide again, the whole name is back.
+    window->resize(1200, window->height());
+    QCOMPARE(window->windowTitle(), name + "[*]");
+}
+
+// New windows open a title bar lower than the newest one, also when the table opens them.
+void TestWindows::newWindowsStepDownFromTheLast()
+{
+    MainWindow &main = f->main();
+    main.resize(1000, 800);
+    main.show();
+    QDir(f->files.path()).mkpath("mod/units");
+    for (const char *name : {"a", "b", "c"})
+        f->files.write(QString("mod/units/%1.fbi").arg(name), Tank);
+    ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
+    QTRY_VERIFY(!table->table()->isLoading());
+    QList<QPoint> places;
+    for (int unit = 0; unit < 3; ++unit) {
+        main.mdiArea()->setActiveSubWindow(table);
+        emit table->documentRequested(table->table()->document(unit));
+        places.append(main.activeDocumentWindow()->pos());
+    }
+    const int step = places[1].y() - places[0].y();
+    QVERIFY(step > 10);
+    QCOMPARE(places[1] - places[0], QPoint(step, step));
+    QCOMPARE(places[2] - places[1], QPoint(step, step));
 }
 
 void TestWindows::mnemonicsAreUnique_data()

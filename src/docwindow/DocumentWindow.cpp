@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleOptionTitleBar>
 
 #include <algorithm>
 
@@ -178,13 +179,34 @@ QSize DocumentWindow::sizeHint() const
     return area ? window.boundedTo(area->viewport()->size()) : window;
 }
 
+// A name too long for the title bar loses its middle, never its end or the changed mark.
 void DocumentWindow::updateTitle()
 {
     if (!m_document)
         return;
-    setWindowTitle(m_document->title() + QStringLiteral("[*]"));
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    option.rect = QRect(0, 0, width(), style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, this));
+    option.titleBarFlags = windowFlags();
+    option.titleBarState = windowState();
+    option.subControls = QStyle::SC_All;
+    // Styles draw the title in bold; measured so, it fits however it is drawn.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int room = style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, this).width()
+                     - metrics.horizontalAdvance(QStringLiteral("* "));
+    const QString name = m_document->title();
+    const QString shown = metrics.horizontalAdvance(name) <= room ? name : metrics.elidedText(name, Qt::ElideMiddle, std::max(room, 0));
+    setWindowTitle(shown + QStringLiteral("[*]"));
     setWindowModified(m_document->isModified());
     setToolTip(m_document->filePath());
+}
+
+void DocumentWindow::resizeEvent(QResizeEvent *event)
+{
+    QMdiSubWindow::resizeEvent(event);
+    updateTitle();
 }
 
 int DocumentWindow::selectedRow() const

@@ -78,6 +78,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void createPanel();

@@ -247,7 +247,15 @@ void MainWindow::addWindow(QMdiSubWindow *window)
         show();
     // A new window takes its own size where the document area has room for it.
     window->resize(window->sizeHint().boundedTo(m_mdiArea->viewport()->size()));
+    // The window before it: the newest one open that is not a table, which fills the area.
     const QMdiSubWindow *previous = m_mdiArea->currentSubWindow();
+    const QList<QMdiSubWindow *> open = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (auto other = open.crbegin(); other != open.crend(); ++other) {
+        if (!qobject_cast<ModTableWindow *>(*other) && (*other)->isVisible() && !(*other)->isMinimized()) {
+            previous = *other;
+            break;
+        }
+    }
     m_mdiArea->addSubWindow(window);
     // One step below and to the right of the window before it, where the whole of it is in view;
     // Qt would put it where it overlaps least, which may be mostly outside the area.

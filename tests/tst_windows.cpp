@@ -14,6 +14,9 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,6 +100,8 @@ private slots:
     void valueEditorKeepsOutWhatEndsAValue();
     void listsKeepTheSameRow();
     void tilesFillTheDocumentArea();
+    void tilesShowTheirControlsWhole_data();
+    void tilesShowTheirControlsWhole();
     void optionsTakeEffectAtOnce_data();
     void optionsTakeEffectAtOnce();
     void typedFolderIsChecked_data();
@@ -320,6 +325,7 @@ void TestWindows::listsKeepTheSameRow()
 void TestWindows::tilesFillTheDocumentArea()
 {
     MainWindow &main = f->main();
+    main.resize(1100, 900);
     for (int count = 0; count < 3; ++count)
         f->commands.newDocument();
     const QRect area = main.mdiArea()->viewport()->rect();
@@ -335,6 +341,49 @@ void TestWindows::tilesFillTheDocumentArea()
             covered += place;
         }
         QCOMPARE(covered, QRegion(area));
+    }
+}
+
+void TestWindows::tilesShowTheirControlsWhole_data()
+{
+    QTest::addColumn<int>("arrangement");
+    QTest::addColumn<QSize>("mainSize");
+    QTest::newRow("side by side") << int(WindowArrangement::Arrangement::TileVertical) << QSize(900, 700);
+    QTest::newRow("one above the other") << int(WindowArrangement::Arrangement::TileHorizontal) << QSize(900, 700);
+    QTest::newRow("side by side, narrow") << int(WindowArrangement::Arrangement::TileVertical) << QSize(500, 500);
+}
+
+// Tiled, a unit window shows its lists with no scroll bar around them, and a table keeps the labels
+// of its buttons whole; windows that do not fit so are cascaded over the tiles.
+void TestWindows::tilesShowTheirControlsWhole()
+{
+    QFETCH(int, arrangement);
+    QFETCH(QSize, mainSize);
+    MainWindow &main = f->main();
+    main.resize(mainSize);
+    main.show();
+    QDir(f->files.path()).mkpath("mod/units");
+    f->files.write("mod/units/tank.fbi", Tank);
+    ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
+    QTRY_VERIFY(!table->table()->isLoading());
+    f->open("tank.fbi", Tank);
+    f->commands.newDocument();
+    main.arrange(WindowArrangement::Arrangement(arrangement));
+    QTest::qWait(20);
+    for (DocumentWindow *window : main.documentWindows()) {
+        const auto *outer = window->findChild<QScrollArea *>("scrBorder");
+        QVERIFY(!outer->horizontalScrollBar()->isVisible() && !outer->verticalScrollBar()->isVisible());
+    }
+    for (const QAbstractButton *button : table->findChildren<QToolButton *>()) {
+        if (button->isVisible())
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+    }
+    // The main window can be made small, but its document area keeps room for each window whole.
+    main.resize(100, 100);
+    QTest::qWait(20);
+    for (const QMdiSubWindow *window : main.mdiArea()->subWindowList()) {
+        QVERIFY(main.mdiArea()->viewport()->width() >= window->minimumSizeHint().width());
+        QVERIFY(main.mdiArea()->viewport()->height() >= window->minimumSizeHint().height());
     }
 }
 

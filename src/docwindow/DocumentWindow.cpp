@@ -24,12 +24,23 @@
 #include <algorithm>
 
 namespace {
-// The panel, the frame in it and a list in the frame: the smallest they become, in the sizes
-// modders know from the window they have always used.
-constexpr QSize PanelTwips(5480, 5655);
+// The window opens at the size modders know; the names list is that wide for short names, and at
+// most twice as wide for long ones.
 constexpr QSize WindowTwips(7680, 7080);
 constexpr int ListWidthTwips = 2415;
-constexpr int ListHeightTwips = 4740;
+// Short of room, a list keeps this many characters and rows in view; only below that the window
+// scrolls.
+constexpr int SmallestListCharacters = 6;
+constexpr int SmallestListRows = 3;
+
+// The names list asks for the width its longest names need; short of room, it gives way as the
+// values list does.
+class NameList final : public QListView
+{
+public:
+    int wantedWidth = 0;
+    QSize sizeHint() const override { return QSize(wantedWidth, QListView::sizeHint().height()); }
+};
 
 const QString RemoveVariableStep = QStringLiteral("Remove Variable");
 }
@@ -87,10 +98,9 @@ void DocumentWindow::createPanel()
     // The lists take the keyboard; the frame around them is no stop of its own.
     m_scrBorder->setFocusPolicy(Qt::NoFocus);
 
-    // The panel fills the window; below its smallest size the window scrolls instead.
+    // The panel fills the window; below the smallest size of its lists the window scrolls instead.
     m_panel = new QWidget;
     m_panel->setObjectName(QStringLiteral("picChild"));
-    m_panel->setMinimumSize(Twips::size(PanelTwips.width(), PanelTwips.height()));
     m_scrBorder->setWidget(m_panel);
 
     m_frmFBIFile = new QGroupBox(QStringLiteral("FBI File Data"));
@@ -100,7 +110,7 @@ void DocumentWindow::createPanel()
     panelLayout->addWidget(m_frmFBIFile);
 
     auto makeList = [this](const char *name, int column) {
-        auto *list = new QListView;
+        QListView *list = column == Document::NameColumn ? new NameList : new QListView;
         list->setObjectName(QLatin1String(name));
         list->setModel(m_document);
         list->setModelColumn(column);
@@ -109,7 +119,10 @@ void DocumentWindow::createPanel()
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->setUniformItemSizes(true);
-        list->setMinimumSize(Twips::size(ListWidthTwips, ListHeightTwips));
+        const QFontMetrics metrics = list->fontMetrics();
+        const int chrome = list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth() + 4;
+        list->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('0')) * SmallestListCharacters + chrome,
+                             metrics.lineSpacing() * SmallestListRows + 2 * list->frameWidth() + 4);
         list->setTextElideMode(Qt::ElideRight);
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
@@ -131,7 +144,7 @@ void DocumentWindow::createPanel()
     connect(values, &QScrollBar::valueChanged, names, &QScrollBar::setValue);
 
     // The names keep the width their longest name needs; the values take the rest.
-    m_lstVars->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    m_lstVars->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     m_lstVals->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(m_document, &QAbstractItemModel::modelReset, this, [this] {
         m_nameWidth = 0;
@@ -169,7 +182,15 @@ void DocumentWindow::fitNameList(int first, int last)
     }
     m_nameWidth = widest;
     const int chrome = m_lstVars->verticalScrollBar()->sizeHint().width() + 2 * m_lstVars->frameWidth() + 12;
-    m_lstVars->setFixedWidth(std::clamp(widest + chrome, Twips::toPixels(ListWidthTwips), Twips::toPixels(2 * ListWidthTwips)));
+    auto *names = static_cast<NameList *>(m_lstVars);
+    names->wantedWidth = std::clamp(widest + chrome, Twips::toPixels(ListWidthTwips), Twips::toPixels(2 * ListWidthTwips));
+    names->setMaximumWidth(names->wantedWidth);
+    names->updateGeometry();
+}
+
+QSize DocumentWindow::minimumSizeHint() const
+{
+    return QMdiSubWindow::minimumSizeHint() - m_scrBorder->minimumSizeHint() + m_panel->minimumSizeHint();
 }
 
 QSize DocumentWindow::sizeHint() const

@@ -36,6 +36,8 @@ public:
     // The window's client area at the size modders know, with this platform's frame around it;
     // new and cascaded windows take it.
     QSize sizeHint() const override;
+    // Smaller than this, the lists would lose rows or columns: the window scrolls instead.
+    QSize minimumSizeHint() const override;
 
     // The row the value editor and the help act on: the current row when it is selected, else the
     // first selected row; -1 when none is selected.

@@ -266,6 +266,9 @@ void MainWindow::addWindow(QMdiSubWindow *window)
         place = QPoint();
     window->move(place);
     window->show();
+    // The main window may be made small, but never so small that a window loses its last column.
+    const QSize around = size() - m_mdiArea->viewport()->size();
+    setMinimumSize(minimumSize().expandedTo(window->minimumSizeHint() + around));
     m_mdiArea->setActiveSubWindow(window);
     updateMenuBar();
     updateCommandStates();

@@ -55,6 +55,8 @@ private slots:
     void listsFillTheWindowAndScrollAsOne();
     void fileDialogsStartWhereTheUserWas();
     void helpTopicsAddToTheActiveDocument();
+    void savedWithValuesNotYetSet_data();
+    void savedWithValuesNotYetSet();
     void eachKindOfFileStartsWhereItWasChosen_data();
     void eachKindOfFileStartsWhereItWasChosen();
     void messagesTellOfTheLastCommand_data();
@@ -257,6 +259,38 @@ void TestEditing::fileDialogsStartWhereTheUserWas()
     f->dialogs.paths << QString();
     f->commands.saveAs(f->commands.newDocument());
     QCOMPARE(f->dialogs.fileDialogs.constLast().fileName, f->files.filePath("mod/Default3.fbi"));
+}
+
+void TestEditing::savedWithValuesNotYetSet_data()
+{
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("every value set") << QStringList() << "";
+    QTest::newRow("one not yet set") << QStringList{"Acceleration"}
+                                     << "tank.fbi was saved with Acceleration still \"Change This\".";
+    QTest::newRow("several not yet set")
+        << QStringList{"Acceleration", "BrakeRate", "Category", "Corpse", "Description", "Explodeas"}
+        << "tank.fbi was saved with 6 values still \"Change This\": Acceleration, BrakeRate, Category, Corpse, "
+           "Description, ....";
+}
+
+// A row added and not yet set is saved as it is; the status bar says which are still unset.
+void TestEditing::savedWithValuesNotYetSet()
+{
+    QFETCH(QStringList, added);
+    QFETCH(QString, message);
+    MainWindow &main = f->main();
+    main.setKnownVariables(added);
+    Document *document = f->open("tank.fbi", Tank);
+    for (int row = 0; row < added.size(); ++row) {
+        main.variablePanel()->lstAdd()->setCurrentRow(row);
+        main.variablePanel()->cmdAdd()->click();
+    }
+    item(main, "mnuFile_Save")->trigger();
+    QVERIFY(!document->isModified());
+    QCOMPARE(main.statusPanels().message->text(), message);
+    for (const QString &name : added)
+        QVERIFY(f->files.read("tank.fbi").contains((name + "=Change This;").toLatin1()));
 }
 
 void TestEditing::eachKindOfFileStartsWhereItWasChosen_data()

@@ -1,6 +1,7 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/OptionsDialog.h"
 #include "docwindow/ReplaceDialog.h"
+#include "docwindow/RowDelegate.h"
 #include "docwindow/DocumentWindow.h"
 #include "docwindow/ValueEditor.h"
 #include "documents/Document.h"
@@ -114,6 +115,8 @@ private slots:
     void longTitlesKeepTheirEndAndMark_data();
     void longTitlesKeepTheirEndAndMark();
     void newWindowsStepDownFromTheLast();
+    void rowsShowWhatTheEnginesUse_data();
+    void rowsShowWhatTheEnginesUse();
     void mnemonicsAreUnique_data();
     void mnemonicsAreUnique();
 };
@@ -598,6 +601,61 @@ void TestWindows::newWindowsStepDownFromTheLast()
     QVERIFY(step > 10);
     QCOMPARE(places[1] - places[0], QPoint(step, step));
     QCOMPARE(places[2] - places[1], QPoint(step, step));
+}
+
+namespace {
+// How the lists draw a row.
+class DrawnRow : public RowDelegate
+{
+public:
+    using RowDelegate::RowDelegate;
+    QStyleOptionViewItem option(const QModelIndex &index) const
+    {
+        QStyleOptionViewItem option;
+        initStyleOption(&option, index);
+        return option;
+    }
+};
+}
+
+void TestWindows::rowsShowWhatTheEnginesUse_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("struck");     // set again further down: no effect
+    QTest::addColumn<bool>("unset");      // the value is still the placeholder
+    QTest::addColumn<int>("laterRow");    // as the help names it, counted from 1; 0: its own help
+    QTest::newRow("set once") << 1 << false << false << 0;
+    QTest::newRow("set again two rows down") << 0 << true << false << 3;
+    QTest::newRow("the row the engines use") << 2 << false << false << 0;
+    QTest::newRow("not yet set") << 3 << false << true << 0;
+    QTest::newRow("not yet set, in another letter case, and set again") << 4 << true << true << 8;
+    QTest::newRow("its own key in a nested section") << 6 << false << false << 0;
+}
+
+// Earlier rows of a key set twice are struck through, and their help says which row the engines
+// use; a value not yet set is slanted.
+void TestWindows::rowsShowWhatTheEnginesUse()
+{
+    QFETCH(int, row);
+    QFETCH(bool, struck);
+    QFETCH(bool, unset);
+    QFETCH(int, laterRow);
+    MainWindow &main = f->main();
+    Document *document = f->open("twice.fbi", "[UNITINFO]\r\n{\r\n\tbuildangle=0;\r\n\tSide=ARM;\r\n\tBuildAngle=1;\r\n"
+                                              "\tMaxDamage=Change This;\r\n\tName= change this ;\r\n\t[CustomParams]\r\n"
+                                              "\t\t{\r\n\t\tname=x;\r\n\t\t}\r\n\tName=Tank;\r\n}\r\n");
+    QCOMPARE(document->rowCount(), 8);
+    DocumentWindow *window = main.activeDocumentWindow();
+    const DrawnRow drawn;
+    const QStyleOptionViewItem name = drawn.option(document->index(row, Document::NameColumn));
+    const QStyleOptionViewItem value = drawn.option(document->index(row, Document::ValueColumn));
+    QCOMPARE(name.font.strikeOut(), struck);
+    QCOMPARE(value.font.strikeOut(), struck);
+    QCOMPARE(value.font.italic(), unset);
+    QVERIFY(!name.font.italic());
+    window->selectRow(row);
+    QCOMPARE(main.variablePanel()->helpText(), laterRow > 0 ? Help::overriddenHelpText(document->name(row), laterRow)
+                                                           : Help::variableHelpText(document->name(row)));
 }
 
 void TestWindows::mnemonicsAreUnique_data()

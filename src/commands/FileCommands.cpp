@@ -138,6 +138,8 @@ bool FileCommands::write(Document *document, const QString &path)
     if (!saved.ok) {
         m_dialogs.message(m_owner, cannotSaveText(path, saved.reason), QStringLiteral("Error Saving File"),
                           QMessageBox::Ok, QMessageBox::Critical);
+    } else {
+        emit this->saved(document);
     }
     return saved.ok;
 }

@@ -51,6 +51,8 @@ public:
 
 signals:
     void documentShown(Document *document);
+    // The document was written to its file, by whichever command.
+    void saved(const Document *document);
     // A word for the status bar about what a command did, or did not do.
     void statusMessage(const QString &text);
 

@@ -294,7 +294,7 @@ void DocumentWindow::selectionMoved()
 {
     emit editStateChanged();
     const int row = selectedRow();
-    emit helpRequested(row >= 0 ? m_document->name(row) : QString());
+    emit helpRequested(row >= 0 ? m_document->name(row) : QString(), row >= 0 ? m_document->overridingRow(row) : -1);
 }
 
 EditingView::State DocumentWindow::editState() const

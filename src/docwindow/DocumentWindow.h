@@ -68,7 +68,9 @@ public:
     bool saveAs() override;
 
 signals:
-    void helpRequested(const QString &name);
+    // The help of a row's name, or that nothing is selected (a null name); laterRow is the row that
+    // overrides it, or -1.
+    void helpRequested(const QString &name, int laterRow);
     void valueEditRequested();
     void editStateChanged();
     void statusMessage(const QString &text);

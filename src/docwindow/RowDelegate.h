@@ -3,7 +3,9 @@
 #include <QStyledItemDelegate>
 
 // Draws a document's rows in its lists: a row stands in by one step for each section it is in, and
-// a section's header is set apart, bold on a shaded band in both lists, its value empty.
+// a section's header is set apart, bold on a shaded band in both lists, its value empty. A row whose
+// key a later row of its section sets again is struck through, and a value not yet set is greyed
+// and slanted.
 class RowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -84,6 +84,7 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandStates);
     connect(&m_commands, &FileCommands::documentShown, this, &MainWindow::activateDocument);
     connect(&m_commands, &FileCommands::statusMessage, this, &MainWindow::showStatusMessage);
+    connect(&m_commands, &FileCommands::saved, this, &MainWindow::noteUnsetValues);
 
     connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::addVariable);
     connect(m_panel, &VariablePanel::removeRequested, this, [this] {
@@ -277,7 +278,10 @@ void MainWindow::addWindow(QMdiSubWindow *window)
 void MainWindow::addDocumentWindow(Document *document)
 {
     auto *window = new DocumentWindow(document, m_documents, m_commands, m_dialogs);
-    connect(window, &DocumentWindow::helpRequested, this, &MainWindow::showHelp);
+    connect(window, &DocumentWindow::helpRequested, this, [this](const QString &name, int laterRow) {
+        // Rows are numbered from 1 where the user reads them.
+        m_panel->showHelp(laterRow >= 0 ? Help::overriddenHelpText(name, laterRow + 1) : name.isNull() ? NothingSelected : Help::variableHelpText(name));
+    });
     connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::clearStatusMessage);
     connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
     connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
@@ -297,7 +301,7 @@ void MainWindow::addDocumentWindow(Document *document)
     window->setFocus(Qt::OtherFocusReason);
     // The window starts on its first row; the panel shows that row's help.
     if (const int row = window->selectedRow(); row >= 0)
-        showHelp(document->name(row));
+        emit window->helpRequested(document->name(row), document->overridingRow(row));
 }
 
 ModTableWindow *MainWindow::openFolder(const QString &folder)
@@ -434,6 +438,26 @@ void MainWindow::addVariable(const QString &name)
     }
     // The new row is selected in its window, which may be behind Help Topics.
     showStatusMessage(name + QStringLiteral(" was added to ") + document->title() + QLatin1Char('.'));
+}
+
+// A value still the placeholder of a new row is saved as it is, and the status bar says so.
+void MainWindow::noteUnsetValues(const Document *document)
+{
+    QStringList names;
+    for (int row = 0; row < document->rowCount(); ++row) {
+        if (!document->isSection(row) && Help::isPlaceholder(document->value(row)))
+            names.append(document->name(row));
+    }
+    if (names.isEmpty())
+        return;
+    constexpr qsizetype Named = 5;
+    const QString placeholder = QLatin1Char('"') + Help::placeholderValue() + QLatin1Char('"');
+    QString note = names.size() == 1
+        ? document->title() + QStringLiteral(" was saved with ") + names.constFirst() + QStringLiteral(" still ") + placeholder + QLatin1Char('.')
+        : document->title() + QStringLiteral(" was saved with %1 values still ").arg(names.size()) + placeholder + QStringLiteral(": ")
+            + QStringList(names.mid(0, Named)).join(QStringLiteral(", ")) + (names.size() > Named ? QStringLiteral(", ...") : QString()) + QLatin1Char('.');
+    const QString before = m_status->message->text();
+    showStatusMessage(before.isEmpty() ? note : before + QLatin1Char(' ') + note);
 }
 
 void MainWindow::changeValue()

@@ -55,6 +55,7 @@ public:
     void showHelp(const QString &name);
     void addVariable(const QString &name);
     void changeValue();
+    void noteUnsetValues(const Document *document);
     void showAbout();
     void showHelpTopics();
     void showStatusMessage(const QString &text);

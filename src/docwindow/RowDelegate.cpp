@@ -3,6 +3,35 @@
 #include "documents/Document.h"
 #include "help/VariableHelp.h"
 
+#include <QAbstractItemView>
+#include <QPainter>
+
+// The list with the keyboard shows its selection in full and a dotted frame around the row the keys
+// move from; the other list of the pair shows the same rows paler, so the eye finds the keyboard.
+void RowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem shown = option;
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    const bool keyboardHere = view && view->hasFocus();
+    if (!keyboardHere && (option.state & QStyle::State_Selected)) {
+        const QColor highlight = option.palette.color(QPalette::Highlight);
+        const QColor base = option.palette.color(QPalette::Base);
+        const auto mix = [](int a, int b) { return (a * 45 + b * 55) / 100; };
+        shown.palette.setColor(QPalette::Highlight, QColor(mix(highlight.red(), base.red()),
+                                                           mix(highlight.green(), base.green()),
+                                                           mix(highlight.blue(), base.blue())));
+        shown.palette.setColor(QPalette::HighlightedText, option.palette.color(QPalette::Text));
+    }
+    QStyledItemDelegate::paint(painter, shown, index);
+    if (keyboardHere && (option.state & QStyle::State_HasFocus)) {
+        painter->save();
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->setPen(QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), 1, Qt::DotLine));
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+}
+
 int RowDelegate::indentStep(const QFontMetrics &metrics)
 {
     return 2 * metrics.horizontalAdvance(QLatin1Char('0'));

@@ -16,6 +16,8 @@ public:
     // How far a row stands in for each section it is in, in pixels.
     static int indentStep(const QFontMetrics &metrics);
 
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 };

@@ -101,6 +101,9 @@ bool VariablePanel::eventFilter(QObject *watched, QEvent *event)
         const int width = std::max(0, m_content->width() - m_frmAddRemove->x());
         m_frmAddRemove->resize(width, m_frmAddRemove->height());
         m_helpFrame->resize(width, m_helpFrame->height());
+        // The help wraps within its frame, whatever room the scroll bar leaves.
+        m_lblHelp->resize(std::max(0, width - 2 * HelpLabel.left()), m_lblHelp->height());
+        showHelp(m_lblHelp->text());
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QProgressBar>
 #include <QSplitter>
 #include <QStyledItemDelegate>
@@ -42,11 +43,25 @@ constexpr int FailuresNamed = 20;   // a message names at most this many files
 constexpr int ErrorLinesShown = 6;
 const QString ChangedMark = QStringLiteral(" *");
 
-// A unit with unsaved changes shows its name in bold with a star.
+// A unit with unsaved changes shows its name in bold with a star. The cell the keys move from has a
+// dotted frame while the table has the keyboard.
 class UnitDelegate final : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+        if (view && view->hasFocus() && (option.state & QStyle::State_HasFocus)) {
+            painter->save();
+            const bool selected = option.state & QStyle::State_Selected;
+            painter->setPen(QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), 1, Qt::DotLine));
+            painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+            painter->restore();
+        }
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override

@@ -1,6 +1,7 @@
 // Working in document windows as a modder does: the Edit menu's commands with their enabled states,
 // rows copied between windows, finding, the keys, and lists that fill the window and scroll as one.
 #include "docwindow/DocumentWindow.h"
+#include "docwindow/ReplaceDialog.h"
 #include "docwindow/ValueEditor.h"
 #include "documents/Document.h"
 #include "mainwindow/HelpTopicsWindow.h"
@@ -11,6 +12,7 @@
 #include "modwindow/ModTableWindow.h"
 #include "support/Fixture.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QLabel>
@@ -55,6 +57,8 @@ private slots:
     void listsFillTheWindowAndScrollAsOne();
     void fileDialogsStartWhereTheUserWas();
     void helpTopicsAddToTheActiveDocument();
+    void replaceAsTheBoxesSay_data();
+    void replaceAsTheBoxesSay();
     void savedWithValuesNotYetSet_data();
     void savedWithValuesNotYetSet();
     void eachKindOfFileStartsWhereItWasChosen_data();
@@ -259,6 +263,58 @@ void TestEditing::fileDialogsStartWhereTheUserWas()
     f->dialogs.paths << QString();
     f->commands.saveAs(f->commands.newDocument());
     QCOMPARE(f->dialogs.fileDialogs.constLast().fileName, f->files.filePath("mod/Default3.fbi"));
+}
+
+void TestEditing::replaceAsTheBoxesSay_data()
+{
+    QTest::addColumn<QString>("find");
+    QTest::addColumn<QString>("with");
+    QTest::addColumn<bool>("wholeValue");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("any part: 1150 becomes 1200 too")
+        << "150" << "200" << false << false << QStringList{"200", "1200", "X200x200", "ARM", "Arm"}
+        << "Replaced 4 times in 3 rows.";
+    QTest::newRow("whole value only: 1150 stays") << "150" << "200" << true << false
+                                                  << QStringList{"200", "1150", "X150x150", "ARM", "Arm"}
+                                                  << "Replaced 1 time in 1 row.";
+    QTest::newRow("any letter case") << "arm" << "CORE" << false << false
+                                     << QStringList{"150", "1150", "X150x150", "CORE", "CORE"}
+                                     << "Replaced 2 times in 2 rows.";
+    QTest::newRow("match case") << "Arm" << "Core" << true << true
+                                << QStringList{"150", "1150", "X150x150", "ARM", "Core"} << "Replaced 1 time in 1 row.";
+}
+
+// Replace All through the dialog's own boxes and button, and the count it leaves in the status bar.
+void TestEditing::replaceAsTheBoxesSay()
+{
+    QFETCH(QString, find);
+    QFETCH(QString, with);
+    QFETCH(bool, wholeValue);
+    QFETCH(bool, matchCase);
+    QFETCH(QStringList, values);
+    QFETCH(QString, message);
+    MainWindow &main = f->main();
+    Document *document = f->open("r.fbi", "[UNITINFO]\r\n{\r\n\tA=150;\r\n\tB=1150;\r\n\tC=X150x150;\r\n\tSide=ARM;\r\n\tName=Arm;\r\n}\r\n");
+    item(main, "mnuEdit_Replace")->trigger();
+    auto *replace = main.findChild<ReplaceDialog *>();
+    QVERIFY(replace && replace->isVisible());
+    replace->txtFind()->setText(find);
+    replace->txtReplace()->setText(with);
+    if (wholeValue)
+        replace->chkWholeValue()->click();
+    if (matchCase)
+        replace->chkMatchCase()->click();
+    for (QPushButton *button : replace->findChildren<QPushButton *>()) {
+        if (button->text() == "Replace &All")
+            button->click();
+    }
+    QStringList shown;
+    for (int row = 0; row < document->rowCount(); ++row)
+        shown.append(document->value(row));
+    QCOMPARE(shown, values);
+    QCOMPARE(main.statusPanels().message->text(), message);
 }
 
 void TestEditing::savedWithValuesNotYetSet_data()

@@ -290,7 +290,7 @@ void TestStartUp::keepLayoutSetting_data()
 {
     QTest::addColumn<QString>("setting");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("never set: a user of the first version") << QString() << true;
+    QTest::newRow("never set: a user from before the setting") << QString() << true;
     QTest::newRow("0 turns it off") << "0" << false;
     QTest::newRow("any other text leaves it on") << "false" << true;
 }

@@ -62,7 +62,7 @@ struct Options
     QString projectFolder;      // where the file dialogs start
     bool associated = false;
     // Saves keep each file's own text; on unless the setting is exactly "0", so it is on for a
-    // user of the first version too.
+    // user who never set it too.
     bool keepLayout = true;
 
     static Options read(const Settings &settings);

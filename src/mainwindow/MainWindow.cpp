@@ -76,9 +76,9 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     // A message tells what the last command did: the next one starts without it.
     for (QAction *action : findChildren<QAction *>(Qt::FindDirectChildrenOnly))
         connect(action, &QAction::triggered, this, &MainWindow::clearStatusMessage);
-    for (auto request : {&VariablePanel::removeRequested, &VariablePanel::changeRequested})
-        connect(m_panel, request, this, &MainWindow::clearStatusMessage);
     connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::clearStatusMessage);
+    connect(m_panel, &VariablePanel::removeRequested, this, &MainWindow::clearStatusMessage);
+    connect(m_panel, &VariablePanel::changeRequested, this, &MainWindow::clearStatusMessage);
     connectActions();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenuBar);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandStates);
@@ -278,10 +278,7 @@ void MainWindow::addWindow(QMdiSubWindow *window)
 void MainWindow::addDocumentWindow(Document *document)
 {
     auto *window = new DocumentWindow(document, m_documents, m_commands, m_dialogs);
-    connect(window, &DocumentWindow::helpRequested, this, [this](const QString &name, int laterRow) {
-        // Rows are numbered from 1 where the user reads them.
-        m_panel->showHelp(laterRow >= 0 ? Help::overriddenHelpText(name, laterRow + 1) : name.isNull() ? NothingSelected : Help::variableHelpText(name));
-    });
+    connect(window, &DocumentWindow::helpRequested, this, &MainWindow::showRowHelp);
     connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::clearStatusMessage);
     connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
     connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
@@ -301,7 +298,7 @@ void MainWindow::addDocumentWindow(Document *document)
     window->setFocus(Qt::OtherFocusReason);
     // The window starts on its first row; the panel shows that row's help.
     if (const int row = window->selectedRow(); row >= 0)
-        emit window->helpRequested(document->name(row), document->overridingRow(row));
+        showRowHelp(document->name(row), document->overridingRow(row));
 }
 
 ModTableWindow *MainWindow::openFolder(const QString &folder)
@@ -414,6 +411,16 @@ void MainWindow::setKnownVariables(const QStringList &names)
 void MainWindow::showHelp(const QString &name)
 {
     m_panel->showHelp(name.isNull() ? NothingSelected : Help::variableHelpText(name));
+}
+
+// A row that a later row of its section overrides says so first; rows are numbered from 1 there, as
+// the user counts them.
+void MainWindow::showRowHelp(const QString &name, int laterRow)
+{
+    if (laterRow >= 0)
+        m_panel->showHelp(Help::overriddenHelpText(name, laterRow + 1));
+    else
+        showHelp(name);
 }
 
 // A second line of a key would silently change which value the engines use: the row there is

@@ -53,6 +53,8 @@ public:
     void setKnownVariables(const QStringList &names);
     // The help of a variable in the panel; a null name says that nothing is selected.
     void showHelp(const QString &name);
+    // The help of a document's row; laterRow is the row that overrides it, or -1.
+    void showRowHelp(const QString &name, int laterRow);
     void addVariable(const QString &name);
     void changeValue();
     void noteUnsetValues(const Document *document);

@@ -69,6 +69,7 @@ private slots:
     void keysMoveFromTheRowShown();
     void tabReachesEveryControl_data();
     void tabReachesEveryControl();
+    void selectionShowsWhereTheKeyboardIs();
 };
 
 void TestEditing::commandsAreThereWhenTheyCanAct()
@@ -567,6 +568,28 @@ void TestEditing::tabReachesEveryControl()
             QCOMPARE(list->currentIndex().column(), list->modelColumn());
     }
     QCOMPARE(reached, stops);
+}
+
+// The list with the keyboard shows the selected row in the full highlight, its partner paler; Tab
+// swaps them.
+void TestEditing::selectionShowsWhereTheKeyboardIs()
+{
+    DocumentWindow *window = openEight(*f);
+    QVERIFY(window);
+    const auto rowColour = [window](QListView *list) {
+        const QRect row = list->visualRect(window->document()->index(0, list->modelColumn()));
+        return list->viewport()->grab().toImage().pixelColor(row.right() - 4, row.center().y());
+    };
+    const int highlight = window->lstVars()->palette().color(QPalette::Active, QPalette::Highlight).lightness();
+    const int base = window->lstVars()->palette().color(QPalette::Base).lightness();
+    for (QListView *keyboard : {window->lstVars(), window->lstVals()}) {
+        QListView *partner = keyboard == window->lstVars() ? window->lstVals() : window->lstVars();
+        QCOMPARE(QApplication::focusWidget(), keyboard);
+        QVERIFY(qAbs(rowColour(keyboard).lightness() - highlight) < 8);
+        const int paler = rowColour(partner).lightness();
+        QVERIFY2(paler > highlight + 30 && paler < base - 10, qPrintable(QString::number(paler)));
+        press({"Tab"});
+    }
 }
 
 QTEST_MAIN(TestEditing)

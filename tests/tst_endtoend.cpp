@@ -259,6 +259,12 @@ class TestEndToEnd : public QObject
                 && click({m_known.center().x(), m_known.bottom() + 31})
                 && waitForScreen(changed(m_vals), "Add Variable added no row");
         }
+        if (action == "press") // keys where the keyboard is, each the next word of the step
+            return press(m_main, step.section(' ', 1).split(' '));
+        if (action == "value") // the value editor, opened by a key: the new value is the rest; Enter is OK
+            return dialog("Change the Value of...", step.section(' ', 1), {"Return"});
+        if (action == "find") // Find, from the keyboard
+            return press(m_main, {"ctrl+f"}) && dialog("Find", argument, {"Return"});
         if (action == "key") // a key of the Edit menu whose effect shows in the lists
             return press(m_main, {argument}) && waitForScreen(changed(m_vals), argument + " changed nothing");
         if (action == "copy") { // nothing shows; the clipboard is read by the next paste
@@ -369,6 +375,19 @@ private slots:
                      {"scout.fbi", "[UNITINFO]\n{\n\tUnitName=KVSCOUT;\n\tMaxVelocity=2.5;\n\tActivateWhenBuilt=Change This;\n}\n"}};
         // Undo and redo from the keyboard, then a row copied from one window into another, where it goes
         // after the row the window opened on.
+        // The keyboard alone. A window opens with the names list on its first row. The keyboard starts
+        // on the known variables (attach() clicked one): Shift+Tab goes to the values list, then to the
+        // names. After Find, Shift and the arrows extend from the row found, though the values list
+        // was last on another row. Tab runs from the lists to the known variables and Add Variable.
+        QTest::newRow("keys-from-the-first-row")
+            << QStringList{"open scout.fbi", "press Down Return", "value 3.5", "save scout.fbi", "quit"}
+            << Files{{"scout.fbi", QByteArray(Units.value("scout.fbi")).replace("MaxVelocity=2.5;", "MaxVelocity=3.5;")}};
+        QTest::newRow("find-then-shift-extends")
+            << QStringList{"press shift+Tab End", "find unitname", "press shift+Down Delete", "save tank.fbi", "quit"}
+            << Files{{"tank.fbi", QByteArray(Units.value("tank.fbi")).replace("\tUnitName=KVTANK;\r\n    Name=Heavy Tank;\r\n", "")}};
+        QTest::newRow("tab-round-to-add")
+            << QStringList{"press shift+Tab shift+Tab Tab Tab Home Tab space", "save tank.fbi", "quit"}
+            << Files{{"tank.fbi", savedTank("Heavy Tank", "Acceleration")}};
         QTest::newRow("undo-redo-copy-paste")
             << QStringList{"edit 1 Light Tank", "key ctrl+z", "key ctrl+y", "copy", "open scout.fbi", "key ctrl+v",
                            "save scout.fbi", "quit y"}

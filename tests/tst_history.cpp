@@ -42,6 +42,8 @@ private slots:
     void replaceWholeValueAndCase();
     void sectionsKeepTheirRows();
     void bigEditsAreOneModelChange();
+    void earlierRowsOfAKeyAreOverridden_data();
+    void earlierRowsOfAKeyAreOverridden();
 };
 
 void TestHistory::eachEditIsOneStep_data()
@@ -274,6 +276,57 @@ void TestHistory::bigEditsAreOneModelChange()
     QCOMPARE(removed.count(), 2);
     QCOMPARE(document.rowCount(), 20000);
     QCOMPARE(document.value(19999), "19999");
+}
+
+void TestHistory::earlierRowsOfAKeyAreOverridden_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QList<int>>("overriddenBy");   // by row
+    const Edit none = [](Document &) {};
+    QTest::newRow("each key once") << QByteArray("{\nA=1;\nB=2;\n}") << none << QList<int>{-1, -1};
+    QTest::newRow("set twice: the later row wins") << QByteArray("{\nbuildangle=0;\nSide=ARM;\nbuildangle=1;\n}")
+                                                   << none << QList<int>{2, -1, -1};
+    QTest::newRow("letter case ignored, as the engines read keys")
+        << QByteArray("{\nBuildAngle=0;\nBUILDANGLE=1;\n}") << none << QList<int>{1, -1};
+    QTest::newRow("three times: both earlier rows point to the last")
+        << QByteArray("{\nA=1;\nA=2;\nB=0;\nA=3;\n}") << none << QList<int>{3, 3, -1, -1};
+    QTest::newRow("the same key in a nested section is another key")
+        << QByteArray("{\nnotes=a;\n[customparams]\n{\nnotes=b;\n}\n}") << none << QList<int>{-1, -1, -1};
+    QTest::newRow("twice within a nested section")
+        << QByteArray("{\nnotes=a;\n[customparams]\n{\nnotes=b;\nnotes=c;\n}\n}") << none << QList<int>{-1, -1, 3, -1};
+    QTest::newRow("sections of a definitions file each their own")
+        << QByteArray("[LASER]\n{\nrange=100;\n}\n[ROCKET]\n{\nrange=200;\nrange=300;\n}\n") << none
+        << QList<int>{-1, -1, -1, 4, -1};
+    QTest::newRow("the later row removed: none left")
+        << QByteArray("{\nA=1;\nB=2;\nA=3;\n}") << Edit([](Document &d) { d.removeRows({2}, "Cut"); })
+        << QList<int>{-1, -1};
+    QTest::newRow("the removal undone: marked again")
+        << QByteArray("{\nA=1;\nB=2;\nA=3;\n}")
+        << Edit([](Document &d) { d.removeRows({2}, "Cut"); d.history()->undo(); }) << QList<int>{2, -1, -1};
+    QTest::newRow("a pasted row sets a key again") << QByteArray("{\nA=1;\nB=2;\n}")
+                                                    << Edit([](Document &d) { d.insertRows(2, {{"a", "9"}}, "Paste"); })
+                                                    << QList<int>{2, -1, -1};
+}
+
+// A key set twice in one section: the engines use the last row, and every earlier one is marked.
+void TestHistory::earlierRowsOfAKeyAreOverridden()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(Edit, edit);
+    QFETCH(QList<int>, overriddenBy);
+    Document document(1);
+    document.setContent(readFbi(file, file.startsWith('[') ? FbiKind::Definitions : FbiKind::Unit).content);
+    QList<int> before;
+    for (int row = 0; row < document.rowCount(); ++row)
+        before.append(document.overridingRow(row));
+    edit(document);
+    QList<int> found;
+    for (int row = 0; row < document.rowCount(); ++row) {
+        found.append(document.overridingRow(row));
+        QCOMPARE(document.data(document.index(row, Document::ValueColumn), Document::OverriddenByRole).toInt(), found.last());
+    }
+    QCOMPARE(found, overriddenBy);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

@@ -1,4 +1,6 @@
+#include "dialogs/OptionsDialog.h"
 #include "docwindow/DocumentWindow.h"
+#include "docwindow/ReplaceDialog.h"
 #include "documents/Document.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StatusPanels.h"
@@ -8,8 +10,11 @@
 #include "support/Fixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QListWidget>
 #include <QTest>
 
@@ -53,6 +58,8 @@ private slots:
     void messages();
     void keepLayoutSetting_data();
     void keepLayoutSetting();
+    void windowAndMatchingKeptAcrossStarts_data();
+    void windowAndMatchingKeptAcrossStarts();
 
 private:
     TestFolder m_units;
@@ -231,6 +238,19 @@ void TestStartUp::messages_data()
         QCOMPARE(window->document()->rowCount(), 0);
     }) << MessageBoxRequest{"The file would have more than 32768 lines, more than the reader opens again.\r\nNothing was "
                             "changed.", "Paste", Ok, QMessageBox::NoButton, QMessageBox::Warning};
+    QTest::newRow("a typed default folder that is not there") << Scenario([](Fixture &f) {
+        returningUser(f);
+        f.dialogs.buttons << Ok;
+        f.onNextModal<OptionsDialog>([&f](OptionsDialog *options) {
+            options->txtSaveDir()->setText(f.files.filePath("nowhere"));
+            options->cmdOk()->click();
+            QVERIFY(options->isVisible());
+        });
+        Fixture::action(*f.start().mainWindow(), "mnuEdit_Options")->trigger();
+        QCOMPARE(f.modalsShown, 1);
+    }) << MessageBoxRequest{"The folder " + Folder + "/nowhere does not exist.\r\nPlease type the path of an existing "
+                            "folder, or choose one with Browse.", "Korvid Options", Ok, QMessageBox::NoButton,
+                            QMessageBox::Warning};
     QTest::newRow("settings cannot be written") << Scenario([](Fixture &f) {
         f.store.failWrites = true;
         f.dialogs.buttons << Ok << No;
@@ -270,7 +290,7 @@ void TestStartUp::keepLayoutSetting_data()
 {
     QTest::addColumn<QString>("setting");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("never set: a user of the first version") << QString() << true;
+    QTest::newRow("never set: a user from before the setting") << QString() << true;
     QTest::newRow("0 turns it off") << "0" << false;
     QTest::newRow("any other text leaves it on") << "false" << true;
 }
@@ -288,6 +308,53 @@ void TestStartUp::keepLayoutSetting()
     Fixture::clickToolbar(*f->app->mainWindow(), "mnuFile_Save");
     QCOMPARE(f->files.read("tank.fbi"), kept ? QByteArray("[UNITINFO]\n{\n  Name=Big Tank; // note\n}\n")
                                              : QByteArray("[UNITINFO]\r\n\t{\r\n\tName=Big Tank;\r\n\t}\r\n"));
+}
+
+void TestStartUp::windowAndMatchingKeptAcrossStarts_data()
+{
+    QTest::addColumn<bool>("maximized");
+    QTest::addColumn<bool>("wholeValue");
+    QTest::newRow("moved and resized, whole values") << false << true;
+    QTest::newRow("maximized, any part of a value") << true << false;
+}
+
+// The main window opens where it was closed, and Replace matches as the user last chose.
+void TestStartUp::windowAndMatchingKeptAcrossStarts()
+{
+    QFETCH(bool, maximized);
+    QFETCH(bool, wholeValue);
+    returningUser(*f);
+    MainWindow *main = f->start().mainWindow();
+    const QRect normal(40, 30, 700, 520);
+    main->setGeometry(normal);
+    if (maximized)
+        main->showMaximized();
+    main->activeDocumentWindow()->replace();
+    auto *replace = main->findChild<ReplaceDialog *>();
+    QVERIFY(replace);
+    replace->chkMatchCase()->click();
+    if (wholeValue)
+        replace->chkWholeValue()->click();
+    QCOMPARE(f->store.values.value(Settings::ReplaceMatchCase), "1");
+    QCOMPARE(f->store.values.value(Settings::ReplaceWholeValue), wholeValue ? "1" : "0");
+    // A window opened since matches the same way.
+    f->app->documents().create();
+    main->activeDocumentWindow()->replace();
+    QCOMPARE(main->findChildren<ReplaceDialog *>().size(), 2);
+    for (const ReplaceDialog *shown : main->findChildren<ReplaceDialog *>())
+        QCOMPARE(shown->options().wholeValue, wholeValue);
+    QVERIFY(main->close());
+
+    main = f->start().mainWindow();
+    QCOMPARE(main->isMaximized(), maximized);
+    QCOMPARE(main->normalGeometry().size(), normal.size());
+    if (!maximized)
+        QCOMPARE(main->geometry(), normal);
+    main->activeDocumentWindow()->replace();
+    replace = main->findChild<ReplaceDialog *>();
+    QVERIFY(replace);
+    QVERIFY(replace->chkMatchCase()->isChecked());
+    QCOMPARE(replace->chkWholeValue()->isChecked(), wholeValue);
 }
 
 QTEST_MAIN(TestStartUp)

@@ -1,5 +1,7 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/OptionsDialog.h"
+#include "docwindow/ReplaceDialog.h"
+#include "docwindow/RowDelegate.h"
 #include "docwindow/DocumentWindow.h"
 #include "docwindow/ValueEditor.h"
 #include "documents/Document.h"
@@ -7,15 +9,23 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StatusPanels.h"
 #include "mainwindow/VariablePanel.h"
+#include "mod/ModTable.h"
+#include "modwindow/ModTableWindow.h"
 #include "support/Fixture.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -25,6 +35,49 @@ const QByteArray Tank = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n}\r\n
 using Writes = QList<QPair<QString, QString>>;
 
 // Save, Delete (a window opens on its first row) and the panel's three buttons.
+// The texts of a menu's items, or of the controls of a window that Alt and a letter reach.
+QStringList menuTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts.append(action->text());
+    return texts;
+}
+
+QStringList controlTexts(const QWidget *window)
+{
+    QStringList texts;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->isVisibleTo(window))
+            texts.append(button->text());
+    }
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->buddy() && label->isVisibleTo(window))
+            texts.append(label->text());
+    }
+    return texts;
+}
+
+// The letters that more than one of the texts marks with "&", each with those texts.
+QStringList sharedMnemonics(const QStringList &texts)
+{
+    QMultiMap<QChar, QString> byLetter;
+    for (const QString &text : texts) {
+        for (qsizetype at = text.indexOf('&'); at >= 0 && at + 1 < text.size(); at = text.indexOf('&', at + 2)) {
+            if (text[at + 1] != '&') {
+                byLetter.insert(text[at + 1].toLower(), text);
+                break;
+            }
+        }
+    }
+    QStringList shared;
+    for (const QChar letter : byLetter.uniqueKeys()) {
+        if (byLetter.count(letter) > 1)
+            shared.append(QString(letter) + ": " + QStringList(byLetter.values(letter)).join(", "));
+    }
+    return shared;
+}
+
 QList<bool> documentCommands(MainWindow &main)
 {
     const VariablePanel *panel = main.variablePanel();
@@ -49,14 +102,25 @@ private slots:
     void valueEditorKeepsOutWhatEndsAValue();
     void listsKeepTheSameRow();
     void tilesFillTheDocumentArea();
+    void tilesShowTheirControlsWhole_data();
+    void tilesShowTheirControlsWhole();
     void optionsTakeEffectAtOnce_data();
     void optionsTakeEffectAtOnce();
+    void typedFolderIsChecked_data();
+    void typedFolderIsChecked();
     void aboutBoxOpensTheSite();
     void saveAsStartsWithTheDocumentsOwnFile_data();
     void saveAsStartsWithTheDocumentsOwnFile();
     void replacingAnotherFileAsks_data();
     void replacingAnotherFileAsks();
     void closingKeepsAFileChangedOnDisk();
+    void longTitlesKeepTheirEndAndMark_data();
+    void longTitlesKeepTheirEndAndMark();
+    void newWindowsStepDownFromTheLast();
+    void rowsShowWhatTheEnginesUse_data();
+    void rowsShowWhatTheEnginesUse();
+    void mnemonicsAreUnique_data();
+    void mnemonicsAreUnique();
 };
 
 void TestWindows::documentCommandsFollowTheDocuments()
@@ -158,8 +222,10 @@ void TestWindows::editCommands()
         remove->trigger();
     QCOMPARE(Fixture::rows(document), rows);
     QCOMPARE(document->isModified(), modified);
-    // An added row is selected, in view; a removal leaves no selection.
+    // An added row is selected, in view; a removal leaves no selection, and the help says so.
     QCOMPARE(window->selectedRow(), command == "Add Variable" ? 2 : -1);
+    if (modified)
+        QCOMPARE(panel->helpText(), command == "Add Variable" ? Help::variableHelpText(u"BuildTime") : "Nothing Selected.");
 }
 
 void TestWindows::changeValue_data()
@@ -264,6 +330,7 @@ void TestWindows::listsKeepTheSameRow()
 void TestWindows::tilesFillTheDocumentArea()
 {
     MainWindow &main = f->main();
+    main.resize(1100, 900);
     for (int count = 0; count < 3; ++count)
         f->commands.newDocument();
     const QRect area = main.mdiArea()->viewport()->rect();
@@ -279,6 +346,49 @@ void TestWindows::tilesFillTheDocumentArea()
             covered += place;
         }
         QCOMPARE(covered, QRegion(area));
+    }
+}
+
+void TestWindows::tilesShowTheirControlsWhole_data()
+{
+    QTest::addColumn<int>("arrangement");
+    QTest::addColumn<QSize>("mainSize");
+    QTest::newRow("side by side") << int(WindowArrangement::Arrangement::TileVertical) << QSize(900, 700);
+    QTest::newRow("one above the other") << int(WindowArrangement::Arrangement::TileHorizontal) << QSize(900, 700);
+    QTest::newRow("side by side, narrow") << int(WindowArrangement::Arrangement::TileVertical) << QSize(500, 500);
+}
+
+// Tiled, a unit window shows its lists with no scroll bar around them, and a table keeps the labels
+// of its buttons whole; windows that do not fit so are cascaded over the tiles.
+void TestWindows::tilesShowTheirControlsWhole()
+{
+    QFETCH(int, arrangement);
+    QFETCH(QSize, mainSize);
+    MainWindow &main = f->main();
+    main.resize(mainSize);
+    main.show();
+    QDir(f->files.path()).mkpath("mod/units");
+    f->files.write("mod/units/tank.fbi", Tank);
+    ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
+    QTRY_VERIFY(!table->table()->isLoading());
+    f->open("tank.fbi", Tank);
+    f->commands.newDocument();
+    main.arrange(WindowArrangement::Arrangement(arrangement));
+    QTest::qWait(20);
+    for (DocumentWindow *window : main.documentWindows()) {
+        const auto *outer = window->findChild<QScrollArea *>("scrBorder");
+        QVERIFY(!outer->horizontalScrollBar()->isVisible() && !outer->verticalScrollBar()->isVisible());
+    }
+    for (const QAbstractButton *button : table->findChildren<QToolButton *>()) {
+        if (button->isVisible())
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+    }
+    // The main window can be made small, but its document area keeps room for each window whole.
+    main.resize(100, 100);
+    QTest::qWait(20);
+    for (const QMdiSubWindow *window : main.mdiArea()->subWindowList()) {
+        QVERIFY(main.mdiArea()->viewport()->width() >= window->minimumSizeHint().width());
+        QVERIFY(main.mdiArea()->viewport()->height() >= window->minimumSizeHint().height());
     }
 }
 
@@ -320,6 +430,46 @@ void TestWindows::optionsTakeEffectAtOnce()
     QCOMPARE(f->store.writes, writes);
     QCOMPARE(f->registry.values.isEmpty(), !writes.contains({"Associated", "1"}));
     QCOMPARE(f->options.projectFolder, ending == "OK" ? "/new/units/" : "/old/units/");
+}
+
+void TestWindows::typedFolderIsChecked_data()
+{
+    QTest::addColumn<QString>("typed");     // <folder> is the test's own folder
+    QTest::addColumn<QString>("kept");      // the project folder written; null: the dialog stays open
+    QTest::newRow("an existing folder") << "<folder>/units" << "<folder>/units/";
+    QTest::newRow("pasted with blanks around it") << "  <folder>/units/ " << "<folder>/units/";
+    QTest::newRow("a folder that is not there") << "<folder>/nowhere" << QString();
+    QTest::newRow("a file, not a folder") << "<folder>/units/tank.fbi" << QString();
+    QTest::newRow("emptied: the dialogs start at home") << "" << "";
+    QTest::newRow("left as it was, though gone since") << "/old/units/" << "/old/units/";
+}
+
+void TestWindows::typedFolderIsChecked()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QDir(f->files.path()).mkpath("units");
+    f->files.write("units/tank.fbi", Tank);
+    Settings settings(&f->store);
+    f->options = {"/old/Variables.dat", "/old/units/", true};
+    OptionsDialog dialog(settings, f->options, f->dialogs, f->registry, nullptr);
+    // Greyed, Associate says why.
+    QVERIFY(!dialog.cmdAssociate()->isEnabled() && !dialog.cmdAssociate()->toolTip().isEmpty());
+    dialog.txtSaveDir()->setText(typed.replace("<folder>", f->files.path()));
+    if (kept.isNull())
+        f->dialogs.buttons << QMessageBox::Ok;
+    dialog.cmdOk()->click();
+    QCOMPARE(dialog.result(), kept.isNull() ? QDialog::Rejected : QDialog::Accepted);
+    if (kept.isNull()) {
+        QCOMPARE(f->dialogs.messages.value(0).text,
+                 "The folder " + typed + " does not exist.\r\nPlease type the path of an existing folder, or choose one "
+                 "with Browse.");
+        QVERIFY(f->store.writes.isEmpty());
+        QCOMPARE(f->options.projectFolder, "/old/units/");
+    } else {
+        QCOMPARE(f->store.values.value("ProjectDir"), kept.replace("<folder>", f->files.path()));
+        QCOMPARE(f->options.projectFolder, kept);
+    }
 }
 
 void TestWindows::aboutBoxOpensTheSite()
@@ -408,6 +558,171 @@ void TestWindows::closingKeepsAFileChangedOnDisk()
     QCOMPARE(main.documentWindows().size(), 1);
     QVERIFY(document->isModified() && document->value(0) == "Big Tank");
     QCOMPARE(main.statusPanels().message->text(), "tank.fbi was not saved: nothing was written.");
+}
+
+void TestWindows::longTitlesKeepTheirEndAndMark_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("cut");
+    const QString longName = "armada_heavy_experimental_amphibious_assault_tank_with_extra_armour_mk2.fbi";
+    QTest::newRow("short, unchanged") << "tank.fbi" << false << false;
+    QTest::newRow("short, changed") << "tank.fbi" << true << false;
+    QTest::newRow("long, unchanged") << longName << false << true;
+    QTest::newRow("long, changed: the mark stays") << longName << true << true;
+}
+
+// A name too long for the title bar loses its middle; its end and the changed mark stay in view.
+void TestWindows::longTitlesKeepTheirEndAndMark()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, changed);
+    QFETCH(bool, cut);
+    MainWindow &main = f->main();
+    main.resize(700, 600);
+    main.show();
+    Document *document = f->open(name, Tank);
+    if (changed)
+        document->setValue(0, "Changed");
+    DocumentWindow *window = main.activeDocumentWindow();
+    window->resize(300, window->height());
+    const QString title = window->windowTitle();
+    QVERIFY2(title.endsWith(".fbi[*]"), qPrintable(title));
+    QCOMPARE(title.contains(QChar(0x2026)), cut);
+    QVERIFY(title.startsWith(name.left(4)));
+    QCOMPARE(window->isWindowModified(), changed);
+    // The title as drawn fits the title bar whole, so the style has nothing to cut.
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    QVERIFY(QFontMetrics(bold).horizontalAdvance(QString(title).replace("[*]", "*")) < window->width() - 40);
+    // Wide again, the whole name is back.
+    window->resize(1200, window->height());
+    QCOMPARE(window->windowTitle(), name + "[*]");
+}
+
+// New windows open a title bar lower than the newest one, also when the table opens them.
+void TestWindows::newWindowsStepDownFromTheLast()
+{
+    MainWindow &main = f->main();
+    main.resize(1000, 800);
+    main.show();
+    QDir(f->files.path()).mkpath("mod/units");
+    for (const char *name : {"a", "b", "c"})
+        f->files.write(QString("mod/units/%1.fbi").arg(name), Tank);
+    ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
+    QTRY_VERIFY(!table->table()->isLoading());
+    QList<QPoint> places;
+    for (int unit = 0; unit < 3; ++unit) {
+        main.mdiArea()->setActiveSubWindow(table);
+        emit table->documentRequested(table->table()->document(unit));
+        places.append(main.activeDocumentWindow()->pos());
+    }
+    const int step = places[1].y() - places[0].y();
+    QVERIFY(step > 10);
+    QCOMPARE(places[1] - places[0], QPoint(step, step));
+    QCOMPARE(places[2] - places[1], QPoint(step, step));
+}
+
+namespace {
+// How the lists draw a row.
+class DrawnRow : public RowDelegate
+{
+public:
+    using RowDelegate::RowDelegate;
+    QStyleOptionViewItem option(const QModelIndex &index) const
+    {
+        QStyleOptionViewItem option;
+        initStyleOption(&option, index);
+        return option;
+    }
+};
+}
+
+void TestWindows::rowsShowWhatTheEnginesUse_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("struck");     // set again further down: no effect
+    QTest::addColumn<bool>("unset");      // the value is still the placeholder
+    QTest::addColumn<int>("laterRow");    // as the help names it, counted from 1; 0: its own help
+    QTest::newRow("set once") << 1 << false << false << 0;
+    QTest::newRow("set again two rows down") << 0 << true << false << 3;
+    QTest::newRow("the row the engines use") << 2 << false << false << 0;
+    QTest::newRow("not yet set") << 3 << false << true << 0;
+    QTest::newRow("not yet set, in another letter case, and set again") << 4 << true << true << 8;
+    QTest::newRow("its own key in a nested section") << 6 << false << false << 0;
+}
+
+// Earlier rows of a key set twice are struck through, and their help says which row the engines
+// use; a value not yet set is slanted.
+void TestWindows::rowsShowWhatTheEnginesUse()
+{
+    QFETCH(int, row);
+    QFETCH(bool, struck);
+    QFETCH(bool, unset);
+    QFETCH(int, laterRow);
+    MainWindow &main = f->main();
+    Document *document = f->open("twice.fbi", "[UNITINFO]\r\n{\r\n\tbuildangle=0;\r\n\tSide=ARM;\r\n\tBuildAngle=1;\r\n"
+                                              "\tMaxDamage=Change This;\r\n\tName= change this ;\r\n\t[CustomParams]\r\n"
+                                              "\t\t{\r\n\t\tname=x;\r\n\t\t}\r\n\tName=Tank;\r\n}\r\n");
+    QCOMPARE(document->rowCount(), 8);
+    DocumentWindow *window = main.activeDocumentWindow();
+    const DrawnRow drawn;
+    const QStyleOptionViewItem name = drawn.option(document->index(row, Document::NameColumn));
+    const QStyleOptionViewItem value = drawn.option(document->index(row, Document::ValueColumn));
+    QCOMPARE(name.font.strikeOut(), struck);
+    QCOMPARE(value.font.strikeOut(), struck);
+    QCOMPARE(value.font.italic(), unset);
+    QVERIFY(!name.font.italic());
+    window->selectRow(row);
+    QCOMPARE(main.variablePanel()->helpText(), laterRow > 0 ? Help::overriddenHelpText(document->name(row), laterRow)
+                                                           : Help::variableHelpText(document->name(row)));
+}
+
+void TestWindows::mnemonicsAreUnique_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no window") << "";
+    QTest::newRow("a document window") << "document";
+    QTest::newRow("a mod's table") << "table";
+    QTest::newRow("Replace") << "replace";
+}
+
+// Alt and a letter reach one item of each menu, one menu of the menu bar, and one control of the
+// window in front: with a table, its controls share the keys with the menu bar.
+void TestWindows::mnemonicsAreUnique()
+{
+    QFETCH(QString, shown);
+    MainWindow &main = f->main();
+    main.show();
+    QList<QStringList> groups;
+    if (shown == "document") {
+        f->open("tank.fbi", Tank)->setValue(0, "Changed");
+    } else if (shown == "table") {
+        QDir(f->files.path()).mkpath("mod/units");
+        f->files.write("mod/units/tank.fbi", Tank);
+        ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
+        QTRY_VERIFY(!table->table()->isLoading());
+        groups.append(controlTexts(table));
+    } else if (shown == "replace") {
+        f->open("tank.fbi", Tank);
+        main.activeDocumentWindow()->replace();
+        auto *replace = main.findChild<ReplaceDialog *>();
+        QVERIFY(replace);
+        groups = {controlTexts(replace)};
+    }
+    if (shown != "replace") {
+        QStringList bar;
+        for (const QAction *menu : main.menuBar()->actions()) {
+            bar.append(menu->text());
+            groups.append(menuTexts(menu->menu()));
+        }
+        if (groups.size() > int(main.menuBar()->actions().size()))
+            groups.first() += bar;
+        else
+            groups.append(bar);
+    }
+    for (const QStringList &texts : std::as_const(groups))
+        QVERIFY2(sharedMnemonics(texts).isEmpty(), qPrintable(sharedMnemonics(texts).join("; ")));
 }
 
 QTEST_MAIN(TestWindows)

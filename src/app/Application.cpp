@@ -73,9 +73,13 @@ void Application::start(const QStringList &arguments)
     m_documents.setSaveLayout(m_options.keepLayout ? FbiLayout::Kept : FbiLayout::Standard);
     m_mainWindow = std::make_unique<MainWindow>(m_documents, m_commands, m_dialogs);
     m_commands.setDialogOwner(m_mainWindow.get());
+    restoreWindowSettings();
     connect(m_mainWindow.get(), &MainWindow::optionsRequested, this, &Application::showOptions);
     // The program ends when its main window has closed every window and itself.
-    connect(m_mainWindow.get(), &MainWindow::closed, this, [] { QCoreApplication::exit(0); });
+    connect(m_mainWindow.get(), &MainWindow::closed, this, [this] {
+        m_settings.write(Settings::MainWindowGeometry, QString::fromLatin1(m_mainWindow->saveGeometry().toBase64()));
+        QCoreApplication::exit(0);
+    });
     m_commands.newDocument();
     m_mainWindow->arrange(WindowArrangement::Arrangement::Cascade);
 
@@ -89,6 +93,20 @@ void Application::start(const QStringList &arguments)
     m_mainWindow->setWindowTitle(QStringLiteral("Korvid Version ") + Version);
     m_mainWindow->statusPanels().version->setText(QStringLiteral("Version: ") + Version);
     loadKnownVariables();
+}
+
+// The main window opens where the user left it, and Find and Replace match as they did.
+void Application::restoreWindowSettings()
+{
+    const QByteArray geometry = QByteArray::fromBase64(m_settings.read(Settings::MainWindowGeometry).toLatin1());
+    if (!geometry.isEmpty())
+        m_mainWindow->restoreGeometry(geometry);
+    m_mainWindow->setMatchOptions(
+        MatchOptions{m_settings.isSet(Settings::ReplaceWholeValue), m_settings.isSet(Settings::ReplaceMatchCase)});
+    connect(m_mainWindow.get(), &MainWindow::matchOptionsChanged, this, [this](const MatchOptions &options) {
+        m_settings.write(Settings::ReplaceWholeValue, options.wholeValue ? Settings::SetValue : Settings::UnsetValue);
+        m_settings.write(Settings::ReplaceMatchCase, options.matchCase ? Settings::SetValue : Settings::UnsetValue);
+    });
 }
 
 // The defaults are used from here on even when the settings cannot keep them.

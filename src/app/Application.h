@@ -42,6 +42,7 @@ public:
 
 private:
     void firstStart();
+    void restoreWindowSettings();
     void loadKnownVariables();
     void showOptions();
     void reportSettingsFailure();

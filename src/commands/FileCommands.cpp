@@ -4,6 +4,7 @@
 #include "documents/DocumentSet.h"
 #include "documents/FbiWriter.h"
 #include "platform/Dialogs.h"
+#include "settings/ProgramFolder.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -34,13 +35,27 @@ Document *FileCommands::newDocument()
     return m_documents.create();
 }
 
-QString FileCommands::startFolder() const
+QString FileCommands::startFolder(FolderKind kind) const
 {
-    if (!m_lastFolder.isEmpty())
-        return m_lastFolder;
-    if (!m_options.projectFolder.isEmpty())
+    if (const QString &last = m_lastFolder[int(kind)]; !last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    // The first start sets the project folder to the program's own, where no unit files are.
+    const QFileInfo project(m_options.projectFolder);
+    if (!m_options.projectFolder.isEmpty() && project.isDir()
+        && project.canonicalFilePath() != QFileInfo(ProgramFolder::path()).canonicalFilePath())
         return m_options.projectFolder;
     return QDir::homePath();
+}
+
+void FileCommands::rememberFolder(FolderKind kind, const QString &folder)
+{
+    m_lastFolder[int(kind)] = folder;
+}
+
+void FileCommands::forgetLastFolder()
+{
+    for (QString &folder : m_lastFolder)
+        folder.clear();
 }
 
 void FileCommands::open()
@@ -50,7 +65,7 @@ void FileCommands::open()
                             startFolder(), QString()));
     if (chosen.isEmpty())
         return;
-    m_lastFolder = QFileInfo(chosen.constFirst()).absolutePath();
+    rememberFolder(FolderKind::UnitFiles, QFileInfo(chosen.constFirst()).absolutePath());
     for (const QString &path : chosen)
         openFile(path);
 }
@@ -93,7 +108,7 @@ bool FileCommands::saveAs(Document *document)
         if (!document->isFile(path) && QFileInfo::exists(path)
             && !confirmReplacing(m_dialogs, m_owner, path, QStringLiteral("Save...")))
             continue;
-        m_lastFolder = QFileInfo(path).absolutePath();
+        rememberFolder(FolderKind::UnitFiles, QFileInfo(path).absolutePath());
         return write(document, path);
     }
 }
@@ -123,6 +138,8 @@ bool FileCommands::write(Document *document, const QString &path)
     if (!saved.ok) {
         m_dialogs.message(m_owner, cannotSaveText(path, saved.reason), QStringLiteral("Error Saving File"),
                           QMessageBox::Ok, QMessageBox::Critical);
+    } else {
+        emit this->saved(document);
     }
     return saved.ok;
 }

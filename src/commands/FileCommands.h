@@ -39,14 +39,20 @@ public:
     bool saveAs(Document *document);
     void close(Document *document);
 
-    // The folder the file dialogs start in: where the user last chose a file, else the project
-    // folder of the options, else the user's home.
-    QString startFolder() const;
+    // What a file dialog chooses; each kind starts where the user last chose one of its kind.
+    enum class FolderKind { UnitFiles, ModFolders, Tables, Count };
+    // The folder a file dialog starts in: where the user last chose that kind of file, else the
+    // project folder of the options, else the user's home; the program's own folder only when the
+    // user chose it.
+    QString startFolder(FolderKind kind = FolderKind::UnitFiles) const;
+    void rememberFolder(FolderKind kind, const QString &folder);
     // The project folder of the options changed: the dialogs start there again.
-    void forgetLastFolder() { m_lastFolder.clear(); }
+    void forgetLastFolder();
 
 signals:
     void documentShown(Document *document);
+    // The document was written to its file, by whichever command.
+    void saved(const Document *document);
     // A word for the status bar about what a command did, or did not do.
     void statusMessage(const QString &text);
 
@@ -59,5 +65,5 @@ private:
     Dialogs &m_dialogs;
     const Options &m_options;
     QPointer<QWidget> m_owner;
-    QString m_lastFolder;
+    QString m_lastFolder[int(FolderKind::Count)];
 };

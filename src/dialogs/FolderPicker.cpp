@@ -4,9 +4,9 @@
 
 #include <QDir>
 
-QString FolderPicker::GetBrowseDirectory(Dialogs &dialogs, QWidget &owner)
+QString FolderPicker::browseDirectory(Dialogs &dialogs, QWidget &owner, const QString &start)
 {
-    const std::optional<QString> folder = dialogs.folderDialog(&owner, QStringLiteral("Choose a directory from the list."));
+    const std::optional<QString> folder = dialogs.folderDialog(&owner, QStringLiteral("Choose a directory from the list."), start);
     return folder ? directoryPath(*folder) : QString();
 }
 

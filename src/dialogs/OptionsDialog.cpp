@@ -8,6 +8,8 @@
 #include "settings/Settings.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,7 +43,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(wrap);
     label->setGeometry(geometry);
-    // A one-line caption in a font wider than the design's may run on to the frame's edge.
+    // A one-line caption in a wide font may run on to the frame's edge.
     if (!wrap) {
         const int room = parent->width() - 2 * geometry.left();
         label->resize(std::clamp(label->sizeHint().width(), geometry.width(), std::max(room, geometry.width())),
@@ -59,7 +61,7 @@ QLineEdit *makeLockedTextBox(QWidget *parent, const char *name, const QRect &geo
     return text;
 }
 
-// A long path shows from its start, as the old text boxes showed it.
+// A long path shows from its start: the drive and the first folders tell most.
 void showPath(QLineEdit *text, const QString &path)
 {
     text->setText(path);
@@ -88,7 +90,7 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Korvid Options"));
-    // The design's dialog, one row taller for the layout choice.
+    // The dialog's size that modders know, one row taller for the layout choice.
     setFixedSize(Twips::size(5535, 3345 + KeepLayoutRow));
 
     m_frmLocs = makeFrame(this, "frmLocs", QStringLiteral("Locations"), Twips::rect(120, 120, 5295, 1815));
@@ -99,6 +101,8 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
     m_lblSaveInf = makeLabel(m_frmLocs, "lblSaveInf", QStringLiteral("The default save and load folder location:"),
                              Twips::rect(120, 1080, 3615, 255), false);
     m_txtSaveDir = makeLockedTextBox(m_frmLocs, "txtSaveDir", Twips::rect(120, 1320, 3615, 375));
+    // The folder can be typed or pasted too; OK checks it.
+    m_txtSaveDir->setReadOnly(false);
     m_cmdBrowse = makeButton(m_frmLocs, "cmdBrowse", QStringLiteral("Browse"), Twips::rect(3840, 1320, 1335, 375));
 
     m_frmAsc = makeFrame(this, "frmAsc", QStringLiteral("File Association"), Twips::rect(120, 2040, 5295, 735));
@@ -134,6 +138,8 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_cmdAssociate->setEnabled(!m_options.associated);
+    if (m_options.associated)
+        m_cmdAssociate->setToolTip(QStringLiteral("Korvid already opens .fbi files on this computer."));
     m_pendingAssociate = false;
     m_chkKeepLayout->setChecked(m_options.keepLayout);
     showPath(m_txtVarsDat, m_options.variableFile);
@@ -157,7 +163,7 @@ void OptionsDialog::chooseVariablesFile()
 
 void OptionsDialog::chooseSaveFolder()
 {
-    const QString folder = FolderPicker::GetBrowseDirectory(m_dialogs, *this);
+    const QString folder = FolderPicker::browseDirectory(m_dialogs, *this, m_txtSaveDir->text());
     if (folder.isEmpty())
         return;
     m_pendingSaveDir = folder;
@@ -168,10 +174,37 @@ void OptionsDialog::associate()
 {
     m_pendingAssociate = true;
     m_cmdAssociate->setEnabled(false);
+    m_cmdAssociate->setToolTip(QStringLiteral(".fbi files will open with Korvid when you click OK."));
+}
+
+// A folder typed or pasted must exist; one left as it was is not the user's doing and passes.
+bool OptionsDialog::takeTypedFolder()
+{
+    const QString typed = m_txtSaveDir->text().trimmed();
+    if (typed == m_pendingSaveDir)
+        return true;
+    if (typed.isEmpty()) {
+        m_pendingSaveDir.clear();
+        return true;
+    }
+    if (!QFileInfo(typed).isDir()) {
+        m_dialogs.message(this,
+                          QStringLiteral("The folder ") + typed
+                              + QStringLiteral(" does not exist.\r\nPlease type the path of an existing folder, or "
+                                               "choose one with Browse."),
+                          QStringLiteral("Korvid Options"), QMessageBox::Ok, QMessageBox::Warning);
+        m_txtSaveDir->setFocus();
+        m_txtSaveDir->selectAll();
+        return false;
+    }
+    m_pendingSaveDir = FolderPicker::directoryPath(QDir::toNativeSeparators(typed));
+    return true;
 }
 
 void OptionsDialog::confirm()
 {
+    if (!takeTypedFolder())
+        return;
     m_settings.write(Settings::VariableDir, m_pendingVarsDat);
     m_settings.write(Settings::ProjectDir, m_pendingSaveDir);
     m_settings.write(Settings::KeepLayout, m_chkKeepLayout->isChecked() ? Settings::SetValue : Settings::UnsetValue);

@@ -39,6 +39,7 @@ private:
     void chooseVariablesFile();
     void chooseSaveFolder();
     void associate();
+    bool takeTypedFolder();
     void confirm();
 
     QGroupBox *m_frmLocs;

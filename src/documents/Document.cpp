@@ -3,6 +3,7 @@
 #include "documents/ValueRule.h"
 
 #include <QDir>
+#include <QHash>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -126,6 +127,8 @@ QVariant Document::data(const QModelIndex &index, int role) const
         return m_content.depth(row);
     case SectionRole:
         return m_content.isSection(row);
+    case OverriddenByRole:
+        return overridingRow(row);
     default:
         return {};
     }
@@ -143,6 +146,7 @@ QList<FbiRow> Document::rows(const QList<int> &rows) const
 
 void Document::setContent(FbiContent content)
 {
+    m_overriddenBy.clear();
     beginResetModel();
     m_content = std::move(content);
     endResetModel();
@@ -233,6 +237,42 @@ int Document::findKey(const QString &name, int row) const
             return int(at);
     }
     return -1;
+}
+
+int Document::overridingRow(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return -1;
+    if (m_overriddenBy.size() != rowCount())
+        findOverrides();
+    return m_overriddenBy.at(row);
+}
+
+// One pass keeps, for each section and key, the last row that sets it; a second marks the others.
+void Document::findOverrides() const
+{
+    const int count = rowCount();
+    QList<qsizetype> headers;   // the header of the section open at each depth
+    QList<QString> keys(count);
+    QHash<QString, int> last;
+    for (int row = 0; row < count; ++row) {
+        const int depth = m_content.depth(row);
+        if (isSection(row)) {
+            headers.resize(depth + 1);
+            headers[depth] = row;
+            continue;
+        }
+        const qsizetype section = depth > 0 && depth <= headers.size() ? headers.at(depth - 1) : -1;
+        keys[row] = QString::number(section) + QLatin1Char(':') + name(row).toCaseFolded();
+        last.insert(keys.at(row), row);
+    }
+    m_overriddenBy.fill(-1, count);
+    for (int row = 0; row < count; ++row) {
+        if (!keys.at(row).isNull()) {
+            if (const int winner = last.value(keys.at(row)); winner != row)
+                m_overriddenBy[row] = winner;
+        }
+    }
 }
 
 QString Document::setValue(int row, const QString &value)
@@ -397,6 +437,7 @@ void Document::removeRows(const QList<int> &rows, const QString &stepName)
 
 void Document::insertInModel(int at, const QList<FbiRow> &rows, int depth)
 {
+    m_overriddenBy.clear();
     beginInsertRows({}, at, at + int(rows.size()) - 1);
     m_content.insertRows(at, rows, depth);
     endInsertRows();
@@ -405,6 +446,7 @@ void Document::insertInModel(int at, const QList<FbiRow> &rows, int depth)
 // Each run of neighbouring rows leaves the views in one change; very many runs in one reset.
 QList<FbiContent::TakenRow> Document::takeFromModel(const QList<int> &rows)
 {
+    m_overriddenBy.clear();
     const QList<std::pair<int, int>> runs = runsOf(rows);
     if (runs.size() > MaxRunsSignalled) {
         beginResetModel();
@@ -431,6 +473,7 @@ QList<FbiContent::TakenRow> Document::takeFromModel(const QList<int> &rows)
 
 void Document::restoreInModel(const QList<int> &rows, const QList<FbiContent::TakenRow> &taken)
 {
+    m_overriddenBy.clear();
     const QList<std::pair<int, int>> runs = runsOf(rows);
     if (runs.size() > MaxRunsSignalled) {
         beginResetModel();

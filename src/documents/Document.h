@@ -53,6 +53,7 @@ public:
     enum Role {
         DepthRole = Qt::UserRole + 1,   // how many sections the row stands in
         SectionRole,                    // the row is a section's header
+        OverriddenByRole,               // overridingRow() of the row
     };
 
     explicit Document(int number, QObject *parent = nullptr);
@@ -90,6 +91,9 @@ public:
     // The first variable of the section that row stands in (or the outermost, for -1) whose name
     // is name in any letter case, as the engines read keys; -1 when there is none.
     int findKey(const QString &name, int row = -1) const;
+    // The last row of the same section that sets the same key as row, in any letter case, when it
+    // is after row: the engines use that one, and row has no effect. -1 otherwise.
+    int overridingRow(int row) const;
 
     // The edits, each one step of the history; an empty text means the edit was made, otherwise
     // it says why it was refused. A value set to what it already is makes no step.
@@ -140,6 +144,8 @@ private:
     void changeValue(int row, const QString &value);
     void updateModified();
     int findFrom(int from, const std::function<bool(int)> &matches) const;
+    // Works out overridingRow() for every row at once, after the rows changed.
+    void findOverrides() const;
 
     int m_number;
     QString m_title;
@@ -149,6 +155,7 @@ private:
     QUndoStack m_history;
     bool m_wasModified = false;
     quint64 m_lastStep = 0;
+    mutable QList<int> m_overriddenBy;  // by row; empty until asked for after a change of the rows
 };
 
 // Rows as a unit file writes them, one "Name=Value;" line each with CR LF, for the clipboard.

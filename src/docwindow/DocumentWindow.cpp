@@ -19,16 +19,28 @@
 #include <QMdiArea>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleOptionTitleBar>
 
 #include <algorithm>
 
 namespace {
-// The panel, the frame in it and a list in the frame: the smallest they become, in the sizes
-// modders know from the window they have always used.
-constexpr QSize PanelTwips(5480, 5655);
+// The window opens at the size modders know; the names list is that wide for short names, and at
+// most twice as wide for long ones.
 constexpr QSize WindowTwips(7680, 7080);
 constexpr int ListWidthTwips = 2415;
-constexpr int ListHeightTwips = 4740;
+// Short of room, a list keeps this many characters and rows in view; only below that the window
+// scrolls.
+constexpr int SmallestListCharacters = 6;
+constexpr int SmallestListRows = 3;
+
+// The names list asks for the width its longest names need; short of room, it gives way as the
+// values list does.
+class NameList final : public QListView
+{
+public:
+    int wantedWidth = 0;
+    QSize sizeHint() const override { return QSize(wantedWidth, QListView::sizeHint().height()); }
+};
 
 const QString RemoveVariableStep = QStringLiteral("Remove Variable");
 }
@@ -83,11 +95,12 @@ void DocumentWindow::createPanel()
     m_scrBorder->setObjectName(QStringLiteral("scrBorder"));
     m_scrBorder->setWidgetResizable(true);
     m_scrBorder->setFrameShape(QFrame::NoFrame);
+    // The lists take the keyboard; the frame around them is no stop of its own.
+    m_scrBorder->setFocusPolicy(Qt::NoFocus);
 
-    // The panel fills the window; below its smallest size the window scrolls instead.
+    // The panel fills the window; below the smallest size of its lists the window scrolls instead.
     m_panel = new QWidget;
     m_panel->setObjectName(QStringLiteral("picChild"));
-    m_panel->setMinimumSize(Twips::size(PanelTwips.width(), PanelTwips.height()));
     m_scrBorder->setWidget(m_panel);
 
     m_frmFBIFile = new QGroupBox(QStringLiteral("FBI File Data"));
@@ -97,7 +110,7 @@ void DocumentWindow::createPanel()
     panelLayout->addWidget(m_frmFBIFile);
 
     auto makeList = [this](const char *name, int column) {
-        auto *list = new QListView;
+        QListView *list = column == Document::NameColumn ? new NameList : new QListView;
         list->setObjectName(QLatin1String(name));
         list->setModel(m_document);
         list->setModelColumn(column);
@@ -106,7 +119,10 @@ void DocumentWindow::createPanel()
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->setUniformItemSizes(true);
-        list->setMinimumSize(Twips::size(ListWidthTwips, ListHeightTwips));
+        const QFontMetrics metrics = list->fontMetrics();
+        const int chrome = list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth() + 4;
+        list->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('0')) * SmallestListCharacters + chrome,
+                             metrics.lineSpacing() * SmallestListRows + 2 * list->frameWidth() + 4);
         list->setTextElideMode(Qt::ElideRight);
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
@@ -128,7 +144,7 @@ void DocumentWindow::createPanel()
     connect(values, &QScrollBar::valueChanged, names, &QScrollBar::setValue);
 
     // The names keep the width their longest name needs; the values take the rest.
-    m_lstVars->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    m_lstVars->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     m_lstVals->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(m_document, &QAbstractItemModel::modelReset, this, [this] {
         m_nameWidth = 0;
@@ -166,7 +182,15 @@ void DocumentWindow::fitNameList(int first, int last)
     }
     m_nameWidth = widest;
     const int chrome = m_lstVars->verticalScrollBar()->sizeHint().width() + 2 * m_lstVars->frameWidth() + 12;
-    m_lstVars->setFixedWidth(std::clamp(widest + chrome, Twips::toPixels(ListWidthTwips), Twips::toPixels(2 * ListWidthTwips)));
+    auto *names = static_cast<NameList *>(m_lstVars);
+    names->wantedWidth = std::clamp(widest + chrome, Twips::toPixels(ListWidthTwips), Twips::toPixels(2 * ListWidthTwips));
+    names->setMaximumWidth(names->wantedWidth);
+    names->updateGeometry();
+}
+
+QSize DocumentWindow::minimumSizeHint() const
+{
+    return QMdiSubWindow::minimumSizeHint() - m_scrBorder->minimumSizeHint() + m_panel->minimumSizeHint();
 }
 
 QSize DocumentWindow::sizeHint() const
@@ -176,13 +200,34 @@ QSize DocumentWindow::sizeHint() const
     return area ? window.boundedTo(area->viewport()->size()) : window;
 }
 
+// A name too long for the title bar loses its middle, never its end or the changed mark.
 void DocumentWindow::updateTitle()
 {
     if (!m_document)
         return;
-    setWindowTitle(m_document->title() + QStringLiteral("[*]"));
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    option.rect = QRect(0, 0, width(), style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, this));
+    option.titleBarFlags = windowFlags();
+    option.titleBarState = windowState();
+    option.subControls = QStyle::SC_All;
+    // Styles draw the title in bold; measured so, it fits however it is drawn.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int room = style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, this).width()
+                     - metrics.horizontalAdvance(QStringLiteral("* "));
+    const QString name = m_document->title();
+    const QString shown = metrics.horizontalAdvance(name) <= room ? name : metrics.elidedText(name, Qt::ElideMiddle, std::max(room, 0));
+    setWindowTitle(shown + QStringLiteral("[*]"));
     setWindowModified(m_document->isModified());
     setToolTip(m_document->filePath());
+}
+
+void DocumentWindow::resizeEvent(QResizeEvent *event)
+{
+    QMdiSubWindow::resizeEvent(event);
+    updateTitle();
 }
 
 int DocumentWindow::selectedRow() const
@@ -216,11 +261,32 @@ void DocumentWindow::selectRows(const QList<int> &rows)
         selection->clear();
         return;
     }
-    // Set through the view, the current row is also where a Shift selection starts from.
-    const QModelIndex first = wanted.constFirst().topLeft();
-    m_lstVars->setCurrentIndex(first);
+    // Each list keeps its own row from which Shift and the arrows extend a selection: both start at
+    // the first row, and the list with the keyboard last, so that the current row is in its column.
+    const int first = wanted.constFirst().top();
+    for (QListView *list : {otherList(), keyboardList()})
+        makeAnchor(list, first);
     selection->select(wanted, QItemSelectionModel::ClearAndSelect);
-    m_lstVars->scrollTo(first);
+    keyboardList()->scrollTo(m_document->index(first, keyboardList()->modelColumn()));
+}
+
+QListView *DocumentWindow::keyboardList() const
+{
+    return m_lstVals->hasFocus() ? m_lstVals : m_lstVars;
+}
+
+QListView *DocumentWindow::otherList() const
+{
+    return keyboardList() == m_lstVars ? m_lstVals : m_lstVars;
+}
+
+// A current row set through a list is where the list extends a selection from, unless a Shift or
+// Control key held at the moment makes it extend the old one; in single selection it never does.
+void DocumentWindow::makeAnchor(QListView *list, int row)
+{
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setCurrentIndex(m_document->index(row, list->modelColumn()));
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 // Shows the help of the name on the row the user moved to, or that nothing is selected.
@@ -228,7 +294,7 @@ void DocumentWindow::selectionMoved()
 {
     emit editStateChanged();
     const int row = selectedRow();
-    emit helpRequested(row >= 0 ? m_document->name(row) : QString());
+    emit helpRequested(row >= 0 ? m_document->name(row) : QString(), row >= 0 ? m_document->overridingRow(row) : -1);
 }
 
 EditingView::State DocumentWindow::editState() const
@@ -361,6 +427,13 @@ bool DocumentWindow::findFrom(int from)
     return true;
 }
 
+void DocumentWindow::setMatchOptions(const MatchOptions &options)
+{
+    m_matchOptions = options;
+    if (m_replaceDialog)
+        m_replaceDialog->setOptions(options);
+}
+
 void DocumentWindow::replace()
 {
     if (!m_replaceDialog) {
@@ -421,6 +494,14 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
         const int row = m_document ? selectedRow() : -1;
         return row >= 0 && !m_document->isSection(row);
     };
+    // The lists share one current row; it stands in the column of the list that has the keyboard, which
+    // draws its focus frame on it.
+    if (onList && event->type() == QEvent::FocusIn && m_document) {
+        auto *list = static_cast<QListView *>(watched);
+        QItemSelectionModel *selection = list->selectionModel();
+        if (const QModelIndex current = selection->currentIndex(); current.isValid() && current.column() != list->modelColumn())
+            selection->setCurrentIndex(current.siblingAtColumn(list->modelColumn()), QItemSelectionModel::NoUpdate);
+    }
     if (onViewport && event->type() == QEvent::MouseButtonDblClick) {
         if (onVariable())
             emit valueEditRequested();
@@ -434,6 +515,22 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMdiSubWindow::eventFilter(watched, event);
+}
+
+// Tab goes from the names to the values, and from there out of the window to the main window's
+// other controls; Shift+Tab the other way.
+bool DocumentWindow::focusNextPrevChild(bool next)
+{
+    if (focusWidget() == (next ? m_lstVals : m_lstVars)) {
+        emit focusLeaving(next);
+        return true;
+    }
+    return QMdiSubWindow::focusNextPrevChild(next);
+}
+
+void DocumentWindow::takeFocus(bool atStart)
+{
+    (atStart ? m_lstVars : m_lstVals)->setFocus(atStart ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 // True when the window may close: the document is unchanged, the user declined to save, it was

@@ -36,6 +36,8 @@ public:
     // The window's client area at the size modders know, with this platform's frame around it;
     // new and cascaded windows take it.
     QSize sizeHint() const override;
+    // Smaller than this, the lists would lose rows or columns: the window scrolls instead.
+    QSize minimumSizeHint() const override;
 
     // The row the value editor and the help act on: the current row when it is selected, else the
     // first selected row; -1 when none is selected.
@@ -45,8 +47,11 @@ public:
     void selectRows(const QList<int> &rows);
     void selectRow(int row) { selectRows({row}); }
 
+    // The keyboard to the names list (at the start) or to the values list (at the end).
+    void takeFocus(bool atStart);
+
     // Find and Replace remember how they match.
-    void setMatchOptions(const MatchOptions &options) { m_matchOptions = options; }
+    void setMatchOptions(const MatchOptions &options);
 
     State editState() const override;
     void undo() override;
@@ -63,19 +68,28 @@ public:
     bool saveAs() override;
 
 signals:
-    void helpRequested(const QString &name);
+    // The help of a row's name, or that nothing is selected (a null name); laterRow is the row that
+    // overrides it, or -1.
+    void helpRequested(const QString &name, int laterRow);
     void valueEditRequested();
     void editStateChanged();
     void statusMessage(const QString &text);
     void matchOptionsChanged(const MatchOptions &options);
+    // Tab (forward) or Shift+Tab left the window's last or first list.
+    void focusLeaving(bool forward);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void createPanel();
     void selectionMoved();
+    QListView *keyboardList() const;
+    QListView *otherList() const;
+    void makeAnchor(QListView *list, int row);
     // Widens the name list for the names of these rows, never narrowing it.
     void fitNameList(int first, int last);
     void updateTitle();

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 ReplaceDialog::ReplaceDialog(QWidget *owner)
@@ -64,8 +65,11 @@ void ReplaceDialog::setFindText(const QString &text)
     m_txtFind->selectAll();
 }
 
+// Options set from outside are no change of the user's here.
 void ReplaceDialog::setOptions(const MatchOptions &options)
 {
+    const QSignalBlocker wholeValue(m_chkWholeValue);
+    const QSignalBlocker matchCase(m_chkMatchCase);
     m_chkWholeValue->setChecked(options.wholeValue);
     m_chkMatchCase->setChecked(options.matchCase);
 }

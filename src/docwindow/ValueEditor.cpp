@@ -78,7 +78,7 @@ ValueEditor::ValueEditor(const QString &name, const QString &value, const QStrin
     layout->addWidget(m_lblNote);
     layout->addWidget(buttons);
 
-    // The dialog is as tall as its help needs, up to a limit; the design's size is the smallest.
+    // The dialog is as tall as its help needs, up to a limit; never smaller than the size modders know.
     setMinimumSize(Twips::size(5505, 2325));
     const int helpWidth = m_txtValue->minimumWidth();
     helpArea->setMinimumHeight(std::min(m_lblHelp->heightForWidth(helpWidth), HelpHeightLimit));

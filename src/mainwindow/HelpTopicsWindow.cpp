@@ -81,3 +81,12 @@ void HelpTopicsWindow::showTopic()
                             .arg(name.toHtmlEscaped(), Help::variableHelpText(name).toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>")),
                                  Help::valueTypeText(Help::valueType(name)).toHtmlEscaped()));
 }
+
+void HelpTopicsWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -23,6 +23,10 @@ public:
 signals:
     void addRequested(const QString &name);
 
+protected:
+    // Escape closes it, as it closes a dialog.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void filter(const QString &text);
     void showTopic();

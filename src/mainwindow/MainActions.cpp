@@ -29,7 +29,7 @@ MainActions::MainActions(QWidget *owner)
     exit = make("mnuFile_Exit", QStringLiteral("E&xit"));
     undo = make("mnuEdit_Undo", QStringLiteral("&Undo"), QStringLiteral("Undo"), "undo");
     redo = make("mnuEdit_Redo", QStringLiteral("R&edo"), QStringLiteral("Redo"), "redo");
-    cut = make("mnuEdit_Cut", QStringLiteral("C&ut"), QStringLiteral("Cut"), "cut");
+    cut = make("mnuEdit_Cut", QStringLiteral("Cu&t"), QStringLiteral("Cut"), "cut");
     copy = make("mnuEdit_Copy", QStringLiteral("&Copy"), QStringLiteral("Copy"), "copy");
     paste = make("mnuEdit_Paste", QStringLiteral("&Paste"), QStringLiteral("Paste"), "paste");
     remove = make("mnuEdit_Delete", QStringLiteral("&Delete"), QStringLiteral("Delete"), "delete");

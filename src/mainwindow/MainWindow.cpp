@@ -74,11 +74,18 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     m_actions->fillToolbar(m_barTools);
     m_status = std::make_unique<StatusPanels>(statusBar());
 
+    // A message tells what the last command did: the next one starts without it.
+    for (QAction *action : findChildren<QAction *>(Qt::FindDirectChildrenOnly))
+        connect(action, &QAction::triggered, this, &MainWindow::clearStatusMessage);
+    connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::clearStatusMessage);
+    connect(m_panel, &VariablePanel::removeRequested, this, &MainWindow::clearStatusMessage);
+    connect(m_panel, &VariablePanel::changeRequested, this, &MainWindow::clearStatusMessage);
     connectActions();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenuBar);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandStates);
     connect(&m_commands, &FileCommands::documentShown, this, &MainWindow::activateDocument);
     connect(&m_commands, &FileCommands::statusMessage, this, &MainWindow::showStatusMessage);
+    connect(&m_commands, &FileCommands::saved, this, &MainWindow::noteUnsetValues);
 
     connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::addVariable);
     connect(m_panel, &VariablePanel::removeRequested, this, [this] {
@@ -242,7 +249,15 @@ void MainWindow::addWindow(QMdiSubWindow *window)
         show();
     // A new window takes its own size where the document area has room for it.
     window->resize(window->sizeHint().boundedTo(m_mdiArea->viewport()->size()));
+    // The window before it: the newest one open that is not a table, which fills the area.
     const QMdiSubWindow *previous = m_mdiArea->currentSubWindow();
+    const QList<QMdiSubWindow *> open = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (auto other = open.crbegin(); other != open.crend(); ++other) {
+        if (!qobject_cast<ModTableWindow *>(*other) && (*other)->isVisible() && !(*other)->isMinimized()) {
+            previous = *other;
+            break;
+        }
+    }
     m_mdiArea->addSubWindow(window);
     // One step below and to the right of the window before it, where the whole of it is in view;
     // Qt would put it where it overlaps least, which may be mostly outside the area.
@@ -253,6 +268,9 @@ void MainWindow::addWindow(QMdiSubWindow *window)
         place = QPoint();
     window->move(place);
     window->show();
+    // The main window may be made small, but never so small that a window loses its last column.
+    const QSize around = size() - m_mdiArea->viewport()->size();
+    setMinimumSize(minimumSize().expandedTo(window->minimumSizeHint() + around));
     m_mdiArea->setActiveSubWindow(window);
     updateMenuBar();
     updateCommandStates();
@@ -261,17 +279,27 @@ void MainWindow::addWindow(QMdiSubWindow *window)
 void MainWindow::addDocumentWindow(Document *document)
 {
     auto *window = new DocumentWindow(document, m_documents, m_commands, m_dialogs);
-    connect(window, &DocumentWindow::helpRequested, this, &MainWindow::showHelp);
+    connect(window, &DocumentWindow::helpRequested, this, &MainWindow::showRowHelp);
+    connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::clearStatusMessage);
     connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
     connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
     connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
+    connect(window, &DocumentWindow::focusLeaving, this, [this, window](bool forward) {
+        if (!m_panel->takeFocus(forward))
+            window->takeFocus(forward);
+    });
     connect(document, &Document::titleChanged, this, &MainWindow::updateCommandStates);
+    window->setMatchOptions(m_matchOptions);
+    connect(window, &DocumentWindow::matchOptionsChanged, this, [this](const MatchOptions &options) {
+        setMatchOptions(options);
+        emit matchOptionsChanged(options);
+    });
     addWindow(window);
-    // The keyboard starts in the window's list.
-    window->lstVars()->setFocus();
+    // The keyboard starts in the names list, on the first row.
+    window->setFocus(Qt::OtherFocusReason);
     // The window starts on its first row; the panel shows that row's help.
     if (const int row = window->selectedRow(); row >= 0)
-        showHelp(document->name(row));
+        showRowHelp(document->name(row), document->overridingRow(row));
 }
 
 ModTableWindow *MainWindow::openFolder(const QString &folder)
@@ -284,6 +312,7 @@ ModTableWindow *MainWindow::openFolder(const QString &folder)
         }
     }
     auto *table = new ModTableWindow(m_documents, m_dialogs);
+    table->setFileCommands(&m_commands);
     connect(table, &ModTableWindow::helpRequested, this, &MainWindow::showHelp);
     connect(table, &ModTableWindow::documentRequested, this, &MainWindow::showDocument);
     connect(table, &ModTableWindow::editStateChanged, this, &MainWindow::updateCommandStates);
@@ -297,8 +326,13 @@ ModTableWindow *MainWindow::openFolder(const QString &folder)
 
 void MainWindow::openFolder()
 {
-    if (const std::optional<QString> folder = m_dialogs.folderDialog(this, QStringLiteral("Open Folder...")))
-        openFolder(*folder);
+    const std::optional<QString> folder = m_dialogs.folderDialog(
+        this, QStringLiteral("Open Folder..."), m_commands.startFolder(FileCommands::FolderKind::ModFolders));
+    if (!folder)
+        return;
+    // The next mod is most likely beside this one.
+    m_commands.rememberFolder(FileCommands::FolderKind::ModFolders, QFileInfo(*folder).absolutePath());
+    openFolder(*folder);
 }
 
 // A document the table shows gets a window of its own, or its window is brought up.
@@ -333,10 +367,23 @@ void MainWindow::showStatusMessage(const QString &text)
     m_status->message->setToolTip(text);
 }
 
+void MainWindow::setMatchOptions(const MatchOptions &options)
+{
+    m_matchOptions = options;
+    for (DocumentWindow *window : documentWindows())
+        window->setMatchOptions(options);
+}
+
+void MainWindow::clearStatusMessage()
+{
+    showStatusMessage(QString());
+}
+
 void MainWindow::showHelpTopics()
 {
     if (!m_helpTopics) {
         m_helpTopics = new HelpTopicsWindow(this);
+        connect(m_helpTopics, &HelpTopicsWindow::addRequested, this, &MainWindow::clearStatusMessage);
         connect(m_helpTopics, &HelpTopicsWindow::addRequested, this, &MainWindow::addVariable);
     }
     m_helpTopics->show();
@@ -367,6 +414,16 @@ void MainWindow::showHelp(const QString &name)
     m_panel->showHelp(name.isNull() ? NothingSelected : Help::variableHelpText(name));
 }
 
+// A row that a later row of its section overrides says so first; rows are numbered from 1 there, as
+// the user counts them.
+void MainWindow::showRowHelp(const QString &name, int laterRow)
+{
+    if (laterRow >= 0)
+        m_panel->showHelp(Help::overriddenHelpText(name, laterRow + 1));
+    else
+        showHelp(name);
+}
+
 // A second line of a key would silently change which value the engines use: the row there is
 // selected instead.
 void MainWindow::addVariable(const QString &name)
@@ -385,7 +442,30 @@ void MainWindow::addVariable(const QString &name)
     if (const QString refused = document->addRow(name, Help::placeholderValue(), near); !refused.isEmpty()) {
         m_dialogs.message(this, refused + QStringLiteral("\r\nNothing was changed."), QStringLiteral("Add Variable"),
                           QMessageBox::Ok, QMessageBox::Warning);
+        return;
     }
+    // The new row is selected in its window, which may be behind Help Topics.
+    showStatusMessage(name + QStringLiteral(" was added to ") + document->title() + QLatin1Char('.'));
+}
+
+// A value still the placeholder of a new row is saved as it is, and the status bar says so.
+void MainWindow::noteUnsetValues(const Document *document)
+{
+    QStringList names;
+    for (int row = 0; row < document->rowCount(); ++row) {
+        if (!document->isSection(row) && Help::isPlaceholder(document->value(row)))
+            names.append(document->name(row));
+    }
+    if (names.isEmpty())
+        return;
+    constexpr qsizetype Named = 5;
+    const QString placeholder = QLatin1Char('"') + Help::placeholderValue() + QLatin1Char('"');
+    QString note = names.size() == 1
+        ? document->title() + QStringLiteral(" was saved with ") + names.constFirst() + QStringLiteral(" still ") + placeholder + QLatin1Char('.')
+        : document->title() + QStringLiteral(" was saved with %1 values still ").arg(names.size()) + placeholder + QStringLiteral(": ")
+            + QStringList(names.mid(0, Named)).join(QStringLiteral(", ")) + (names.size() > Named ? QStringLiteral(", ...") : QString()) + QLatin1Char('.');
+    const QString before = m_status->message->text();
+    showStatusMessage(before.isEmpty() ? note : before + QLatin1Char(' ') + note);
 }
 
 void MainWindow::changeValue()
@@ -426,6 +506,18 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 void MainWindow::updateKeyIndicators()
 {
     m_status->showKeys(KeyboardLocks::capsLock().value_or(false), KeyboardLocks::numLock().value_or(false), m_insertMode);
+}
+
+// Tab runs from a document window's lists through the panel's controls and back into the lists.
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> stops = m_panel->focusStops();
+    DocumentWindow *window = activeDocumentWindow();
+    if (window && !stops.isEmpty() && QApplication::focusWidget() == (next ? stops.constLast() : stops.constFirst())) {
+        window->takeFocus(next);
+        return true;
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 // Key events reach the focus widget first, then its parents: only that first delivery counts.

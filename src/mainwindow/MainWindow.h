@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/Document.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/WindowArrangement.h"
 
@@ -52,11 +53,15 @@ public:
     void setKnownVariables(const QStringList &names);
     // The help of a variable in the panel; a null name says that nothing is selected.
     void showHelp(const QString &name);
+    // The help of a document's row; laterRow is the row that overrides it, or -1.
+    void showRowHelp(const QString &name, int laterRow);
     void addVariable(const QString &name);
     void changeValue();
+    void noteUnsetValues(const Document *document);
     void showAbout();
     void showHelpTopics();
     void showStatusMessage(const QString &text);
+    void clearStatusMessage();
     void activateDocument(Document *document);
     // Asks for a folder and opens it as a table; a folder that a table shows already activates it.
     void openFolder();
@@ -66,6 +71,11 @@ public:
     // nothing when the window is too short to have room for it.
     static std::optional<float> panelScrollerHeight(float outerHeight);
 
+    // How Find and Replace match in every document window; a change in one window's Replace
+    // applies to all of them and is told with matchOptionsChanged().
+    void setMatchOptions(const MatchOptions &options);
+    MatchOptions matchOptions() const { return m_matchOptions; }
+
     // Insert mode as the Insert key toggles it; the program keeps it, as no platform reports it.
     bool insertMode() const { return m_insertMode; }
 
@@ -73,11 +83,13 @@ signals:
     void optionsRequested();
     // Every window closed: the program may end.
     void closed();
+    void matchOptionsChanged(const MatchOptions &options);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void connectActions();
@@ -102,4 +114,5 @@ private:
     QPointer<HelpTopicsWindow> m_helpTopics;
     QTimer *m_tmrKeys;
     bool m_insertMode = false;
+    MatchOptions m_matchOptions;
 };

@@ -16,7 +16,7 @@ constexpr int ScrollerWidth = 2775;
 const QRect HelpFrame = Twips::rect(120, 4560, 2655, 2295);
 const QRect HelpLabel = Twips::rect(120, 240, 2415, 1935);
 
-// One etched line, drawn as the old design did: a shadow line with a highlight line under it.
+// One etched line between adding and the commands that act on the selected row.
 QWidget *makeDivider(QWidget *parent)
 {
     auto *line = new QFrame(parent);
@@ -40,6 +40,8 @@ VariablePanel::VariablePanel(QWidget *parent)
     m_scrTools->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scrTools->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_scrTools->setWidgetResizable(true);
+    // Its controls take the keyboard, not the scroller around them.
+    m_scrTools->setFocusPolicy(Qt::NoFocus);
     m_scrTools->setGeometry(0, 0, Twips::toPixels(ScrollerWidth), height());
 
     m_content = new QWidget;
@@ -72,11 +74,11 @@ VariablePanel::VariablePanel(QWidget *parent)
     m_cmdChange = makeButton("cmdChange", QStringLiteral("Change Value"),
                              QStringLiteral("Change the value of the variable selected"), 3840);
 
-    m_frame3 = new QGroupBox(QStringLiteral("Variable Help"), m_content);
-    m_frame3->setObjectName(QStringLiteral("Frame3"));
-    m_frame3->setGeometry(HelpFrame);
+    m_helpFrame = new QGroupBox(QStringLiteral("Variable Help"), m_content);
+    m_helpFrame->setObjectName(QStringLiteral("Frame3"));
+    m_helpFrame->setGeometry(HelpFrame);
 
-    m_lblHelp = new QLabel(QStringLiteral("Nothing Selected."), m_frame3);
+    m_lblHelp = new QLabel(QStringLiteral("Nothing Selected."), m_helpFrame);
     m_lblHelp->setObjectName(QStringLiteral("lblHelp"));
     m_lblHelp->setWordWrap(true);
     m_lblHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -92,13 +94,16 @@ VariablePanel::VariablePanel(QWidget *parent)
     connect(m_cmdChange, &QPushButton::clicked, this, &VariablePanel::changeRequested);
 }
 
-// The frames keep their design places; only their width follows the room the scroll bar leaves.
+// The frames keep their places; only their width follows the room the scroll bar leaves.
 bool VariablePanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_content && event->type() == QEvent::Resize) {
         const int width = std::max(0, m_content->width() - m_frmAddRemove->x());
         m_frmAddRemove->resize(width, m_frmAddRemove->height());
-        m_frame3->resize(width, m_frame3->height());
+        m_helpFrame->resize(width, m_helpFrame->height());
+        // The help wraps within its frame, whatever room the scroll bar leaves.
+        m_lblHelp->resize(std::max(0, width - 2 * HelpLabel.left()), m_lblHelp->height());
+        showHelp(m_lblHelp->text());
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -120,11 +125,11 @@ void VariablePanel::showHelp(const QString &text)
 {
     m_lblHelp->setText(text);
     m_lblHelp->setToolTip(text);
-    // A long help grows the label and its frame below the design, and the panel scrolls to it.
+    // A long help grows the label and its frame downwards, and the panel scrolls to it.
     const int labelHeight = std::max(HelpLabel.height(), m_lblHelp->heightForWidth(m_lblHelp->width()));
     m_lblHelp->resize(m_lblHelp->width(), labelHeight);
-    m_frame3->resize(m_frame3->width(), HelpFrame.height() - HelpLabel.height() + labelHeight);
-    m_content->setMinimumHeight(m_frame3->geometry().bottom() + 1);
+    m_helpFrame->resize(m_helpFrame->width(), HelpFrame.height() - HelpLabel.height() + labelHeight);
+    m_content->setMinimumHeight(m_helpFrame->geometry().bottom() + 1);
 }
 
 QString VariablePanel::helpText() const
@@ -137,6 +142,25 @@ void VariablePanel::setCommandsEnabled(bool enabled)
     m_cmdAdd->setEnabled(enabled);
     m_cmdRemove->setEnabled(enabled);
     m_cmdChange->setEnabled(enabled);
+}
+
+QList<QWidget *> VariablePanel::focusStops() const
+{
+    QList<QWidget *> stops;
+    for (QWidget *control : std::initializer_list<QWidget *>{m_lstAdd, m_cmdAdd, m_cmdRemove, m_cmdChange}) {
+        if (control->isEnabled() && control->isVisibleTo(this))
+            stops.append(control);
+    }
+    return stops;
+}
+
+bool VariablePanel::takeFocus(bool atStart)
+{
+    const QList<QWidget *> stops = focusStops();
+    if (stops.isEmpty())
+        return false;
+    (atStart ? stops.constFirst() : stops.constLast())->setFocus(atStart ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void VariablePanel::requestAdd()

@@ -32,6 +32,11 @@ public:
     QString helpText() const;
     void setCommandsEnabled(bool enabled);
 
+    // The controls that take the keyboard now, in Tab order.
+    QList<QWidget *> focusStops() const;
+    // The keyboard to the first control (at the start) or the last; false when none takes it.
+    bool takeFocus(bool atStart);
+
 signals:
     void addRequested(const QString &name);
     void removeRequested();
@@ -44,7 +49,7 @@ private:
     QScrollArea *m_scrTools;
     QWidget *m_content;
     QGroupBox *m_frmAddRemove;
-    QGroupBox *m_frame3;
+    QGroupBox *m_helpFrame;
     QListWidget *m_lstAdd;
     QPushButton *m_cmdAdd;
     QPushButton *m_cmdRemove;

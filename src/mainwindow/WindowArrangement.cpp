@@ -79,15 +79,20 @@ void WindowArrangement::arrange(QMdiArea &area, Arrangement arrangement)
         if (window->isMaximized())
             window->showNormal();
     }
-    // A window keeps at least its title bar and three rows of its lists.
+    // A window keeps at least its title bar and three rows of its lists, and all that its own
+    // controls need: a tile never cuts a label or gives a window a scroll bar around its lists.
     const QStyle *style = area.style();
     const int titleBar = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &area);
     const int smallest = titleBar + 3 * area.fontMetrics().height() + 4 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    QSize smallestTile(4 * titleBar, smallest);
+    for (const QMdiSubWindow *window : std::as_const(open))
+        smallestTile = smallestTile.expandedTo(window->minimumSizeHint());
     qsizetype tiled = 0;
     if (arrangement != Arrangement::Cascade) {
         const Qt::Orientation stacking = arrangement == Arrangement::TileVertical ? Qt::Horizontal : Qt::Vertical;
-        const int length = stacking == Qt::Vertical ? room.height() : room.width();
-        tiled = std::min<qsizetype>(open.size(), stripsThatFit(length, smallest));
+        const bool stacked = stacking == Qt::Vertical;
+        tiled = std::min<qsizetype>(open.size(), stripsThatFit(stacked ? room.height() : room.width(),
+                                                               stacked ? smallestTile.height() : smallestTile.width()));
         const QList<QRect> places = strips(room, int(tiled), stacking);
         for (qsizetype index = 0; index < tiled; ++index)
             open[index]->setGeometry(places[index]);

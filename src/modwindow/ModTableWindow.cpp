@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QProgressBar>
 #include <QSplitter>
 #include <QStyledItemDelegate>
@@ -42,11 +43,25 @@ constexpr int FailuresNamed = 20;   // a message names at most this many files
 constexpr int ErrorLinesShown = 6;
 const QString ChangedMark = QStringLiteral(" *");
 
-// A unit with unsaved changes shows its name in bold with a star.
+// A unit with unsaved changes shows its name in bold with a star. The cell the keys move from has a
+// dotted frame while the table has the keyboard.
 class UnitDelegate final : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+        if (view && view->hasFocus() && (option.state & QStyle::State_HasFocus)) {
+            painter->save();
+            const bool selected = option.state & QStyle::State_Selected;
+            painter->setPen(QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), 1, Qt::DotLine));
+            painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+            painter->restore();
+        }
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
@@ -210,7 +225,13 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     setFocusProxy(m_view);
 }
 
-ModTableWindow::~ModTableWindow() = default;
+// The table and its views go after this window's own part: what they still signal on the way must
+// not reach it.
+ModTableWindow::~ModTableWindow()
+{
+    for (const QObject *sender : std::initializer_list<const QObject *>{m_table, m_table->history(), m_shown, m_view->selectionModel()})
+        disconnect(sender, nullptr, this, nullptr);
+}
 
 void ModTableWindow::createActions()
 {
@@ -492,8 +513,9 @@ bool ModTableWindow::saveAll(bool onlyUnitsWithoutWindows)
 
 void ModTableWindow::exportTable()
 {
-    const QFileInfo folder(m_table->folder());
-    QString start = QDir(folder.absolutePath()).filePath(folderName(m_table->folder()) + QStringLiteral(".csv"));
+    const QString startFolder = m_commands ? m_commands->startFolder(FileCommands::FolderKind::Tables)
+                                           : QFileInfo(m_table->folder()).absolutePath();
+    QString start = QDir(startFolder).filePath(folderName(m_table->folder()) + QStringLiteral(".csv"));
     for (;;) {
         const QStringList files = m_dialogs.fileDialog(
             this, FileDialogRequest{FileDialogRequest::Mode::Save, QStringLiteral("Export Table..."),
@@ -505,6 +527,8 @@ void ModTableWindow::exportTable()
         start = chosen;
         if (QFileInfo::exists(chosen) && !confirmReplacing(m_dialogs, this, chosen, QStringLiteral("Export Table...")))
             continue;
+        if (m_commands)
+            m_commands->rememberFolder(FileCommands::FolderKind::Tables, QFileInfo(chosen).absolutePath());
         const WriteOutcome exported = writeFileSafely(chosen, csvText(m_shown->shownRows()));
         if (!exported.ok) {
             m_dialogs.message(this, cannotSaveText(chosen, exported.reason), QStringLiteral("Error Exporting Table"),

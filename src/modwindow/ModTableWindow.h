@@ -4,10 +4,12 @@
 
 #include <QMdiSubWindow>
 #include <QModelIndexList>
+#include <QPointer>
 
 class ColumnChooser;
 class Dialogs;
 class Document;
+class FileCommands;
 class DocumentSet;
 class FrozenColumnTableView;
 class ModTable;
@@ -34,6 +36,8 @@ public:
     ~ModTableWindow() override;
 
     void load(const QString &folder);
+    // Where Export Table starts and what it remembers; without, it starts beside the mod's folder.
+    void setFileCommands(FileCommands *commands) { m_commands = commands; }
 
     ModTable *table() const { return m_table; }
     ModTableSortFilter *shownTable() const { return m_shown; }
@@ -102,4 +106,5 @@ private:
     QLabel *m_status;
     QProgressBar *m_progress;
     ColumnChooser *m_chooser;
+    QPointer<FileCommands> m_commands;
 };

@@ -46,8 +46,9 @@ public:
     // The chosen files' full paths (one, but for OpenMany), or none when the user cancels. A save
     // dialog does not ask about replacing a file: the caller knows which files may be replaced.
     virtual QStringList fileDialog(QWidget *owner, const FileDialogRequest &request) = 0;
-    // The chosen folder's path as the platform gives it, or nothing when the user cancels.
-    virtual std::optional<QString> folderDialog(QWidget *owner, const QString &title) = 0;
+    // The chosen folder's path as the platform gives it, or nothing when the user cancels. The
+    // dialog starts in directory; empty for the platform's default.
+    virtual std::optional<QString> folderDialog(QWidget *owner, const QString &title, const QString &directory) = 0;
     // A line of text the user types, starting with text; nothing when the user cancels.
     virtual std::optional<QString> textInput(QWidget *owner, const QString &title, const QString &label,
                                              const QString &text) = 0;

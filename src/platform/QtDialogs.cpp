@@ -48,9 +48,9 @@ QStringList QtDialogs::fileDialog(QWidget *owner, const FileDialogRequest &reque
     return files;
 }
 
-std::optional<QString> QtDialogs::folderDialog(QWidget *owner, const QString &title)
+std::optional<QString> QtDialogs::folderDialog(QWidget *owner, const QString &title, const QString &directory)
 {
-    const QString folder = QFileDialog::getExistingDirectory(owner, title);
+    const QString folder = QFileDialog::getExistingDirectory(owner, title, directory);
     if (folder.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(folder);

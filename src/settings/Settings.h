@@ -12,6 +12,11 @@ public:
     static inline const QString ProjectDir = QStringLiteral("ProjectDir");
     static inline const QString Associated = QStringLiteral("Associated");
     static inline const QString KeepLayout = QStringLiteral("KeepLayout");
+    // The main window's place, size and maximised state, as Qt saves a window's geometry (base64).
+    static inline const QString MainWindowGeometry = QStringLiteral("MainWindowGeometry");
+    // How Find and Replace match, as the user last chose: "1" or "0".
+    static inline const QString ReplaceWholeValue = QStringLiteral("ReplaceWholeValue");
+    static inline const QString ReplaceMatchCase = QStringLiteral("ReplaceMatchCase");
     static inline const QString SetValue = QStringLiteral("1");
     static inline const QString UnsetValue = QStringLiteral("0");
 
@@ -57,7 +62,7 @@ struct Options
     QString projectFolder;      // where the file dialogs start
     bool associated = false;
     // Saves keep each file's own text; on unless the setting is exactly "0", so it is on for a
-    // user of the first version too.
+    // user who never set it too.
     bool keepLayout = true;
 
     static Options read(const Settings &settings);

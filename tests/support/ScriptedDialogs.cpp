@@ -16,8 +16,9 @@ QStringList ScriptedDialogs::fileDialog(QWidget *, const FileDialogRequest &requ
     return chosen ? chosen->split(QLatin1Char('\n')) : QStringList();
 }
 
-std::optional<QString> ScriptedDialogs::folderDialog(QWidget *, const QString &title)
+std::optional<QString> ScriptedDialogs::folderDialog(QWidget *, const QString &title, const QString &directory)
 {
+    fileDialogs.append(FileDialogRequest{FileDialogRequest::Mode::Open, title, {}, 0, {}, directory, {}});
     return take(paths, title);
 }
 

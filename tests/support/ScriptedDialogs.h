@@ -18,14 +18,14 @@ public:
     QStringList texts;
 
     QList<MessageBoxRequest> messages;
-    QList<FileDialogRequest> fileDialogs;
+    QList<FileDialogRequest> fileDialogs;     // folder dialogs too: their title and directory
     QList<QUrl> openedUrls;
     // Empty when every dialog shown had its answer and none is left.
     QString faults() const;
 
     QMessageBox::StandardButton messageBox(QWidget *owner, const MessageBoxRequest &request) override;
     QStringList fileDialog(QWidget *owner, const FileDialogRequest &request) override;
-    std::optional<QString> folderDialog(QWidget *owner, const QString &title) override;
+    std::optional<QString> folderDialog(QWidget *owner, const QString &title, const QString &directory) override;
     std::optional<QString> textInput(QWidget *owner, const QString &title, const QString &label,
                                      const QString &text) override;
     void openUrl(const QUrl &url) override { openedUrls.append(url); }

@@ -1,5 +1,6 @@
 #include "documents/SafeWrite.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -7,14 +8,49 @@
 #include <cerrno>
 #include <cstring>
 
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_WIN)
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
 namespace {
+// The C library's words for an error number, on every platform.
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A reason why the file at path cannot be replaced that the system gives before any writing: a
+// read-only file or disk. QSaveFile would call it only "not writable".
+QString replaceRefusal(const QString &path)
+{
+#if defined(Q_OS_WIN)
+    const QString native = QDir::toNativeSeparators(path);
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t *>(native.utf16()));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return qt_error_string(ERROR_ACCESS_DENIED);
+#else
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return qt_error_string(errno);
+#endif
+    return {};
+}
+
+// Forces the written bytes out to the disk. Some file systems report a full disk only here, and
+// QSaveFile ignores the result of its own flush.
+QString flushToDisk(QSaveFile &file)
+{
+#if defined(Q_OS_WIN)
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
+        return qt_error_string(int(GetLastError()));
+#else
+    if (::fsync(file.handle()) != 0)
+        return qt_error_string(errno);
+#endif
+    return {};
 }
 
 WriteOutcome failure(const QString &reason)
@@ -33,11 +69,10 @@ WriteOutcome writeFileSafely(const QString &path, QByteArrayView bytes)
         return failure(systemReason(EISDIR));
     if (target.exists() && !target.isFile())
         return failure(QStringLiteral("Not a regular file"));
-#ifdef Q_OS_UNIX
-    // QSaveFile calls such a file only "not writable"; the system says why, such as a read-only disk.
-    if (target.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
-        return failure(systemReason(errno));
-#endif
+    if (target.exists()) {
+        if (const QString refusal = replaceRefusal(path); !refusal.isEmpty())
+            return failure(refusal);
+    }
 
     // Unbuffered, so that every write reaches the system and reports its failure: a buffered
     // write that fails only when the buffer is flushed lets commit() replace the file with the
@@ -55,15 +90,10 @@ WriteOutcome writeFileSafely(const QString &path, QByteArrayView bytes)
         }
         done += qsizetype(written);
     }
-#ifdef Q_OS_UNIX
-    // Some file systems report a full disk only when the data is forced out; QSaveFile ignores
-    // the result of its own sync.
-    if (::fsync(file.handle()) != 0) {
-        const QString reason = systemReason(errno);
+    if (const QString reason = flushToDisk(file); !reason.isEmpty()) {
         file.cancelWriting();
         return failure(reason);
     }
-#endif
     if (!file.commit())
         return failure(file.errorString());
     return WriteOutcome{true, {}};

@@ -311,9 +311,13 @@ int main(int argc, char *argv[])
     if (argc == 3 && QByteArrayView(argv[1]) == ReadOnceOption) {
         const QString path = QString::fromLocal8Bit(argv[2]);
         readFbiFile(path);
+#ifdef Q_OS_UNIX
         getppid();
+#endif
         const FbiReadResult read = readFbiFile(path);
+#ifdef Q_OS_UNIX
         getppid();
+#endif
         return read.error == FbiReadResult::Error::None ? 0 : 1;
     }
     QApplication app(argc, argv);

@@ -2,6 +2,8 @@
 
 #include "association/FileAssociation.h"
 
+#include <QList>
+
 #include <windows.h>
 #include <shlobj.h>
 

@@ -22,16 +22,32 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// A reason why the file at path cannot be replaced that the system gives before any writing: a
-// read-only file or disk. QSaveFile would call it only "not writable".
+// A reason why the file at path cannot be replaced that shows before any writing: something
+// other than a regular file (saving over a device or a pipe would replace it with a plain file, or
+// write to the device), or a read-only file or disk, which QSaveFile would call only "not writable".
 QString replaceRefusal(const QString &path)
 {
 #if defined(Q_OS_WIN)
+    // Device names such as NUL are no files, in any folder and with any extension.
     const QString native = QDir::toNativeSeparators(path);
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(native.utf16()), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return {};
+    const bool regular = GetFileType(handle) == FILE_TYPE_DISK;
+    CloseHandle(handle);
+    if (!regular)
+        return QStringLiteral("Not a regular file");
     const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t *>(native.utf16()));
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return qt_error_string(ERROR_ACCESS_DENIED);
 #else
+    const QFileInfo target(path);
+    if (!target.exists())
+        return {};
+    if (!target.isFile())
+        return QStringLiteral("Not a regular file");
     if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
         return qt_error_string(errno);
 #endif
@@ -63,16 +79,10 @@ WriteOutcome writeFileSafely(const QString &path, QByteArrayView bytes)
 {
     if (path.isEmpty())
         return failure(systemReason(ENOENT));
-    // Saving over a device or a pipe would replace it with a plain file.
-    const QFileInfo target(path);
-    if (target.isDir())
+    if (QFileInfo(path).isDir())
         return failure(systemReason(EISDIR));
-    if (target.exists() && !target.isFile())
-        return failure(QStringLiteral("Not a regular file"));
-    if (target.exists()) {
-        if (const QString refusal = replaceRefusal(path); !refusal.isEmpty())
-            return failure(refusal);
-    }
+    if (const QString refusal = replaceRefusal(path); !refusal.isEmpty())
+        return failure(refusal);
 
     // Unbuffered, so that every write reaches the system and reports its failure: a buffered
     // write that fails only when the buffer is flushed lets commit() replace the file with the

@@ -16,10 +16,19 @@ gcc_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++
 pthread_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
 WINEPATH="$(windows_path "$qt/bin");$(windows_path "$gcc_runtime");$(windows_path "$pthread_runtime")"
 export WINEPATH
+# Programs run side by side (ctest -j): one of them makes the prefix and sets its environment.
+mkdir -p "$WINEPREFIX"
+exec 9>"$WINEPREFIX.lock"
+flock 9
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1
     wineserver --wait
+fi
+# Offscreen, Qt draws text with the fonts of a folder: Debian's DejaVu.
+fonts=/usr/share/fonts/truetype/dejavu
+if [ -z "${QT_QPA_FONTDIR:-}" ] && [ -d "$fonts" ]; then
+    QT_QPA_FONTDIR=$(windows_path "$fonts")
+    export QT_QPA_FONTDIR
 fi
 # Wine keeps variables named QT_* from Windows programs, so they go to the prefix's user environment,
 # which every program started in it reads; only a change is written. Qt writes test results and
@@ -35,4 +44,5 @@ if [ "$variables" != "$(cat "$WINEPREFIX/korvid-environment" 2>/dev/null)" ]; th
     wine regedit /S "$(windows_path "$registry")"
     echo "$variables" > "$WINEPREFIX/korvid-environment"
 fi
+exec 9>&-
 exec wine "$@"

@@ -71,14 +71,15 @@ windows: setup-windows
 	qt=$$(./scripts/windows-qt.sh) && cmake -G Ninja -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/scripts/mingw-toolchain.cmake -DCMAKE_PREFIX_PATH="$$qt" \
 		-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-		-DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-run.sh $(CMAKE_FLAGS)
+		"-DCMAKE_CROSSCOMPILING_EMULATOR=env;KORVID_QT_WINDOWS=$$qt;WINEPREFIX=$(WINDOWS_PREFIX);$(CURDIR)/scripts/wine-run.sh" \
+		$(CMAKE_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	cd $(WINDOWS_BUILD) && cpack -G ZIP
 
 # Every test program as a Windows program under Wine, offscreen, with an X server for Wine itself;
 # then the zip end to end in a fresh Wine (scripts/windows-endtoend.sh), its screens left beside it.
 test-windows: windows
-	cd $(WINDOWS_BUILD) && WINEPREFIX=$(WINDOWS_PREFIX) QT_QPA_PLATFORM=offscreen \
+	cd $(WINDOWS_BUILD) && QT_QPA_PLATFORM=offscreen \
 		xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
 	./scripts/windows-endtoend.sh $(WINDOWS_BUILD)/Korvid-*-windows-x64.zip
 

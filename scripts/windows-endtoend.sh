@@ -25,9 +25,16 @@ fail() { say "FAIL: $*"; failures=$((failures + 1)); }
 die() { say "FAIL: $*"; screenshot failure; exit 1; }
 screenshot() { import -window root "$shots/endtoend-$1.png" && say "screen: $shots/endtoend-$1.png"; }
 
-# The id of the shown window with exactly this title, once it shows.
+# The id of the shown window with exactly this title, once it shows; nothing after the time-out.
 window() {
-    timeout "$timeout" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
+    deadline=$(($(date +%s) + timeout))
+    until found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [ -n "$found" ]; do
+        [ "$(date +%s)" -lt "$deadline" ] || return 0
+        sleep 0.2
+    done
+    # A window shows before it takes input.
+    sleep 0.5
+    echo "$found"
 }
 # Waits until no shown window has this title.
 gone() {

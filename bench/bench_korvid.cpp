@@ -274,7 +274,7 @@ void benchModTable(MainWindow &main, const QString &folder)
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             painted = watch && watch->wait() && window->table()->unitCount() == 1000 && painted;
         }));
-        heap = heapBytes() - heapBefore;
+        heap = heapBefore < 0 ? -1 : heapBytes() - heapBefore;
         if (run < 9) {
             window->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

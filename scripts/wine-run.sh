@@ -39,10 +39,10 @@ if [ "$variables" != "$(cat "$WINEPREFIX/korvid-environment" 2>/dev/null)" ]; th
     {
         printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Environment]\n'
         sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/"\1"=-/p' "$WINEPREFIX/korvid-environment" 2>/dev/null || true
-        echo "$variables" | sed 's/\\/\\\\/g; s/"/\\"/g; s/^\([^=]*\)=\(.*\)$/"\1"="\2"/'
+        printf '%s\n' "$variables" | sed 's/\\/\\\\/g; s/"/\\"/g; s/^\([^=]*\)=\(.*\)$/"\1"="\2"/'
     } > "$registry"
     wine regedit /S "$(windows_path "$registry")"
-    echo "$variables" > "$WINEPREFIX/korvid-environment"
+    printf '%s\n' "$variables" > "$WINEPREFIX/korvid-environment"
 fi
 exec 9>&-
 exec wine "$@"

@@ -164,8 +164,28 @@ done
 # error about the variables file never showed.
 xdotool search --onlyvisible --name '^Error Loading\.\.\.$' >/dev/null 2>&1 && fail "the variables file did not load"
 
-# Closing the main window ends the program cleanly: nothing is left unsaved.
+# A save that Windows refuses, over a read-only file, says so and leaves the file as it was.
+chmod a-w "$units/tank.fbi"
+keys "$main" F2
+editor=$(window "Change the Value of...")
+[ -n "$editor" ] || die "F2 opened no value editor"
+keys "$editor" ctrl+a 3 0 0 0 Return
+gone "Change the Value of..." || die "the value editor stayed"
+keys "$main" ctrl+s
+error=$(window "Error Saving File")
+if [ -n "$error" ]; then
+    screenshot refused
+    keys "$error" Return
+    gone "Error Saving File" || die "the save error stayed"
+else
+    fail "a save over a read-only file showed no error"
+fi
+cmp -s "$units/tank.fbi" "$work/expected" || fail "the refused save changed the file"
+chmod u+w "$units/tank.fbi"
+
+# Closing the main window asks about the unsaved change; No ends the program cleanly.
 keys "$main" alt+F4
+answer "Save before Closing" alt+n
 deadline=$(($(date +%s) + timeout))
 while [ ! -s "$work/korvid4.exit" ]; do
     [ "$(date +%s)" -lt "$deadline" ] || die "the program did not end"

@@ -274,7 +274,7 @@ void benchModTable(MainWindow &main, const QString &folder)
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             painted = watch && watch->wait() && window->table()->unitCount() == 1000 && painted;
         }));
-        heap = heapBytes() - heapBefore;
+        heap = heapBefore < 0 ? -1 : heapBytes() - heapBefore;
         if (run < 9) {
             window->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -311,9 +311,13 @@ int main(int argc, char *argv[])
     if (argc == 3 && QByteArrayView(argv[1]) == ReadOnceOption) {
         const QString path = QString::fromLocal8Bit(argv[2]);
         readFbiFile(path);
+#ifdef Q_OS_UNIX
         getppid();
+#endif
         const FbiReadResult read = readFbiFile(path);
+#ifdef Q_OS_UNIX
         getppid();
+#endif
         return read.error == FbiReadResult::Error::None ? 0 : 1;
     }
     QApplication app(argc, argv);

@@ -1,5 +1,7 @@
 #!/bin/sh
-# Installs the Debian packages that building, testing and running Korvid need.
+# Installs the Debian packages that building, testing and running Korvid need; with the argument
+# "windows", also those of the Windows build (`make windows`, `make test-windows`): Wine, a window
+# manager for its windows, Ninja and the tools to fetch and unpack Qt's source.
 # Does nothing when all of them are present; never asks a question.
 set -eu
 
@@ -13,6 +15,11 @@ packages="
     dpkg-dev file
     g++-mingw-w64-x86-64-posix
 "
+if [ "${1:-}" = windows ]; then
+    packages="$packages
+    wine wine64 openbox ninja-build unzip xz-utils
+"
+fi
 
 missing=""
 for package in $packages; do

@@ -93,26 +93,35 @@ void TestStartUp::commandLineText()
 void TestStartUp::firstStart_data()
 {
     QTest::addColumn<bool>("associate");
-    QTest::newRow("No") << false;
-    QTest::newRow("Yes") << true;
+    QTest::addColumn<QString>("failure");   // the registry's reason, when the association fails
+    QTest::newRow("No") << false << QString();
+    QTest::newRow("Yes") << true << QString();
+    QTest::newRow("Yes, the association fails: not recorded") << true << "Access is denied.";
 }
 
 // The defaults are the program's folder and the data file in it; Yes associates the files.
 void TestStartUp::firstStart()
 {
     QFETCH(bool, associate);
+    QFETCH(QString, failure);
+    f->registry.failure = failure;
     f->dialogs.buttons << (associate ? Yes : No);
 #if defined(Q_OS_WIN)
     if (associate)
-        f->dialogs.buttons << Ok; // "Restart"
+        f->dialogs.buttons << Ok; // "Restart", or the failure
+#else
+    if (!failure.isEmpty())
+        f->dialogs.buttons << Ok;
 #endif
     const Application &app = f->start();
     QList<QPair<QString, QString>> writes{
         {"FirstRun", "1"}, {"VariableDir", ProgramFolder::file("Variables.dat")}, {"ProjectDir", ProgramFolder::path()}};
-    if (associate)
+    const bool associated = associate && failure.isEmpty();
+    if (associated)
         writes.append(qMakePair(QString("Associated"), QString("1")));
     QCOMPARE(f->store.writes, writes);
-    QCOMPARE(!f->registry.values.isEmpty(), associate);
+    QCOMPARE(f->registry.registered.size(), associated ? 1 : 0);
+    QCOMPARE(app.options().associated, associated);
     QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->findItems("Acceleration", Qt::MatchExactly).size(), 1);
 }
 
@@ -189,6 +198,13 @@ void TestStartUp::messages_data()
     }) << MessageBoxRequest{"You will need to restart your computer for settings to take affect.", "Restart", Ok,
                             QMessageBox::NoButton, QMessageBox::Information};
 #endif
+    QTest::newRow("the association fails") << Scenario([](Fixture &f) {
+        f.registry.failure = "HKEY_CURRENT_USER\\Software\\Classes\\.fbi: Access is denied.";
+        f.dialogs.buttons << Yes << Ok;
+        f.start();
+    }) << MessageBoxRequest{"Cannot associate .FBI files with Korvid.\r\nHKEY_CURRENT_USER\\Software\\Classes\\.fbi: "
+                            "Access is denied.", "Error Associating Files", Ok, QMessageBox::NoButton,
+                            QMessageBox::Critical};
     QTest::newRow("variables file missing") << Scenario([](Fixture &f) {
         returningUser(f);
         f.store.values.insert(Settings::VariableDir, f.files.filePath("missing.dat"));

@@ -333,10 +333,12 @@ void TestWindows::tilesFillTheDocumentArea()
     main.resize(1100, 900);
     for (int count = 0; count < 3; ++count)
         f->commands.newDocument();
-    const QRect area = main.mdiArea()->viewport()->rect();
     for (const auto arrangement : {WindowArrangement::Arrangement::TileVertical, WindowArrangement::Arrangement::TileHorizontal}) {
         main.activeDocumentWindow()->showMaximized();
         main.arrange(arrangement);
+        // Measured now: the Windows style shows a maximized window's buttons in the menu bar, which
+        // changes the bar's height and with it the document area.
+        const QRect area = main.mdiArea()->viewport()->rect();
         const bool sideBySide = arrangement == WindowArrangement::Arrangement::TileVertical;
         QRegion covered;
         for (DocumentWindow *window : main.documentWindows()) {
@@ -395,41 +397,66 @@ void TestWindows::tilesShowTheirControlsWhole()
 void TestWindows::optionsTakeEffectAtOnce_data()
 {
     QTest::addColumn<bool>("associate");
+    QTest::addColumn<QString>("failure");   // the registry's reason, when the association fails
     QTest::addColumn<QString>("ending");
-    QTest::addColumn<Writes>("writes");
-    const Writes chosen{{"VariableDir", "/new/Known.dat"}, {"ProjectDir", "/new/units/"}, {"KeepLayout", "1"}};
-    QTest::newRow("OK") << false << "OK" << chosen;
-    QTest::newRow("OK after Associate") << true << "OK" << chosen + Writes{{"Associated", "1"}};
-    QTest::newRow("Cancel drops everything") << true << "Cancel" << Writes{};
-    QTest::newRow("the close box drops everything") << true << "close" << Writes{};
+    QTest::addColumn<Writes>("writes");     // Known and Units stand for the chosen file and folder
+    const Writes chosen{{"VariableDir", "Known"}, {"ProjectDir", "Units"}, {"KeepLayout", "1"}};
+    QTest::newRow("OK") << false << QString() << "OK" << chosen;
+    QTest::newRow("OK after Associate") << true << QString() << "OK" << chosen + Writes{{"Associated", "1"}};
+    QTest::newRow("the association fails: not recorded, Associate stays usable")
+        << true << "Access is denied." << "OK" << chosen;
+    QTest::newRow("Cancel drops everything") << true << QString() << "Cancel" << Writes{};
+    QTest::newRow("the close box drops everything") << true << QString() << "close" << Writes{};
 }
 
-// Nothing is written before OK; from OK on, the running program uses the new options.
+// The dialog changes nothing before OK; from OK on, the running program uses and keeps the new
+// options, and the files are associated once the association worked.
 void TestWindows::optionsTakeEffectAtOnce()
 {
     QFETCH(bool, associate);
+    QFETCH(QString, failure);
     QFETCH(QString, ending);
     QFETCH(Writes, writes);
-    Settings settings(&f->store);
-    f->options = {"/old/Variables.dat", "/old/units/", false};
-    OptionsDialog dialog(settings, f->options, f->dialogs, f->registry, nullptr);
-    f->dialogs.paths << "/new/Known.dat" << "/new/units";
-    dialog.cmdVarBrowse()->click();
-    dialog.cmdBrowse()->click();
-    if (associate)
-        dialog.cmdAssociate()->click();
-    QVERIFY(f->store.writes.isEmpty() && f->registry.values.isEmpty());
+    const QString known = QDir::toNativeSeparators(f->files.write("Known.dat", "KvOwnKey\r\n"));
+    QVERIFY(QDir(f->files.path()).mkdir("units"));
+    const QString units = QDir::toNativeSeparators(f->files.filePath("units"));
+    for (auto &[key, value] : writes)
+        value = value == "Known" ? known : value == "Units" ? units + QDir::separator() : value;
+    f->store.values = {{"FirstRun", "1"}, {"VariableDir", f->files.write("Variables.dat", "Acceleration\r\n")},
+                       {"ProjectDir", f->files.path()}};
+    MainWindow &main = *f->start().mainWindow();
+    f->registry.failure = failure;
+    f->dialogs.paths << known << units;
 #if defined(Q_OS_WIN)
-    if (ending == "OK" && associate)
-        f->dialogs.buttons << QMessageBox::Ok;
+    const bool restartAsked = true; // after an association that worked
+#else
+    const bool restartAsked = false;
 #endif
-    if (ending == "close")
-        dialog.close();
-    else
-        (ending == "OK" ? dialog.cmdOk() : dialog.cmdCancel())->click();
+    if (ending == "OK" && associate && (!failure.isEmpty() || restartAsked))
+        f->dialogs.buttons << QMessageBox::Ok;
+    bool cleanUntilOk = false;
+    f->onNextModal<OptionsDialog>([&](OptionsDialog *dialog) {
+        dialog->cmdVarBrowse()->click();
+        dialog->cmdBrowse()->click();
+        if (associate)
+            dialog->cmdAssociate()->click();
+        cleanUntilOk = f->store.writes.isEmpty() && f->registry.registered.isEmpty();
+        if (ending == "close")
+            dialog->close();
+        else
+            (ending == "OK" ? dialog->cmdOk() : dialog->cmdCancel())->click();
+    });
+    emit main.optionsRequested();
+    QVERIFY(f->modalsShown == 1 && cleanUntilOk);
     QCOMPARE(f->store.writes, writes);
-    QCOMPARE(f->registry.values.isEmpty(), !writes.contains({"Associated", "1"}));
-    QCOMPARE(f->options.projectFolder, ending == "OK" ? "/new/units/" : "/old/units/");
+    const bool associated = writes.contains({"Associated", "1"});
+    QCOMPARE(f->registry.registered.size(), associated ? 1 : 0);
+    QCOMPARE(f->app->options().projectFolder, ending == "OK" ? units + QDir::separator() : f->files.path());
+    QCOMPARE(main.variablePanel()->lstAdd()->findItems("KvOwnKey", Qt::MatchExactly).size(), ending == "OK" ? 1 : 0);
+    bool associateOffered = false;
+    f->onNextModal<OptionsDialog>([&](OptionsDialog *dialog) { associateOffered = dialog->cmdAssociate()->isEnabled(); });
+    emit main.optionsRequested();
+    QCOMPARE(associateOffered, !associated);
 }
 
 void TestWindows::typedFolderIsChecked_data()
@@ -450,9 +477,8 @@ void TestWindows::typedFolderIsChecked()
     QFETCH(QString, kept);
     QDir(f->files.path()).mkpath("units");
     f->files.write("units/tank.fbi", Tank);
-    Settings settings(&f->store);
-    f->options = {"/old/Variables.dat", "/old/units/", true};
-    OptionsDialog dialog(settings, f->options, f->dialogs, f->registry, nullptr);
+    const Options current{"/old/Variables.dat", "/old/units/", true, true};
+    OptionsDialog dialog(current, f->dialogs, nullptr);
     // Greyed, Associate says why.
     QVERIFY(!dialog.cmdAssociate()->isEnabled() && !dialog.cmdAssociate()->toolTip().isEmpty());
     dialog.txtSaveDir()->setText(typed.replace("<folder>", f->files.path()));
@@ -464,11 +490,9 @@ void TestWindows::typedFolderIsChecked()
         QCOMPARE(f->dialogs.messages.value(0).text,
                  "The folder " + typed + " does not exist.\r\nPlease type the path of an existing folder, or choose one "
                  "with Browse.");
-        QVERIFY(f->store.writes.isEmpty());
-        QCOMPARE(f->options.projectFolder, "/old/units/");
+        QCOMPARE(dialog.choice().projectFolder, "/old/units/");
     } else {
-        QCOMPARE(f->store.values.value("ProjectDir"), kept.replace("<folder>", f->files.path()));
-        QCOMPARE(f->options.projectFolder, kept);
+        QCOMPARE(dialog.choice().projectFolder, QDir::toNativeSeparators(kept.replace("<folder>", f->files.path())));
     }
 }
 

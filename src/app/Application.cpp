@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "association/Registry.h"
+#include "association/FileTypeRegistry.h"
 #include "dialogs/AssociateFiles.h"
 #include "dialogs/OptionsDialog.h"
 #include "docwindow/DocumentWindow.h"
@@ -49,7 +49,7 @@ Application::Application()
 
 Application::Application(const Platform &platform)
     : m_dialogs(givenOrPlatform(platform.dialogs, m_platformDialogs, &makeQtDialogs))
-    , m_registry(givenOrPlatform(platform.registry, m_platformRegistry, &Registry::platform))
+    , m_registry(givenOrPlatform(platform.registry, m_platformRegistry, &FileTypeRegistry::platform))
     , m_settings(platform.settings)
     , m_commands(m_documents, m_dialogs, m_options)
 {
@@ -123,8 +123,7 @@ void Application::firstStart()
         QStringLiteral("This is the first time that you have run Korvid! Do you wish to associate all .FBI files with Korvid?"),
         QStringLiteral("Welcome to Korvid!"), QMessageBox::Yes | QMessageBox::No, QMessageBox::Information,
         QMessageBox::Yes);
-    if (answer == QMessageBox::Yes) {
-        associateFbiFilesAndTell(m_registry, m_dialogs, nullptr);
+    if (answer == QMessageBox::Yes && associateFbiFiles(m_registry, m_dialogs, nullptr)) {
         m_settings.write(Settings::Associated, Settings::SetValue);
         m_options.associated = true;
         reportSettingsFailure();
@@ -147,8 +146,21 @@ void Application::loadKnownVariables()
 void Application::showOptions()
 {
     const Options before = m_options;
-    OptionsDialog options(m_settings, m_options, m_dialogs, m_registry, m_mainWindow.get());
-    options.exec();
+    OptionsDialog dialog(m_options, m_dialogs, m_mainWindow.get());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const OptionsDialog::Choice choice = dialog.choice();
+    m_options.variableFile = choice.variableFile;
+    m_options.projectFolder = choice.projectFolder;
+    m_options.keepLayout = choice.keepLayout;
+    m_settings.write(Settings::VariableDir, m_options.variableFile);
+    m_settings.write(Settings::ProjectDir, m_options.projectFolder);
+    m_settings.write(Settings::KeepLayout, m_options.keepLayout ? Settings::SetValue : Settings::UnsetValue);
+    // Recorded only once it worked, so that a failed association can be tried again.
+    if (choice.associate && associateFbiFiles(m_registry, m_dialogs, m_mainWindow.get())) {
+        m_settings.write(Settings::Associated, Settings::SetValue);
+        m_options.associated = true;
+    }
     reportSettingsFailure();
     // The options apply at once: the file dialogs read the folder when they open, the list reloads here.
     m_documents.setSaveLayout(m_options.keepLayout ? FbiLayout::Kept : FbiLayout::Standard);

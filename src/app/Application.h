@@ -10,8 +10,8 @@
 #include <memory>
 
 class Dialogs;
+class FileTypeRegistry;
 class MainWindow;
-class Registry;
 
 // The program: its options, its documents, the file commands and the main window, owned here and
 // handed to each piece that needs them. Everything that happens once per start is in start().
@@ -25,7 +25,7 @@ public:
     {
         Dialogs *dialogs = nullptr;
         Settings::Store *settings = nullptr;
-        Registry *registry = nullptr;
+        FileTypeRegistry *registry = nullptr;
     };
 
     Application();
@@ -48,9 +48,9 @@ private:
     void reportSettingsFailure();
 
     std::unique_ptr<Dialogs> m_platformDialogs;
-    std::unique_ptr<Registry> m_platformRegistry;
+    std::unique_ptr<FileTypeRegistry> m_platformRegistry;
     Dialogs &m_dialogs;
-    Registry &m_registry;
+    FileTypeRegistry &m_registry;
     Settings m_settings;
     Options m_options;
     DocumentSet m_documents;

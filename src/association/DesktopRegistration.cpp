@@ -1,44 +1,69 @@
 #include "association/DesktopRegistration.h"
 
-#include "association/IconFile.h"
-#include "association/WindowsCommandLine.h"
-
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
+#include <QImageReader>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
-// Icons bigger than this are not icons; reading stops there.
-constexpr qint64 MaximumIconFileSize = 16 * 1024 * 1024;
 constexpr qint64 MaximumMimeappsSize = 4 * 1024 * 1024;
-// The desktop's database tools finish in milliseconds; a hung one must not hold the program up.
-constexpr int ToolTimeoutMs = 5000;
 const int HicolorSizes[] = {16, 22, 24, 32, 48, 64, 96, 128, 256, 512};
 const QString DefaultApplications = QStringLiteral("[Default Applications]");
 
 enum class WriteResult { Unchanged, Written, Failed };
 
-WriteResult writeIfChanged(const QString &path, const QByteArray &bytes)
+// On a failure, reason says which file and why.
+WriteResult writeIfChanged(const QString &path, const QByteArray &bytes, QString *reason)
 {
     QFile existing(path);
     if (existing.open(QIODevice::ReadOnly) && existing.size() == bytes.size() && existing.readAll() == bytes)
         return WriteResult::Unchanged;
     existing.close();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        *reason = QStringLiteral("Cannot make the folder ") + QDir::toNativeSeparators(folder);
         return WriteResult::Failed;
+    }
     // Unbuffered, so that a full disk fails the write itself: a buffered QSaveFile would find out
     // only in commit(), which still replaces the file (QTBUG-75077).
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size()
-        || !file.flush() || !file.commit())
+        || !file.flush() || !file.commit()) {
+        *reason = QStringLiteral("Cannot write ") + QDir::toNativeSeparators(path) + QStringLiteral(": ")
+            + file.errorString();
         return WriteResult::Failed;
+    }
     return WriteResult::Written;
+}
+
+// The square pictures of the icon file in the icon theme's sizes, as PNG files by their size. Qt's
+// image plugins read Windows icons; anything else they read is taken as one picture.
+QList<std::pair<int, QByteArray>> iconPictures(const QString &iconPath)
+{
+    QList<std::pair<int, QByteArray>> pictures;
+    if (iconPath.isEmpty())
+        return pictures;
+    QImageReader reader(iconPath);
+    for (int index = 0; index < std::max(1, reader.imageCount()); ++index) {
+        if (index > 0 && !reader.jumpToImage(index))
+            break;
+        const QImage image = reader.read();
+        const int side = image.width();
+        if (image.isNull() || image.height() != side || !std::ranges::count(HicolorSizes, side)
+            || std::ranges::any_of(pictures, [side](const auto &picture) { return picture.first == side; }))
+            continue;
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        if (image.save(&png, "PNG"))
+            pictures.append({side, png.data()});
+    }
+    return pictures;
 }
 
 std::optional<QByteArray> readSmallFile(const QString &path, qint64 limit)
@@ -47,24 +72,6 @@ std::optional<QByteArray> readSmallFile(const QString &path, qint64 limit)
     if (!file.open(QIODevice::ReadOnly) || file.size() > limit)
         return std::nullopt;
     return file.read(limit);
-}
-
-// Silent: a missing or failing tool leaves the files, which the desktop reads on its next scan.
-void runTool(const QString &program, const QString &folder)
-{
-    const QString executable = QStandardPaths::findExecutable(program);
-    if (executable.isEmpty())
-        return;
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(executable, {folder});
-    if (!process.waitForStarted(ToolTimeoutMs))
-        return;
-    if (!process.waitForFinished(ToolTimeoutMs)) {
-        process.kill();
-        process.waitForFinished(ToolTimeoutMs);
-    }
 }
 
 // The string escapes of a desktop entry value.
@@ -101,11 +108,6 @@ QString execArgument(const QString &argument)
     return needsQuotes ? QLatin1Char('"') + result + QLatin1Char('"') : result;
 }
 
-bool isFilePlaceholder(const QString &argument)
-{
-    return argument == QLatin1String("%1") || argument.compare(QLatin1String("%L"), Qt::CaseInsensitive) == 0;
-}
-
 // An extension that makes a plain "*.ext" pattern: no pattern characters, no separators.
 bool isPlainExtension(const QString &extension)
 {
@@ -133,7 +135,7 @@ DesktopRegistration::Folders DesktopRegistration::Folders::fromEnvironment()
 
 QString DesktopRegistration::name() const
 {
-    QString result = typeKey.toLower();
+    QString result = m_type.typeKey.toLower();
     for (QChar &c : result) {
         const bool allowed = (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
             || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('_')
@@ -159,33 +161,28 @@ QByteArray DesktopRegistration::mimePackage(bool withIcon) const
     writer.writeStartElement(QStringLiteral("mime-info"));
     writer.writeStartElement(QStringLiteral("mime-type"));
     writer.writeAttribute(QStringLiteral("type"), mimeType());
-    if (!description.isEmpty())
-        writer.writeTextElement(QStringLiteral("comment"), description);
+    if (!m_type.description.isEmpty())
+        writer.writeTextElement(QStringLiteral("comment"), m_type.description);
     if (withIcon) {
         writer.writeEmptyElement(QStringLiteral("icon"));
         writer.writeAttribute(QStringLiteral("name"), name());
     }
-    for (const QString &extension : extensions) {
-        if (!isPlainExtension(extension))
-            continue;
+    if (isPlainExtension(m_type.extension)) {
         writer.writeEmptyElement(QStringLiteral("glob"));
-        writer.writeAttribute(QStringLiteral("pattern"), QStringLiteral("*.") + extension);
+        writer.writeAttribute(QStringLiteral("pattern"), QStringLiteral("*.") + m_type.extension);
     }
     writer.writeEndDocument();
     return xml;
 }
 
-std::optional<QByteArray> DesktopRegistration::desktopEntry(bool withIcon) const
+QByteArray DesktopRegistration::desktopEntry(bool withIcon) const
 {
-    const QStringList arguments = WindowsCommandLine::split(command);
-    if (arguments.isEmpty() || arguments.constFirst().isEmpty())
-        return std::nullopt;
     QString entry = QStringLiteral("[Desktop Entry]\n"
                                    "Type=Application\n");
-    entry += QStringLiteral("Name=") + escapeValue(typeKey) + QLatin1Char('\n');
-    if (!description.isEmpty())
-        entry += QStringLiteral("Comment=") + escapeValue(description) + QLatin1Char('\n');
-    entry += QStringLiteral("Exec=") + escapeValue(execLine(arguments)) + QLatin1Char('\n');
+    entry += QStringLiteral("Name=") + escapeValue(m_type.typeKey) + QLatin1Char('\n');
+    if (!m_type.description.isEmpty())
+        entry += QStringLiteral("Comment=") + escapeValue(m_type.description) + QLatin1Char('\n');
+    entry += QStringLiteral("Exec=") + escapeValue(execLine(m_type.program)) + QLatin1Char('\n');
     if (withIcon)
         entry += QStringLiteral("Icon=") + name() + QLatin1Char('\n');
     entry += QStringLiteral("MimeType=") + mimeType() + QStringLiteral(";\n");
@@ -195,12 +192,9 @@ std::optional<QByteArray> DesktopRegistration::desktopEntry(bool withIcon) const
     return entry.toUtf8();
 }
 
-QString DesktopRegistration::execLine(const QStringList &arguments)
+QString DesktopRegistration::execLine(const QString &program)
 {
-    QStringList parts;
-    for (const QString &argument : arguments)
-        parts.append(isFilePlaceholder(argument) ? QStringLiteral("%f") : execArgument(argument));
-    return parts.join(QLatin1Char(' '));
+    return execArgument(program) + QStringLiteral(" %f");
 }
 
 QByteArray DesktopRegistration::withDefaultApplication(const QByteArray &mimeapps, const QString &mimeType,
@@ -243,56 +237,57 @@ QByteArray DesktopRegistration::withDefaultApplication(const QByteArray &mimeapp
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
-bool DesktopRegistration::install(const Folders &folders) const
+DesktopRegistration::Installed DesktopRegistration::install(const Folders &folders) const
 {
-    if (typeKey.isEmpty() || folders.dataHome.isEmpty() || folders.configHome.isEmpty())
-        return false;
-    bool ok = true;
+    Installed installed;
+    if (m_type.typeKey.isEmpty() || m_type.program.isEmpty() || folders.dataHome.isEmpty()
+        || folders.configHome.isEmpty()) {
+        installed.reason = QStringLiteral("No file type or program to register");
+        return installed;
+    }
     const QDir dataHome(folders.dataHome);
+    QString reason;
+    const auto fail = [&] {
+        installed.reason = reason;
+        return installed;
+    };
 
     bool withIcon = false;
-    if (!iconPath.isEmpty()) {
-        const std::optional<QByteArray> icon = readSmallFile(iconPath, MaximumIconFileSize);
-        const QList<IconFile::Image> images = icon ? IconFile::pngImages(*icon) : QList<IconFile::Image>();
-        for (const IconFile::Image &image : images) {
-            if (image.width != image.height || !std::ranges::count(HicolorSizes, image.width))
-                continue;
-            const QString path = dataHome.filePath(
-                QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(image.width).arg(name()));
-            if (writeIfChanged(path, image.png) == WriteResult::Failed)
-                ok = false;
-            else
-                withIcon = true;
-        }
+    for (const auto &[side, png] : iconPictures(m_type.iconPath)) {
+        const QString path = dataHome.filePath(QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(side).arg(name()));
+        if (writeIfChanged(path, png, &reason) == WriteResult::Failed)
+            return fail();
+        withIcon = true;
     }
 
-    const WriteResult mime = writeIfChanged(dataHome.filePath(QStringLiteral("mime/packages/") + name()
-                                                              + QStringLiteral(".xml")),
-                                            mimePackage(withIcon));
+    const QString mimeFolder = dataHome.filePath(QStringLiteral("mime"));
+    const WriteResult mime = writeIfChanged(mimeFolder + QStringLiteral("/packages/") + name() + QStringLiteral(".xml"),
+                                            mimePackage(withIcon), &reason);
     if (mime == WriteResult::Failed)
-        ok = false;
+        return fail();
     if (mime == WriteResult::Written)
-        runTool(QStringLiteral("update-mime-database"), dataHome.filePath(QStringLiteral("mime")));
+        installed.tools.append({QStringLiteral("update-mime-database"), mimeFolder});
 
-    const std::optional<QByteArray> entry = desktopEntry(withIcon);
-    if (!entry)
-        return ok;
-    const WriteResult desktop = writeIfChanged(dataHome.filePath(QStringLiteral("applications/") + desktopFileName()),
-                                               *entry);
+    const QString applications = dataHome.filePath(QStringLiteral("applications"));
+    const WriteResult desktop = writeIfChanged(applications + QLatin1Char('/') + desktopFileName(),
+                                               desktopEntry(withIcon), &reason);
     if (desktop == WriteResult::Failed)
-        return false;
+        return fail();
+    if (desktop == WriteResult::Written)
+        installed.tools.append({QStringLiteral("update-desktop-database"), applications});
 
     // A mimeapps.list that exists but cannot be read is left alone rather than replaced.
     const QString mimeappsPath = QDir(folders.configHome).filePath(QStringLiteral("mimeapps.list"));
     std::optional<QByteArray> mimeapps = QByteArray();
     if (QFileInfo::exists(mimeappsPath))
         mimeapps = readSmallFile(mimeappsPath, MaximumMimeappsSize);
-    if (!mimeapps
-        || writeIfChanged(mimeappsPath, withDefaultApplication(*mimeapps, mimeType(), desktopFileName()))
-            == WriteResult::Failed)
-        ok = false;
-
-    if (desktop == WriteResult::Written)
-        runTool(QStringLiteral("update-desktop-database"), dataHome.filePath(QStringLiteral("applications")));
-    return ok;
+    if (!mimeapps) {
+        reason = QStringLiteral("Cannot read ") + QDir::toNativeSeparators(mimeappsPath);
+        return fail();
+    }
+    if (writeIfChanged(mimeappsPath, withDefaultApplication(*mimeapps, mimeType(), desktopFileName()), &reason)
+        == WriteResult::Failed)
+        return fail();
+    installed.ok = true;
+    return installed;
 }

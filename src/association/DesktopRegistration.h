@@ -1,14 +1,15 @@
 #pragma once
 
+#include "association/FileType.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
-// A file type as a freedesktop desktop knows it: a MIME type with its file name patterns, comment
+// A file type as a freedesktop desktop knows it: a MIME type with its file name pattern, comment
 // and icon, and a desktop entry for the program that opens it, made the type's default
-// application. It is the same registration that the file types' keys make on Windows.
+// application. It is the registration that the file types' keys make on Windows.
 class DesktopRegistration
 {
 public:
@@ -21,11 +22,16 @@ public:
         static Folders fromEnvironment();
     };
 
-    QString typeKey;            // "Korvid4": names the MIME type, the desktop entry and the icon
-    QStringList extensions;     // without the dot
-    QString description;        // the MIME type's comment
-    QString command;            // a Windows open command: the program, then "%1" for the file
-    QString iconPath;           // an icon file: a Windows icon or a PNG
+    // What install() did: the reason it failed, if it did, and the desktop's database tools to run
+    // for the files it changed, each a program and its arguments.
+    struct Installed
+    {
+        bool ok = false;
+        QString reason;
+        QList<QStringList> tools;
+    };
+
+    explicit DesktopRegistration(const FileType &type) : m_type(type) {}
 
     // The type key in the characters that file names and MIME types allow, lower case.
     QString name() const;
@@ -35,17 +41,20 @@ public:
     QString desktopFileName() const { return name() + QStringLiteral("-files.desktop"); }
 
     QByteArray mimePackage(bool withIcon) const;
-    // Nothing when the command names no program.
-    std::optional<QByteArray> desktopEntry(bool withIcon) const;
+    QByteArray desktopEntry(bool withIcon) const;
 
-    // The command's arguments as a desktop entry's Exec value: quoted where the format requires
-    // it, the file placeholder as %f.
-    static QString execLine(const QStringList &arguments);
+    // A program path as a desktop entry's Exec value, quoted where the format requires it, and
+    // the file placeholder %f after it.
+    static QString execLine(const QString &program);
     // The mimeapps.list text with desktopFile as the type's default application, the rest kept.
     static QByteArray withDefaultApplication(const QByteArray &mimeapps, const QString &mimeType,
                                              const QString &desktopFile);
 
-    // Writes the files that changed and refreshes the desktop's databases for them. False when
-    // anything could not be written; what could be written stays.
-    bool install(const Folders &folders) const;
+    // Writes the files that changed: the icon's pictures in the sizes the icon theme has, the MIME
+    // type, the desktop entry and the default application. Each file is replaced whole or not at
+    // all; what could be written stays when a later one fails.
+    Installed install(const Folders &folders) const;
+
+private:
+    FileType m_type;
 };

@@ -1,53 +1,49 @@
 #include "association/WindowsRegistry.h"
 
+#include "association/FileAssociation.h"
+
+#include <QList>
+
 #include <windows.h>
+#include <shlobj.h>
 
 namespace {
-// HKEY_CLASSES_ROOT is sign-extended on 64-bit Windows, so the layer's own value is mapped.
-HKEY handle(Registry::Key key)
+// Creates the key, with its missing parents, and sets its default value to the text.
+LSTATUS setDefaultValue(const QString &keyPath, const QString &text)
 {
-    return key == Registry::ClassesRoot ? HKEY_CLASSES_ROOT : reinterpret_cast<HKEY>(key);
-}
-
-Registry::Key toKey(HKEY handle)
-{
-    return reinterpret_cast<Registry::Key>(handle);
-}
-}
-
-qint32 WindowsRegistry::createKey(Key root, const QString &subKey, quint32 options, quint32 access, Key *result,
-                                  quint32 *disposition)
-{
-    HKEY created = nullptr;
-    DWORD createdDisposition = 0;
-    const QByteArray path = subKey.toLocal8Bit();
-    const LONG status = RegCreateKeyExA(handle(root), path.constData(), 0, nullptr, options, access, nullptr,
-                                        &created, &createdDisposition);
-    if (result)
-        *result = toKey(created);
-    if (disposition)
-        *disposition = createdDisposition;
+    HKEY key = nullptr;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t *>(keyPath.utf16()), 0,
+                                     nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS)
+        return status;
+    // The text with its NUL, counted in bytes.
+    status = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.utf16()),
+                            DWORD((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
     return status;
 }
-
-qint32 WindowsRegistry::openKey(Key root, const QString &subKey, quint32 options, quint32 access, Key *result)
-{
-    HKEY opened = nullptr;
-    const QByteArray path = subKey.toLocal8Bit();
-    const LONG status = RegOpenKeyExA(handle(root), path.constData(), options, access, &opened);
-    if (result)
-        *result = toKey(opened);
-    return status;
 }
 
-qint32 WindowsRegistry::setValue(Key key, const QString &valueName, quint32 type, const QByteArray &data)
+WindowsRegistry::WindowsRegistry(const QString &classesKey)
+    : m_classesKey(classesKey)
 {
-    const QByteArray name = valueName.toLocal8Bit();
-    return RegSetValueExA(handle(key), name.constData(), 0, type, reinterpret_cast<const BYTE *>(data.constData()),
-                          DWORD(data.size()));
 }
 
-qint32 WindowsRegistry::closeKey(Key key)
+RegistrationOutcome WindowsRegistry::registerFileType(const FileType &type)
 {
-    return RegCloseKey(handle(key));
+    const QString typeKey = m_classesKey + QLatin1Char('\\') + type.typeKey;
+    const QList<std::pair<QString, QString>> values{
+        {m_classesKey + QStringLiteral("\\.") + type.extension, type.typeKey},
+        {typeKey, type.description},
+        {typeKey + QStringLiteral("\\shell\\open\\command"), FileAssociation::openCommand(type.program)},
+        {typeKey + QStringLiteral("\\DefaultIcon"), type.iconPath},
+    };
+    for (const auto &[keyPath, text] : values) {
+        const LSTATUS status = setDefaultValue(keyPath, text);
+        if (status != ERROR_SUCCESS)
+            return {false, QStringLiteral("HKEY_CURRENT_USER\\") + keyPath + QStringLiteral(": ") + qt_error_string(int(status))};
+    }
+    // Explorer shows the new type's icon and opens the files with the program without a restart.
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    return {true, {}};
 }

@@ -1,14 +1,20 @@
 #pragma once
 
-#include "association/Registry.h"
+#include "association/FileTypeRegistry.h"
 
-// The registry itself, through advapi32's 8-bit calls. Built on Windows only.
-class WindowsRegistry final : public Registry
+// The file types of the current user in the Windows registry: the keys below
+// HKEY_CURRENT_USER\Software\Classes, which Windows reads before the machine's own and which a
+// user without administrator rights may write. Built on Windows only.
+class WindowsRegistry final : public FileTypeRegistry
 {
 public:
-    qint32 createKey(Key root, const QString &subKey, quint32 options, quint32 access, Key *result,
-                     quint32 *disposition) override;
-    qint32 openKey(Key root, const QString &subKey, quint32 options, quint32 access, Key *result) override;
-    qint32 setValue(Key key, const QString &valueName, quint32 type, const QByteArray &data) override;
-    qint32 closeKey(Key key) override;
+    // classesKey: where below HKEY_CURRENT_USER the file types go.
+    explicit WindowsRegistry(const QString &classesKey = QStringLiteral("Software\\Classes"));
+
+    // Writes the extension's key naming the type, the type's description, its open command and
+    // its icon; the first key that fails ends it, named in the reason with the system's words.
+    RegistrationOutcome registerFileType(const FileType &type) override;
+
+private:
+    QString m_classesKey;
 };

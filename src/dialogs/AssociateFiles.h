@@ -1,9 +1,9 @@
 #pragma once
 
 class Dialogs;
+class FileTypeRegistry;
 class QWidget;
-class Registry;
 
-// Makes ".fbi" files open with this program, then tells the user where the change needs a restart
-// (Windows).
-void associateFbiFilesAndTell(Registry &registry, Dialogs &dialogs, QWidget *owner);
+// Makes ".fbi" files open with this program and tells the user how it went: why it failed, or on
+// Windows that the change wants a restart. True when the files are associated.
+bool associateFbiFiles(FileTypeRegistry &registry, Dialogs &dialogs, QWidget *owner);

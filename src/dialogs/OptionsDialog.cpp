@@ -1,11 +1,9 @@
 #include "dialogs/OptionsDialog.h"
 
-#include "dialogs/AssociateFiles.h"
 #include "dialogs/FolderPicker.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "settings/ProgramFolder.h"
-#include "settings/Settings.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -80,13 +78,9 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
 }
 }
 
-OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dialogs, Registry &registry,
-                             QWidget *owner)
+OptionsDialog::OptionsDialog(const Options &current, Dialogs &dialogs, QWidget *owner)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_settings(settings)
-    , m_options(options)
     , m_dialogs(dialogs)
-    , m_registry(registry)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Korvid Options"));
@@ -137,15 +131,19 @@ OptionsDialog::OptionsDialog(Settings &settings, Options &options, Dialogs &dial
     connect(m_cmdOk, &QPushButton::clicked, this, &OptionsDialog::confirm);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_cmdAssociate->setEnabled(!m_options.associated);
-    if (m_options.associated)
+    m_cmdAssociate->setEnabled(!current.associated);
+    if (current.associated)
         m_cmdAssociate->setToolTip(QStringLiteral("Korvid already opens .fbi files on this computer."));
-    m_pendingAssociate = false;
-    m_chkKeepLayout->setChecked(m_options.keepLayout);
-    showPath(m_txtVarsDat, m_options.variableFile);
-    showPath(m_txtSaveDir, m_options.projectFolder);
-    m_pendingVarsDat = m_options.variableFile;
-    m_pendingSaveDir = m_options.projectFolder;
+    m_chkKeepLayout->setChecked(current.keepLayout);
+    showPath(m_txtVarsDat, current.variableFile);
+    showPath(m_txtSaveDir, current.projectFolder);
+    m_pendingVarsDat = current.variableFile;
+    m_pendingSaveDir = current.projectFolder;
+}
+
+OptionsDialog::Choice OptionsDialog::choice() const
+{
+    return Choice{m_pendingVarsDat, m_pendingSaveDir, m_chkKeepLayout->isChecked(), m_pendingAssociate};
 }
 
 void OptionsDialog::chooseVariablesFile()
@@ -201,20 +199,9 @@ bool OptionsDialog::takeTypedFolder()
     return true;
 }
 
+// OK takes a typed folder only when it exists; otherwise the dialog stays open and says so.
 void OptionsDialog::confirm()
 {
-    if (!takeTypedFolder())
-        return;
-    m_settings.write(Settings::VariableDir, m_pendingVarsDat);
-    m_settings.write(Settings::ProjectDir, m_pendingSaveDir);
-    m_settings.write(Settings::KeepLayout, m_chkKeepLayout->isChecked() ? Settings::SetValue : Settings::UnsetValue);
-    m_options.variableFile = m_pendingVarsDat;
-    m_options.projectFolder = m_pendingSaveDir;
-    m_options.keepLayout = m_chkKeepLayout->isChecked();
-    if (m_pendingAssociate) {
-        m_settings.write(Settings::Associated, Settings::SetValue);
-        m_options.associated = true;
-        associateFbiFilesAndTell(m_registry, m_dialogs, this);
-    }
-    accept();
+    if (takeTypedFolder())
+        accept();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Settings.h"
+
 #include <QDialog>
 
 class Dialogs;
@@ -8,19 +10,27 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class Registry;
-class Settings;
-struct Options;
 
-// The options: the variables data file, the default folder of the file dialogs and the file
-// association. Choices stay pending until OK writes them to the settings and to the options in use.
-// Built afresh for every showing.
+// The options: the variables data file, the default folder of the file dialogs, the layout of
+// saves and the file association. It changes nothing itself: once it is accepted, choice() says
+// what the user chose. Built afresh for every showing.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    OptionsDialog(Settings &settings, Options &options, Dialogs &dialogs, Registry &registry, QWidget *owner);
+    struct Choice
+    {
+        QString variableFile;
+        QString projectFolder;
+        bool keepLayout = true;
+        bool associate = false;     // Associate was clicked
+    };
+
+    // Starts from the options in use; Associate is offered until the files are associated.
+    OptionsDialog(const Options &current, Dialogs &dialogs, QWidget *owner);
+
+    Choice choice() const;
 
     QLineEdit *txtVarsDat() const { return m_txtVarsDat; }
     QLineEdit *txtSaveDir() const { return m_txtSaveDir; }
@@ -31,9 +41,6 @@ public:
     QCheckBox *chkKeepLayout() const { return m_chkKeepLayout; }
     QPushButton *cmdOk() const { return m_cmdOk; }
     QPushButton *cmdCancel() const { return m_cmdCancel; }
-
-    QString PendingVarsDat() const { return m_pendingVarsDat; }
-    QString PendingSaveDir() const { return m_pendingSaveDir; }
 
 private:
     void chooseVariablesFile();
@@ -55,10 +62,7 @@ private:
     QCheckBox *m_chkKeepLayout;
     QPushButton *m_cmdOk;
     QPushButton *m_cmdCancel;
-    Settings &m_settings;
-    Options &m_options;
     Dialogs &m_dialogs;
-    Registry &m_registry;
     QString m_chosenVarsDat;
 
     QString m_pendingVarsDat;

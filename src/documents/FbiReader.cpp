@@ -1,7 +1,6 @@
 #include "documents/FbiReader.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "documents/FileBytes.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,13 +8,6 @@
 
 #ifdef __SSE2__
 #include <emmintrin.h>
-#endif
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace {
@@ -576,55 +568,16 @@ QString readErrorText(FbiReadResult::Error error)
 
 FbiReadResult readFbiFile(const QString &path)
 {
-    FbiReadResult failed;
-    failed.error = FbiReadResult::Error::CannotOpen;
-    if (path.isEmpty())
-        return failed;
-#ifdef Q_OS_UNIX
-    // Open, fstat, one read, close. Only regular files: a folder cannot be read, and a pipe or a
-    // device could block or never end (O_NONBLOCK keeps the open of a pipe from waiting).
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return failed;
-    struct stat status{};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
+    const FileBytes file = readFileBytes(path, MaxReadBytes);
+    if (file.error == FileBytes::Error::CannotOpen) {
+        FbiReadResult failed;
+        failed.error = FbiReadResult::Error::CannotOpen;
         return failed;
     }
-    QByteArray bytes(qsizetype(std::min<qint64>(status.st_size, MaxReadBytes)), Qt::Uninitialized);
-    qsizetype done = 0;
-    bool readError = false;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        readError = got < 0;
-        if (got <= 0)
-            break;
-        done += qsizetype(got);
-    }
-    ::close(fd);
-    bytes.truncate(done);
-    const bool whole = !readError && done == status.st_size;
-#else
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return failed;
-    const QByteArray bytes = file.read(MaxReadBytes);
-    const bool readError = file.error() != QFileDevice::NoError;
-    const bool whole = !readError && bytes.size() == file.size();
-#endif
     FbiReadResult result = FbiScanner::scan(
-        bytes, kindOfPath(path) == FbiKind::Definitions ? FbiScanner::Mode::Definitions : FbiScanner::Mode::Unit, whole);
-    if (readError && result.error == FbiReadResult::Error::None)
+        file.bytes, kindOfPath(path) == FbiKind::Definitions ? FbiScanner::Mode::Definitions : FbiScanner::Mode::Unit, file.whole);
+    if (file.error == FileBytes::Error::ReadFailed && result.error == FbiReadResult::Error::None)
         result.error = FbiReadResult::Error::ReadFailed;
-    if (whole) {
-#ifdef Q_OS_UNIX
-        result.stamp = FileStamp::ofBytes(status, bytes);
-#else
-        result.stamp = FileStamp::ofBytes(path, bytes);
-#endif
-    }
+    result.stamp = file.stamp;
     return result;
 }

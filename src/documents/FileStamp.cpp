@@ -1,10 +1,12 @@
 #include "documents/FileStamp.h"
 
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -15,26 +17,25 @@ struct DiskState
     qint64 modified = 0;
 };
 
-#ifdef Q_OS_UNIX
-DiskState diskStateOf(const struct stat &status)
-{
-    return {qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
-}
-#endif
-
 // Regular files only: anything else has no content to compare.
 DiskState diskStateOf(const QString &path)
 {
-#ifdef Q_OS_UNIX
-    struct stat status{};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (path.isEmpty())
         return {};
-    return diskStateOf(status);
+#if defined(Q_OS_WIN)
+    const QString native = QDir::toNativeSeparators(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(reinterpret_cast<const wchar_t *>(native.utf16()), GetFileExInfoStandard, &data)
+        || (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        return {};
+    return {qint64((quint64(data.nFileSizeHigh) << 32) | data.nFileSizeLow),
+            FileStamp::fromWindowsFileTime((quint64(data.ftLastWriteTime.dwHighDateTime) << 32)
+                                           | data.ftLastWriteTime.dwLowDateTime)};
 #else
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile())
+    struct stat status{};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return {};
-    return {info.size(), info.lastModified().toMSecsSinceEpoch() * 1'000'000};
+    return {qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
 #endif
 }
 }
@@ -48,27 +49,20 @@ size_t FileStamp::hashOf(QByteArrayView bytes)
 
 FileStamp FileStamp::ofBytes(const QString &path, QByteArrayView bytes)
 {
-    FileStamp stamp;
     const DiskState state = diskStateOf(path);
     if (state.size < 0)
-        return stamp;
-    stamp.m_size = state.size;
-    stamp.m_modified = state.modified;
-    stamp.m_hash = hashOf(bytes);
-    return stamp;
+        return {};
+    return ofBytes(state.size, state.modified, bytes);
 }
 
-#ifdef Q_OS_UNIX
-FileStamp FileStamp::ofBytes(const struct stat &status, QByteArrayView bytes)
+FileStamp FileStamp::ofBytes(qint64 size, qint64 modified, QByteArrayView bytes)
 {
     FileStamp stamp;
-    const DiskState state = diskStateOf(status);
-    stamp.m_size = state.size;
-    stamp.m_modified = state.modified;
+    stamp.m_size = size;
+    stamp.m_modified = modified;
     stamp.m_hash = hashOf(bytes);
     return stamp;
 }
-#endif
 
 bool FileStamp::matchesDisk(const QString &path) const
 {

@@ -4,10 +4,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#ifdef Q_OS_UNIX
-struct stat;
-#endif
-
 // What Korvid last read or wrote of a file: its size, modification time and a hash of its content.
 // Saving over a file that no longer matches its stamp would overwrite someone else's change.
 class FileStamp
@@ -15,10 +11,15 @@ class FileStamp
 public:
     // After a write: the bytes written and what the file system now says of the file.
     static FileStamp ofBytes(const QString &path, QByteArrayView bytes);
-#ifdef Q_OS_UNIX
-    // After a read: what fstat said of the open file and the bytes read from it.
-    static FileStamp ofBytes(const struct stat &status, QByteArrayView bytes);
-#endif
+    // After a read: what the file system said of the open file and the bytes read from it. The
+    // time is in nanoseconds since 1970, as precise as the file system keeps it.
+    static FileStamp ofBytes(qint64 size, qint64 modified, QByteArrayView bytes);
+
+    // Windows counts file times in steps of 100 ns since 1601.
+    static constexpr qint64 fromWindowsFileTime(quint64 ticks)
+    {
+        return (qint64(ticks) - 116'444'736'000'000'000) * 100;
+    }
 
     bool isValid() const { return m_size >= 0; }
     // True when the file on disk has the same size, modification time and content. A missing
@@ -31,6 +32,6 @@ private:
     static size_t hashOf(QByteArrayView bytes);
 
     qint64 m_size = -1;
-    qint64 m_modified = 0; // nanoseconds since the epoch, as precise as the file system keeps it
+    qint64 m_modified = 0; // nanoseconds since the epoch
     size_t m_hash = 0;
 };

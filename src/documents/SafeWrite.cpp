@@ -1,5 +1,6 @@
 #include "documents/SafeWrite.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -7,14 +8,65 @@
 #include <cerrno>
 #include <cstring>
 
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_WIN)
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
 namespace {
+// The C library's words for an error number, on every platform.
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A reason why the file at path cannot be replaced that shows before any writing: something
+// other than a regular file (saving over a device or a pipe would replace it with a plain file, or
+// write to the device), or a read-only file or disk, which QSaveFile would call only "not writable".
+QString replaceRefusal(const QString &path)
+{
+#if defined(Q_OS_WIN)
+    // Device names such as NUL are no files, in any folder and with any extension.
+    const QString native = QDir::toNativeSeparators(path);
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(native.utf16()), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return {};
+    const bool regular = GetFileType(handle) == FILE_TYPE_DISK;
+    CloseHandle(handle);
+    if (!regular)
+        return QStringLiteral("Not a regular file");
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t *>(native.utf16()));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return qt_error_string(ERROR_ACCESS_DENIED);
+#else
+    const QFileInfo target(path);
+    if (!target.exists())
+        return {};
+    if (!target.isFile())
+        return QStringLiteral("Not a regular file");
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return qt_error_string(errno);
+#endif
+    return {};
+}
+
+// Forces the written bytes out to the disk. Some file systems report a full disk only here, and
+// QSaveFile ignores the result of its own flush.
+QString flushToDisk(QSaveFile &file)
+{
+#if defined(Q_OS_WIN)
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
+        return qt_error_string(int(GetLastError()));
+#else
+    if (::fsync(file.handle()) != 0)
+        return qt_error_string(errno);
+#endif
+    return {};
 }
 
 WriteOutcome failure(const QString &reason)
@@ -27,17 +79,10 @@ WriteOutcome writeFileSafely(const QString &path, QByteArrayView bytes)
 {
     if (path.isEmpty())
         return failure(systemReason(ENOENT));
-    // Saving over a device or a pipe would replace it with a plain file.
-    const QFileInfo target(path);
-    if (target.isDir())
+    if (QFileInfo(path).isDir())
         return failure(systemReason(EISDIR));
-    if (target.exists() && !target.isFile())
-        return failure(QStringLiteral("Not a regular file"));
-#ifdef Q_OS_UNIX
-    // QSaveFile calls such a file only "not writable"; the system says why, such as a read-only disk.
-    if (target.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
-        return failure(systemReason(errno));
-#endif
+    if (const QString refusal = replaceRefusal(path); !refusal.isEmpty())
+        return failure(refusal);
 
     // Unbuffered, so that every write reaches the system and reports its failure: a buffered
     // write that fails only when the buffer is flushed lets commit() replace the file with the
@@ -55,15 +100,10 @@ WriteOutcome writeFileSafely(const QString &path, QByteArrayView bytes)
         }
         done += qsizetype(written);
     }
-#ifdef Q_OS_UNIX
-    // Some file systems report a full disk only when the data is forced out; QSaveFile ignores
-    // the result of its own sync.
-    if (::fsync(file.handle()) != 0) {
-        const QString reason = systemReason(errno);
+    if (const QString reason = flushToDisk(file); !reason.isEmpty()) {
         file.cancelWriting();
         return failure(reason);
     }
-#endif
     if (!file.commit())
         return failure(file.errorString());
     return WriteOutcome{true, {}};

@@ -54,8 +54,8 @@ private:
     bool m_writeFailed = false;
 };
 
-// The settings as the program uses them, read once at start. The options dialog writes the
-// settings, not these, so its changes take effect at the next start.
+// The settings as the program uses them, read once at start; the application object keeps them and
+// the settings in step when the user changes the options.
 struct Options
 {
     QString variableFile;       // the known-variable list

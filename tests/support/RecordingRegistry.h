@@ -1,33 +1,22 @@
 #pragma once
 
-#include "association/Registry.h"
+#include "association/FileTypeRegistry.h"
 
-#include <QStringList>
+#include <QList>
 
-// A registry that keeps the text of every value written and nothing else, so that no test
-// associates files on the machine running it.
-class RecordingRegistry final : public Registry
+// A registry that keeps every file type registered with it and nothing else, so that no test
+// associates files on the machine running it. Given a failure, it fails every registration with it.
+class RecordingRegistry final : public FileTypeRegistry
 {
 public:
-    QStringList values;
+    QList<FileType> registered;
+    QString failure;
 
-    qint32 createKey(Key, const QString &, quint32, quint32, Key *result, quint32 *disposition) override
+    RegistrationOutcome registerFileType(const FileType &type) override
     {
-        *disposition = CreatedNewKey;
-        return openKey(0, {}, 0, 0, result);
+        if (!failure.isEmpty())
+            return {false, failure};
+        registered.append(type);
+        return {true, {}};
     }
-    qint32 openKey(Key, const QString &, quint32, quint32, Key *result) override
-    {
-        *result = ++m_lastKey;
-        return Success;
-    }
-    qint32 setValue(Key, const QString &, quint32, const QByteArray &data) override
-    {
-        values.append(QString::fromLatin1(data));
-        return Success;
-    }
-    qint32 closeKey(Key) override { return Success; }
-
-private:
-    Key m_lastKey = 0;
 };

@@ -1,4 +1,4 @@
-#include "association/Registry.h"
+#include "association/FileTypeRegistry.h"
 
 #if defined(Q_OS_WIN)
 #include "association/WindowsRegistry.h"
@@ -6,12 +6,11 @@
 #include "association/FreedesktopRegistry.h"
 #endif
 
-std::unique_ptr<Registry> Registry::platform()
+std::unique_ptr<FileTypeRegistry> FileTypeRegistry::platform()
 {
 #if defined(Q_OS_WIN)
     return std::make_unique<WindowsRegistry>();
 #else
-    // Reads the desktop's folders at each write, so it follows the environment it runs in.
     return std::make_unique<FreedesktopRegistry>();
 #endif
 }

@@ -15,11 +15,14 @@ allowed() {
     case $1 in
         documents | settings | platform) echo "" ;;
         help) echo "documents" ;;
+        mod) echo "documents help" ;;
+        cli) echo "mod documents help settings" ;;
         association) echo "settings" ;;
         commands) echo "documents settings platform" ;;
         docwindow) echo "commands documents help platform" ;;
+        modwindow) echo "mod commands documents help platform" ;;
         dialogs) echo "association settings platform" ;;
-        mainwindow) echo "docwindow dialogs commands documents help settings platform" ;;
+        mainwindow) echo "docwindow modwindow dialogs commands documents mod help settings platform" ;;
         app) echo "*" ;;
         *) echo "?" ;;
     esac
@@ -43,7 +46,7 @@ for dir in */; do
 done
 
 # No widget header where there are no windows.
-for folder in documents help settings association; do
+for folder in documents help settings association mod cli; do
     [ -d "$folder" ] || continue
     grep -Hn '^[[:space:]]*#[[:space:]]*include[[:space:]]*<' "$folder"/* | while IFS= read -r line; do
         header=$(printf '%s\n' "$line" | sed -n 's/.*include[[:space:]]*<\([^>]*\)>.*/\1/p')

@@ -254,6 +254,15 @@ void FbiContent::restoreRows(const QList<qsizetype> &rows, const QList<TakenRow>
         m_depth = std::move(depths);
 }
 
+bool FbiContent::endsWithSemicolon(qsizetype row) const
+{
+    const quint32 entry = m_rows.at(row);
+    const qint64 origin = originOf(entry);
+    if (origin < 0 || isSection(row))
+        return true;
+    return Fbi::rowSpan(m_file, origin).semicolon;
+}
+
 QList<qsizetype> FbiContent::lineNumbers() const
 {
     QList<qsizetype> lines(rowCount(), 0);

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "mod/ModIndex.h"
+#include "mod/ModProblem.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+class Document;
+class ModTable;
+
+// A file of the mod that could not be read, for the check to list.
+struct UnreadableFile
+{
+    QString path;
+    QString relativePath;
+    QString reason;
+};
+
+// The checks over a whole mod, each rule as the engines read the files (TA3D, Spring and RWE):
+// references that resolve to nothing, names defined twice, keys set twice, weapon slots the engines
+// never reach, yard maps that do not fit, values an engine reads otherwise, values without their
+// ";", values left at a new row's placeholder, and files that cannot be read.
+//
+// A reference into something the mod has none of at all (no weapon sections, no objects3d/ folder,
+// no gamedata/sound.tdf...) is not checked: such a mod takes it from another archive.
+class ModCheck
+{
+public:
+    explicit ModCheck(const ModIndex &index);
+
+    // Every problem, sorted by file and line.
+    QList<ModProblem> run(const QList<UnreadableFile> &unreadable);
+
+    // The text new rows get until the user gives them a value.
+    static QString placeholderValue();
+
+private:
+    using Severity = ModProblem::Severity;
+
+    void checkUnits();
+    void checkUnitReferences(int unit, const Document &document);
+    void checkUnitValues(int unit, const Document &document);
+    void checkWeapons();
+    void checkFeatures();
+    void checkBuildMenus();
+    void checkDuplicateUnits();
+    void checkDuplicateDefinitions(const ModTable &table, const QString &kind, const QString &what);
+    void checkKeys(const ModTable &table);
+    void checkText(const Document &document, const QString &path, const QString &relativePath);
+    // A model by the name a unit, feature or weapon gives: objects3d/<name> as written or with any
+    // extension an engine tries. Empty when there is none.
+    QString findModel(QStringView name) const;
+    void checkModel(const ModTable &table, int row, int column, const QString &what);
+
+    void add(Severity severity, const QString &kind, const Document &document, const QString &path,
+             const QString &relativePath, int row, const QString &message);
+    void addAt(const ModTable &table, int unit, int row, Severity severity, const QString &kind, const QString &message);
+    int lineOf(const Document &document, int row);
+    // The row a problem about a whole unit points at: its UnitName line, else its first row.
+    int unitRow(int unit) const;
+
+    const ModIndex &m_index;
+    const ModTable &m_units;
+    QList<ModProblem> m_problems;
+    QHash<const Document *, QList<qsizetype>> m_lines;
+    // Help's note on a value, by column and value: most values repeat across a mod's units.
+    std::vector<QHash<QByteArray, QString>> m_notes;
+};

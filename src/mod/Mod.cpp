@@ -2,7 +2,6 @@
 
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
-#include "mod/WeaponFigures.h"
 
 #include <QDir>
 #include <QScopedValueRollback>
@@ -13,7 +12,6 @@
 namespace {
 // How long after an edit the check runs again: edits made in a row are checked once.
 constexpr int RecheckDelay = 250; // ms
-constexpr int MaxWeaponSlots = 32;
 
 bool isWeaponSlot(QByteArrayView key)
 {
@@ -22,18 +20,6 @@ bool isWeaponSlot(QByteArrayView key)
     return std::all_of(key.begin() + 6, key.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-QString formatted(std::optional<double> value)
-{
-    return value ? QString::number(*value, 'f', 1) : QString();
-}
-
-// A weapon's figures for the Units table's computed columns: range, reload time, default damage
-// and damage per second (Spring's; the tooltip gives every engine's).
-struct WeaponCells
-{
-    std::array<ModTable::ComputedCell, 4> cells;
-};
-constexpr int FiguresPerSlot = 4;
 }
 
 Mod::Mod(DocumentSet &documents, QObject *parent)
@@ -52,6 +38,11 @@ Mod::Mod(DocumentSet &documents, QObject *parent)
         recheck();
         emit loaded();
     });
+    // A weapon's figures are worked out again once it changes.
+    auto forgetFigures = [this] { m_weaponColumns.forgetWeapons(); };
+    connect(&m_weapons, &QAbstractItemModel::dataChanged, this, forgetFigures);
+    connect(&m_weapons, &QAbstractItemModel::modelReset, this, forgetFigures);
+    connect(&m_weapons, &QAbstractItemModel::columnsInserted, this, forgetFigures);
     for (ModTable *table : {&m_units, &m_weapons, &m_features}) {
         connect(table, &QAbstractItemModel::dataChanged, this, &Mod::scheduleRecheck);
         connect(table, &QAbstractItemModel::modelReset, this, &Mod::scheduleRecheck);
@@ -207,91 +198,11 @@ void Mod::recheck()
     const QScopedValueRollback checking(m_checking, true);
     m_indexStale = true;
     const ModIndex &current = index();
-    updateWeaponFigures(current);
+    m_weaponColumns.update(current);
+    m_units.setComputedColumns(m_weaponColumns.columns(), &m_weaponColumns);
     m_problems = ModCheck(current).run(m_unreadable);
     m_problemList.setProblems(m_problems);
     emit problemsChanged();
-}
-
-void Mod::updateWeaponFigures(const ModIndex &index)
-{
-    // The slots any unit fills, up to the highest.
-    int slotCount = 0;
-    for (int column = 1; column < m_units.keyColumnCount(); ++column) {
-        const QByteArray key = foldName(toFileText(m_units.key(column)));
-        if (isWeaponSlot(key))
-            slotCount = std::max(slotCount, std::min(MaxWeaponSlots, key.mid(6).toInt()));
-    }
-    if (slotCount == 0 || m_weapons.unitCount() == 0) {
-        m_units.setComputedColumns({}, {});
-        return;
-    }
-
-    // Each weapon's figures once, however many units carry it.
-    const std::array<QStringView, 9> keys{u"reloadtime", u"burst", u"burstrate", u"projectiles", u"damage.default",
-                                          u"weapontype", u"beamweapon", u"beamburst", u"stockpile"};
-    std::array<int, 9> columns{};
-    for (size_t key = 0; key < keys.size(); ++key)
-        columns[key] = m_weapons.columnOfKey(keys[key]);
-    const int rangeColumn = m_weapons.columnOfKey(u"range");
-    std::vector<std::optional<WeaponCells>> figures(size_t(m_weapons.unitCount()));
-    auto figuresOf = [&](int weapon) -> const WeaponCells & {
-        std::optional<WeaponCells> &known = figures[size_t(weapon)];
-        if (known)
-            return *known;
-        auto value = [&](int column) { return column > 0 ? fromFileText(m_weapons.valueBytes(weapon, column).trimmed()) : QString(); };
-        const WeaponValues values{value(columns[0]), value(columns[1]), value(columns[2]), value(columns[3]), value(columns[4]),
-                                  value(columns[5]), value(columns[6]), value(columns[7]), value(columns[8])};
-        const QString source = QStringLiteral("[%1] in %2").arg(m_weapons.unitName(weapon), m_weapons.relativePath(weapon));
-        QStringList perEngine;
-        for (const Engine engine : {Engine::Spring, Engine::Ta3d, Engine::Rwe}) {
-            const std::optional<double> dps = firingFigures(values, engine).damagePerSecond;
-            perEngine.append(engineName(engine) + QLatin1Char(' ') + (dps ? formatted(dps) : QStringLiteral("none")));
-        }
-        WeaponCells cells;
-        cells.cells[0] = {toFileText(value(rangeColumn)), source};
-        cells.cells[1] = {toFileText(values.reloadTime), source};
-        cells.cells[2] = {toFileText(values.damage), source};
-        cells.cells[3] = {toFileText(formatted(firingFigures(values, Engine::Spring).damagePerSecond)),
-                          QStringLiteral("%1 damage per second: %2").arg(source, perEngine.join(QStringLiteral(", ")))};
-        known = cells;
-        return *known;
-    };
-
-    QList<ModTable::ComputedColumn> header;
-    const QString dpsTip = QStringLiteral("Damage per second against the default target: [DAMAGE] default \u00d7 burst "
-                                          "(\u00d7 projectiles) / firing cycle, with %1. The cell's tooltip gives TA3D's "
-                                          "and RWE's figures (%2; %3).")
-                               .arg(firingFormula(Engine::Spring), firingFormula(Engine::Ta3d), firingFormula(Engine::Rwe));
-    for (int slot = 1; slot <= slotCount; ++slot) {
-        const QString name = QStringLiteral("Weapon%1").arg(slot);
-        header.append({name + QStringLiteral(" range"), QStringLiteral("range= of the weapon %1 names (read only)").arg(name)});
-        header.append({name + QStringLiteral(" reload"), QStringLiteral("reloadtime= of the weapon %1 names, in seconds (read only)").arg(name)});
-        header.append({name + QStringLiteral(" damage"), QStringLiteral("[DAMAGE] default= of the weapon %1 names (read only)").arg(name)});
-        header.append({name + QStringLiteral(" DPS"), dpsTip});
-    }
-    std::vector<std::vector<ModTable::ComputedCell>> cells(size_t(m_units.unitCount()));
-    std::vector<int> slotColumns(size_t(slotCount) + 1, -1);
-    for (int slot = 1; slot <= slotCount; ++slot)
-        slotColumns[size_t(slot)] = m_units.columnOfKey(QStringLiteral("Weapon%1").arg(slot));
-    for (int unit = 0; unit < m_units.unitCount(); ++unit) {
-        for (int slot = 1; slot <= slotCount; ++slot) {
-            const int column = slotColumns[size_t(slot)];
-            const QByteArrayView name = column > 0 ? m_units.valueBytes(unit, column).trimmed() : QByteArrayView();
-            if (name.isEmpty())
-                continue;
-            const QList<int> found = index.weapons(name);
-            std::vector<ModTable::ComputedCell> &row = cells[size_t(unit)];
-            row.resize(size_t(slotCount * FiguresPerSlot));
-            if (found.isEmpty()) {
-                row[size_t((slot - 1) * FiguresPerSlot)].toolTip = QStringLiteral("No weapon section is named %1").arg(fromFileText(name));
-                continue;
-            }
-            const WeaponCells &weapon = figuresOf(found.constLast());
-            std::copy(weapon.cells.begin(), weapon.cells.end(), row.begin() + (slot - 1) * FiguresPerSlot);
-        }
-    }
-    m_units.setComputedColumns(header, std::move(cells));
 }
 
 Mod::Target Mod::definitionOf(const Document *document, int row)

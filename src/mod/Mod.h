@@ -7,6 +7,7 @@
 #include "mod/ModProblem.h"
 #include "mod/ModProblemList.h"
 #include "mod/ModTable.h"
+#include "mod/WeaponColumns.h"
 
 #include <QList>
 #include <QObject>
@@ -84,7 +85,6 @@ private:
     void releaseOthers();
     void scheduleRecheck();
     const ModIndex &index();
-    void updateWeaponFigures(const ModIndex &index);
     Target unitTarget(const Document &document, int row, const QByteArray &key, QByteArrayView value);
     Target definitionTarget(const ModTable &table, int row, const QByteArray &key, QByteArrayView value);
     Target menuTarget(const ModDocument &file, int row, const QByteArray &key, QByteArrayView value);
@@ -97,6 +97,7 @@ private:
     ModTable m_features;
     QList<ModDocument> m_others;
     QList<UnreadableFile> m_unreadable;
+    WeaponColumns m_weaponColumns;
     std::unique_ptr<ModIndex> m_index;
     bool m_indexStale = true;
     QList<ModProblem> m_problems;

@@ -16,10 +16,28 @@ constexpr int MaxWeaponSlots = 32;
 // TA3D and Spring read slots 1 to 3 whatever they hold, and stop at the first empty slot after.
 constexpr int SlotsAlwaysRead = 3;
 
-// The one way the check asks the help what an engine makes of a value.
+// The one way the check asks the help what an engine makes of a value, and whether it can say
+// anything of a variable's values at all.
 QString valueNote(QStringView name, QStringView value)
 {
     return Help::valueHint(name, value);
+}
+
+bool mayNoteValue(QStringView name)
+{
+    switch (Help::valueType(name)) {
+    case Help::ValueType::Flag:
+    case Help::ValueType::WholeNumber:
+    case Help::ValueType::Decimal:
+    case Help::ValueType::ThreeNumbers:
+        return true;
+    case Help::ValueType::Unknown:
+    case Help::ValueType::Text:
+    case Help::ValueType::Name:
+    case Help::ValueType::CategoryList:
+        break;
+    }
+    return false;
 }
 
 QString text(QByteArrayView bytes)
@@ -77,7 +95,6 @@ QList<ModProblem> ModCheck::run(const QList<UnreadableFile> &unreadable)
 {
     m_problems.clear();
     m_lines.clear();
-    m_notes.assign(size_t(m_units.keyColumnCount()), {});
     for (const UnreadableFile &file : unreadable) {
         m_problems.append(ModProblem{Severity::Error, file.path, file.relativePath, 0, QStringLiteral("unreadable-file"),
                                      QStringLiteral("cannot be read: it %1").arg(file.reason)});
@@ -134,18 +151,16 @@ void ModCheck::addAt(const ModTable &table, int unit, int row, Severity severity
 
 int ModCheck::unitRow(int unit) const
 {
-    const int row = m_units.documentRow(unit, m_units.columnOfKey(u"UnitName"));
+    const int row = m_units.documentRow(unit, m_columns.unitName);
     return row >= 0 ? row : 0;
 }
 
-QString ModCheck::findModel(QStringView name) const
+QString ModCheck::findModel(QByteArrayView name) const
 {
     const ModFolder &folder = m_index.folder();
-    static constexpr std::array<QLatin1StringView, 6> Extensions{QLatin1StringView(""), QLatin1StringView(".3do"),
-                                                                 QLatin1StringView(".s3o"), QLatin1StringView(".3dm"),
-                                                                 QLatin1StringView(".3ds"), QLatin1StringView(".obj")};
-    for (const QLatin1StringView extension : Extensions) {
-        const QString found = folder.findAsset(ModFolder::Assets::Models, name.toString() + extension);
+    static constexpr std::array<QByteArrayView, 6> Extensions{"", ".3do", ".s3o", ".3dm", ".3ds", ".obj"};
+    for (const QByteArrayView extension : Extensions) {
+        const QString found = folder.findAsset(ModFolder::Assets::Models, name, extension);
         if (!found.isEmpty())
             return found;
     }
@@ -155,7 +170,7 @@ QString ModCheck::findModel(QStringView name) const
 void ModCheck::checkModel(const ModTable &table, int row, int column, const QString &what)
 {
     const QByteArrayView value = table.valueBytes(row, column).trimmed();
-    if (column <= 0 || value.isEmpty() || !findModel(text(value)).isEmpty())
+    if (column <= 0 || value.isEmpty() || !findModel(value).isEmpty())
         return;
     const QString folder = m_index.folder().assetFolderName(ModFolder::Assets::Models);
     addAt(table, row, table.documentRow(row, column), Severity::Error, QStringLiteral("missing-model"),
@@ -165,37 +180,122 @@ void ModCheck::checkModel(const ModTable &table, int row, int column, const QStr
 
 void ModCheck::checkUnits()
 {
+    for (int slot = 1; slot <= MaxWeaponSlots; ++slot)
+        m_columns.weapons[size_t(slot)] = m_units.columnOfKey(QStringLiteral("Weapon%1").arg(slot));
+    auto column = [&](QStringView key) { return m_units.columnOfKey(key); };
+    m_columns.explodeAs = column(u"ExplodeAs");
+    m_columns.selfDestructAs = column(u"SelfDestructAs");
+    m_columns.corpse = column(u"Corpse");
+    m_columns.objectName = column(u"Objectname");
+    m_columns.script = column(u"script");
+    m_columns.buildPic = column(u"BuildPic");
+    m_columns.soundCategory = column(u"SoundCategory");
+    m_columns.movementClass = column(u"MovementClass");
+    m_columns.side = column(u"Side");
+    m_columns.yardMap = column(u"YardMap");
+    m_columns.footprintX = column(u"FootprintX");
+    m_columns.footprintZ = column(u"FootprintZ");
+    m_columns.unitName = column(u"UnitName");
+    m_columns.unitNumber = column(u"UnitNumber");
+    m_columns.tedClass = column(u"TEDClass");
+    m_shortNotes.assign(size_t(m_units.keyColumnCount()), {});
+    m_longNotes.assign(size_t(m_units.keyColumnCount()), {});
+    m_noteTexts = {QString()};
+    m_noted.assign(size_t(m_units.keyColumnCount()), -1);
+    // The columns the references read, each given its place in the unit's values.
+    m_roleOfColumn.assign(size_t(m_units.keyColumnCount()), -1);
+    int role = 0;
+    for (int slot = 1; slot <= MaxWeaponSlots; ++slot) {
+        if (const int column = m_columns.weapons[size_t(slot)]; column > 0)
+            m_roleOfColumn[size_t(column)] = role++;
+    }
+    for (const int column : {m_columns.explodeAs, m_columns.selfDestructAs, m_columns.corpse, m_columns.objectName,
+                             m_columns.script, m_columns.buildPic, m_columns.soundCategory, m_columns.movementClass,
+                             m_columns.side, m_columns.yardMap, m_columns.footprintX, m_columns.footprintZ,
+                             m_columns.unitName, m_columns.unitNumber}) {
+        if (column > 0)
+            m_roleOfColumn[size_t(column)] = role++;
+    }
+    m_values.resize(size_t(role));
+    m_valueRows.resize(size_t(role));
+    m_unitNames.assign(size_t(m_units.unitCount()), {});
+    m_unitNumbers.assign(size_t(m_units.unitCount()), {});
+
     for (int unit = 0; unit < m_units.unitCount(); ++unit) {
         const Document *document = m_units.document(unit);
         if (!document)
             continue;
-        checkUnitReferences(unit, *document);
+        std::fill(m_values.begin(), m_values.end(), QByteArrayView());
+        std::fill(m_valueRows.begin(), m_valueRows.end(), -1);
         checkUnitValues(unit, *document);
+        checkUnitReferences(unit, *document);
+        m_unitNames[size_t(unit)] = unitValue(m_columns.unitName);
+        m_unitNumbers[size_t(unit)] = unitValue(m_columns.unitNumber);
     }
+}
+
+// Most values are a few bytes: those are looked up by their bytes packed in one number, which
+// costs far less than hashing text; longer ones by their text.
+const QString &ModCheck::noteOn(int column, QByteArrayView value)
+{
+    if (value.size() <= qsizetype(sizeof(quint64)) - 1) {
+        quint64 packed = quint64(value.size());
+        for (const char c : value)
+            packed = (packed << 8) | quint8(c);
+        QHash<quint64, int> &notes = m_shortNotes[size_t(column)];
+        auto found = notes.constFind(packed);
+        if (found == notes.constEnd())
+            found = notes.insert(packed, noteIndex(valueNote(m_units.key(column), fromFileText(value))));
+        return m_noteTexts.at(*found);
+    }
+    QHash<QByteArrayView, int> &notes = m_longNotes[size_t(column)];
+    auto found = notes.constFind(value);
+    if (found == notes.constEnd())
+        found = notes.insert(value, noteIndex(valueNote(m_units.key(column), fromFileText(value))));
+    return m_noteTexts.at(*found);
+}
+
+int ModCheck::noteIndex(const QString &note)
+{
+    // Nearly every value has no note: the empty text stands first.
+    if (note.isEmpty())
+        return 0;
+    m_noteTexts.append(note);
+    return int(m_noteTexts.size()) - 1;
+}
+
+QByteArrayView ModCheck::unitValue(int column) const
+{
+    const int role = column > 0 ? m_roleOfColumn[size_t(column)] : -1;
+    return role < 0 ? QByteArrayView() : m_values[size_t(role)];
+}
+
+int ModCheck::unitValueRow(int column) const
+{
+    const int role = column > 0 ? m_roleOfColumn[size_t(column)] : -1;
+    return role < 0 ? -1 : m_valueRows[size_t(role)];
 }
 
 void ModCheck::checkUnitReferences(int unit, const Document &document)
 {
     Q_UNUSED(document);
     const ModTable &units = m_units;
-    auto column = [&](QStringView key) { return units.columnOfKey(key); };
-    auto value = [&](int col) { return col > 0 ? units.valueBytes(unit, col).trimmed() : QByteArrayView(); };
-    auto rowOf = [&](int col) { return units.documentRow(unit, col); };
+    auto value = [&](int col) { return unitValue(col); };
+    auto rowOf = [&](int col) { return unitValueRow(col); };
     const ModFolder &folder = m_index.folder();
     const bool hasWeapons = m_index.weaponTable().unitCount() > 0;
 
     // Weapon slots.
     std::array<bool, MaxWeaponSlots + 1> filled{};
     for (int slot = 1; slot <= MaxWeaponSlots; ++slot) {
-        const int col = column(QStringLiteral("Weapon%1").arg(slot));
+        const int col = m_columns.weapons[size_t(slot)];
         filled[size_t(slot)] = col > 0 && rowOf(col) >= 0 && !value(col).isEmpty();
     }
     bool gapSeen = false;
     for (int slot = 1; slot <= MaxWeaponSlots; ++slot) {
         if (!filled[size_t(slot)])
             continue;
-        const QString key = QStringLiteral("Weapon%1").arg(slot);
-        const int col = column(key);
+        const int col = m_columns.weapons[size_t(slot)];
         const bool reached = slot <= SlotsAlwaysRead + 1
             || std::all_of(filled.begin() + SlotsAlwaysRead + 1, filled.begin() + slot, [](bool set) { return set; });
         if (!reached && !gapSeen) {
@@ -219,20 +319,19 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
     }
 
     if (hasWeapons) {
-        for (const QStringView key : {u"ExplodeAs", u"SelfDestructAs"}) {
-            const int col = column(key);
+        for (const int col : {m_columns.explodeAs, m_columns.selfDestructAs}) {
             if (value(col).isEmpty() || !m_index.weapons(value(col)).isEmpty())
                 continue;
             addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-explosion"),
                   QStringLiteral("%1: no weapon section has that name; the unit %2 without that blast (Spring uses NOWEAPON "
                                  "where the mod has one; RWE stops the game when it happens)")
                       .arg(assignment(units.key(col), value(col)),
-                           key == u"ExplodeAs" ? QStringLiteral("dies") : QStringLiteral("self-destructs")));
+                           col == m_columns.explodeAs ? QStringLiteral("dies") : QStringLiteral("self-destructs")));
         }
     }
 
     if (m_index.featureTable().unitCount() > 0) {
-        const int col = column(u"Corpse");
+        const int col = m_columns.corpse;
         if (!value(col).isEmpty() && m_index.features(value(col)).isEmpty()) {
             addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-corpse"),
                   QStringLiteral("%1: no feature section has that name; the unit leaves no wreck (Spring logs an error at "
@@ -242,68 +341,62 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
     }
 
     if (folder.hasAssets(ModFolder::Assets::Models))
-        checkModel(units, unit, column(u"Objectname"), QStringLiteral("Spring leaves the unit out, RWE stops loading the mod, TA3D shows nothing"));
+        checkModel(units, unit, m_columns.objectName, QStringLiteral("Spring leaves the unit out, RWE stops loading the mod, TA3D shows nothing"));
 
-    const QString fileId = ModIndex::fileId(units.fileName(unit));
-    const int nameColumn = column(u"UnitName");
-    const QString unitName = text(value(nameColumn));
+    const QByteArrayView fileId = m_index.fileIdOf(unit);
+    const QByteArrayView unitName = value(m_columns.unitName);
+    // What TA3D and RWE look for by UnitName, where it is not the file's own name.
+    const bool otherName = !unitName.isEmpty() && unitName.compare(fileId, Qt::CaseInsensitive) != 0;
 
     if (folder.hasAssets(ModFolder::Assets::Scripts)) {
-        const int col = column(u"script");
+        const int col = m_columns.script;
         const QString scripts = folder.assetFolderName(ModFolder::Assets::Scripts);
         if (!value(col).isEmpty()) {
-            if (folder.findAsset(ModFolder::Assets::Scripts, text(value(col))).isEmpty()) {
+            if (folder.findAsset(ModFolder::Assets::Scripts, value(col)).isEmpty()) {
                 addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-script"),
                       QStringLiteral("%1: %2/ has no such file; Spring runs the unit without a script")
                           .arg(assignment(units.key(col), value(col)), scripts));
             }
         } else {
-            const bool bySpring = !folder.findAsset(ModFolder::Assets::Scripts, fileId + QLatin1String(".cob")).isEmpty();
+            const bool bySpring = !folder.findAsset(ModFolder::Assets::Scripts, fileId, ".cob").isEmpty();
             const bool byName = !unitName.isEmpty()
-                && (!folder.findAsset(ModFolder::Assets::Scripts, unitName + QLatin1String(".cob")).isEmpty()
-                    || !folder.findAsset(ModFolder::Assets::Scripts, unitName + QLatin1String(".lua")).isEmpty());
+                && (!folder.findAsset(ModFolder::Assets::Scripts, unitName, ".cob").isEmpty()
+                    || !folder.findAsset(ModFolder::Assets::Scripts, unitName, ".lua").isEmpty());
             if (!bySpring && !byName) {
-                const QString byUnitName = unitName.isEmpty() || unitName.compare(fileId, Qt::CaseInsensitive) == 0
-                    ? QString()
-                    : QStringLiteral(", %1.cob nor %1.lua (TA3D and RWE, by UnitName)").arg(unitName);
                 addAt(units, unit, unitRow(unit), Severity::Error, QStringLiteral("missing-script"),
                       QStringLiteral("no script for this unit: %1/ has no %2.cob%3; the unit cannot move or fire as meant "
                                      "(RWE stops the game when it is built)")
-                          .arg(scripts, fileId, byUnitName));
+                          .arg(scripts, text(fileId),
+                               otherName ? QStringLiteral(", %1.cob nor %1.lua (TA3D and RWE, by UnitName)").arg(text(unitName)) : QString()));
             }
         }
     }
 
     if (folder.hasAssets(ModFolder::Assets::Pictures)) {
-        const int col = column(u"BuildPic");
+        const int col = m_columns.buildPic;
         const QString pictures = folder.assetFolderName(ModFolder::Assets::Pictures);
         if (!value(col).isEmpty()) {
-            if (folder.findAsset(ModFolder::Assets::Pictures, text(value(col))).isEmpty()) {
+            if (folder.findAsset(ModFolder::Assets::Pictures, value(col)).isEmpty()) {
                 addAt(units, unit, rowOf(col), Severity::Warning, QStringLiteral("missing-picture"),
                       QStringLiteral("%1: %2/ has no such file; Spring uses the name as written, extension included, and "
                                      "shows a blank button")
                           .arg(assignment(units.key(col), value(col)), pictures));
             }
         } else {
-            bool found = false;
-            for (const QLatin1StringView extension : {QLatin1StringView(".dds"), QLatin1StringView(".png"),
-                                                      QLatin1StringView(".pcx"), QLatin1StringView(".bmp")})
-                found = found || !folder.findAsset(ModFolder::Assets::Pictures, fileId + extension).isEmpty();
-            found = found || (!unitName.isEmpty() && !folder.findAsset(ModFolder::Assets::Pictures, unitName + QLatin1String(".pcx")).isEmpty());
+            bool found = !unitName.isEmpty() && !folder.findAsset(ModFolder::Assets::Pictures, unitName, ".pcx").isEmpty();
+            for (const QByteArrayView extension : {QByteArrayView(".dds"), QByteArrayView(".png"), QByteArrayView(".pcx"), QByteArrayView(".bmp")})
+                found = found || !folder.findAsset(ModFolder::Assets::Pictures, fileId, extension).isEmpty();
             if (!found) {
                 addAt(units, unit, unitRow(unit), Severity::Warning, QStringLiteral("missing-picture"),
                       QStringLiteral("no picture for this unit: %1/ has no %2.dds, .png, .pcx or .bmp (Spring)%3; Spring "
                                      "shows a blank button, TA3D leaves the unit out of the build menus")
-                          .arg(pictures, fileId,
-                               unitName.isEmpty() || unitName.compare(fileId, Qt::CaseInsensitive) == 0
-                                   ? QString()
-                                   : QStringLiteral(" nor %1.pcx (TA3D)").arg(unitName)));
+                          .arg(pictures, text(fileId), otherName ? QStringLiteral(" nor %1.pcx (TA3D)").arg(text(unitName)) : QString()));
             }
         }
     }
 
     if (const ModDocument *sounds = m_index.sounds()) {
-        const int col = column(u"SoundCategory");
+        const int col = m_columns.soundCategory;
         if (!value(col).isEmpty() && m_index.soundCategory(value(col)) < 0) {
             addAt(units, unit, rowOf(col), Severity::Warning, QStringLiteral("missing-sound-category"),
                   QStringLiteral("%1: %2 has no such section; the unit makes no sounds of its own")
@@ -312,7 +405,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
     }
 
     if (const ModDocument *classes = m_index.movementClasses(); classes && !folder.hasMoveDefsScript()) {
-        const int col = column(u"MovementClass");
+        const int col = m_columns.movementClass;
         if (!value(col).isEmpty() && m_index.movementClass(value(col)) < 0) {
             addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-movement-class"),
                   QStringLiteral("%1: %2 has no class with that Name (CLASS0, CLASS1, ... read up to the first number "
@@ -322,7 +415,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
     }
 
     if (const ModDocument *sides = m_index.sides()) {
-        const int col = column(u"Side");
+        const int col = m_columns.side;
         if (!value(col).isEmpty() && m_index.side(value(col)) < 0) {
             addAt(units, unit, rowOf(col), Severity::Note, QStringLiteral("missing-side"),
                   QStringLiteral("%1: %2 has no [SIDEn] with that name; only TA3D reads it, to lay out the unit's build menu")
@@ -330,10 +423,10 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
         }
     }
 
-    const int mapColumn = column(u"YardMap");
+    const int mapColumn = m_columns.yardMap;
     if (const QByteArrayView map = value(mapColumn); !map.isEmpty()) {
-        const std::optional<int> x = wholeNumber(value(column(u"FootprintX")));
-        const std::optional<int> z = wholeNumber(value(column(u"FootprintZ")));
+        const std::optional<int> x = wholeNumber(value(m_columns.footprintX));
+        const std::optional<int> z = wholeNumber(value(m_columns.footprintZ));
         const qsizetype cells = yardMapCells(map);
         const bool fine = !x || !z || cells == qsizetype(*x) * *z
             || (map.front() == 'h' || map.front() == 'H' ? cells - 1 == 4 * qsizetype(*x) * *z : false);
@@ -350,15 +443,25 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
     }
 }
 
+// One walk over the unit's own variables: the values the references read are kept for them, and
+// every value is shown to the help and the TEDClass rule.
 void ModCheck::checkUnitValues(int unit, const Document &document)
 {
     const FbiContent &content = document.content();
-    const int tedColumn = m_units.columnOfKey(u"TEDClass");
+    const int tedColumn = m_columns.tedClass;
     for (int index = 0; index < m_units.cellCount(unit); ++index) {
         const auto [column, row] = m_units.cell(unit, index);
-        if (content.depth(row) != 0)
+        const int role = m_roleOfColumn[size_t(column)];
+        int &noted = m_noted[size_t(column)];
+        if (noted < 0)
+            noted = column == tedColumn || !mayNoteValue(m_units.key(column)) ? 0 : 1;
+        if ((role < 0 && noted == 0 && column != tedColumn) || content.depth(row) != 0)
             continue;
         const QByteArrayView value = content.valueBytes(row);
+        if (role >= 0) {
+            m_values[size_t(role)] = value.trimmed();
+            m_valueRows[size_t(role)] = row;
+        }
         if (column == tedColumn) {
             const QByteArray folded = foldName(value);
             if (!folded.isEmpty() && !ta3dKnowsClass(folded)) {
@@ -370,13 +473,14 @@ void ModCheck::checkUnitValues(int unit, const Document &document)
             }
             continue;
         }
-        QHash<QByteArray, QString> &notes = m_notes[size_t(column)];
-        auto note = notes.constFind(QByteArray::fromRawData(value.data(), value.size()));
-        if (note == notes.constEnd())
-            note = notes.insert(value.toByteArray(), valueNote(m_units.key(column), fromFileText(value)));
-        if (!note->isEmpty()) {
+        if (noted == 0)
+            continue;
+        // Help notes a value only by its variable's type, so a value noted once is noted alike in
+        // every unit.
+        const QString &note = noteOn(column, value);
+        if (!note.isEmpty()) {
             addAt(m_units, unit, row, Severity::Warning, QStringLiteral("misread-value"),
-                  QStringLiteral("%1: %2").arg(assignment(content.name(row).trimmed(), value), *note));
+                  QStringLiteral("%1: %2").arg(assignment(content.name(row).trimmed(), value), note));
         }
     }
 }
@@ -384,39 +488,30 @@ void ModCheck::checkUnitValues(int unit, const Document &document)
 void ModCheck::checkDuplicateUnits()
 {
     const ModTable &units = m_units;
-    QHash<QByteArray, int> byFile;
-    QHash<QByteArray, int> byName;
     QHash<QByteArray, int> byNumber;
-    const int nameColumn = units.columnOfKey(u"UnitName");
-    const int numberColumn = units.columnOfKey(u"UnitNumber");
     for (int unit = 0; unit < units.unitCount(); ++unit) {
-        const QByteArray id = foldName(toFileText(ModIndex::fileId(units.fileName(unit))));
-        if (const auto first = byFile.constFind(id); first != byFile.constEnd()) {
+        if (const int first = m_index.sameFileNameAs(unit); first >= 0) {
             addAt(units, unit, unitRow(unit), Severity::Error, QStringLiteral("duplicate-unit"),
                   QStringLiteral("%1 has the same file name as %2, which Spring takes for the same unit; it keeps only the one "
                                  "it reads last")
-                      .arg(units.fileName(unit), units.relativePath(*first)));
-        } else {
-            byFile.insert(id, unit);
+                      .arg(units.fileName(unit), units.relativePath(first)));
         }
-        const QByteArray name = nameColumn > 0 ? foldName(units.valueBytes(unit, nameColumn)) : QByteArray();
-        if (name.isEmpty()) {
-        } else if (const auto first = byName.constFind(name); first != byName.constEnd()) {
-            addAt(units, unit, units.documentRow(unit, nameColumn), Severity::Error, QStringLiteral("duplicate-unit"),
+        if (const int first = m_index.sameUnitNameAs(unit); first >= 0) {
+            addAt(units, unit, units.documentRow(unit, m_columns.unitName), Severity::Error, QStringLiteral("duplicate-unit"),
                   QStringLiteral("UnitName %1 is also the UnitName of %2; TA3D and RWE keep only one of the two units")
-                      .arg(text(units.valueBytes(unit, nameColumn)), units.relativePath(*first)));
-        } else {
-            byName.insert(name, unit);
+                      .arg(text(m_unitNames[size_t(unit)]), units.relativePath(first)));
         }
-        const QByteArray number = numberColumn > 0 ? foldName(units.valueBytes(unit, numberColumn)) : QByteArray();
-        if (number.isEmpty()) {
-        } else if (const auto first = byNumber.constFind(number); first != byNumber.constEnd()) {
-            addAt(units, unit, units.documentRow(unit, numberColumn), Severity::Note, QStringLiteral("duplicate-unit-number"),
+        const QByteArrayView number = m_unitNumbers[size_t(unit)];
+        if (number.isEmpty())
+            continue;
+        const QByteArray folded = foldName(number);
+        if (const auto first = byNumber.constFind(folded); first != byNumber.constEnd()) {
+            addAt(units, unit, units.documentRow(unit, m_columns.unitNumber), Severity::Note, QStringLiteral("duplicate-unit-number"),
                   QStringLiteral("UnitNumber %1 is also the UnitNumber of %2; TA3D, Spring and RWE do not use it, the original "
                                  "game tells units apart by it in a network game")
-                      .arg(text(units.valueBytes(unit, numberColumn)), units.relativePath(*first)));
+                      .arg(text(number), units.relativePath(*first)));
         } else {
-            byNumber.insert(number, unit);
+            byNumber.insert(folded, unit);
         }
     }
 }
@@ -565,9 +660,9 @@ void ModCheck::checkText(const Document &document, const QString &path, const QS
         if (content.isSection(row))
             continue;
         const auto [name, value] = content.rowBytes(row);
-        if (name.trimmed().startsWith("//"))
+        if (name.size() >= 2 && name.trimmed().startsWith("//"))
             continue;
-        if (value.trimmed() == placeholder) {
+        if (value.size() >= placeholder.size() && value.trimmed() == QByteArrayView(placeholder)) {
             add(Severity::Warning, QStringLiteral("placeholder-value"), document, path, relativePath, int(row),
                 QStringLiteral("%1 still holds \"%2\", the value a new row gets").arg(fromFileText(name.trimmed()), placeholderValue()));
         }

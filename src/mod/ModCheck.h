@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <vector>
 
 class Document;
@@ -53,7 +54,7 @@ private:
     void checkText(const Document &document, const QString &path, const QString &relativePath);
     // A model by the name a unit, feature or weapon gives: objects3d/<name> as written or with any
     // extension an engine tries. Empty when there is none.
-    QString findModel(QStringView name) const;
+    QString findModel(QByteArrayView name) const;
     void checkModel(const ModTable &table, int row, int column, const QString &what);
 
     void add(Severity severity, const QString &kind, const Document &document, const QString &path,
@@ -67,6 +68,41 @@ private:
     const ModTable &m_units;
     QList<ModProblem> m_problems;
     QHash<const Document *, QList<qsizetype>> m_lines;
-    // Help's note on a value, by column and value: most values repeat across a mod's units.
-    std::vector<QHash<QByteArray, QString>> m_notes;
+    // The unit columns the rules read; -1 where no unit sets the key.
+    struct UnitColumns
+    {
+        std::array<int, 33> weapons{};  // by slot, from 1
+        int explodeAs = -1;
+        int selfDestructAs = -1;
+        int corpse = -1;
+        int objectName = -1;
+        int script = -1;
+        int buildPic = -1;
+        int soundCategory = -1;
+        int movementClass = -1;
+        int side = -1;
+        int yardMap = -1;
+        int footprintX = -1;
+        int footprintZ = -1;
+        int unitName = -1;
+        int unitNumber = -1;
+        int tedClass = -1;
+    };
+    UnitColumns m_columns;
+    // Help's note on a value, by column and value (the bytes stay in the documents while the check
+    // runs): most values repeat across a mod's units. Whether a column's values can have notes at all.
+    const QString &noteOn(int column, QByteArrayView value);
+    int noteIndex(const QString &note);
+    std::vector<QHash<quint64, int>> m_shortNotes;
+    std::vector<QHash<QByteArrayView, int>> m_longNotes;
+    QList<QString> m_noteTexts;
+    std::vector<int> m_noted;
+    // The unit being checked: the values of the columns the references read (by role), with their rows.
+    QByteArrayView unitValue(int column) const;
+    int unitValueRow(int column) const;
+    std::vector<int> m_roleOfColumn;
+    std::vector<QByteArrayView> m_values;
+    std::vector<int> m_valueRows;
+    std::vector<QByteArrayView> m_unitNames;     // by unit, for the duplicates
+    std::vector<QByteArrayView> m_unitNumbers;
 };

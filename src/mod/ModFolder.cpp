@@ -12,6 +12,17 @@ namespace {
 // the tree would never end.
 constexpr QDir::Filters AllEntries = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
 
+// The engines compare names byte by byte, folding only the letters A to Z.
+QByteArray foldedKey(const QString &path)
+{
+    QByteArray key = path.toLatin1();
+    for (char &c : key) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
+    return key;
+}
+
 QString reasonNotReadable(const QFileInfo &info)
 {
     if (info.isSymLink() && !info.exists())
@@ -88,7 +99,7 @@ ModFolder ModFolder::scan(const QString &folder, const std::atomic_bool &cancell
                 while (it.hasNext() && !cancelled) {
                     it.next();
                     const QString relative = base.relativeFilePath(it.filePath());
-                    assets.byFoldedName.insert(relative.toLower(), relative);
+                    assets.byFoldedName.insert(foldedKey(relative), relative);
                 }
             }
         }
@@ -113,10 +124,16 @@ ModFolder ModFolder::scan(const QString &folder, const std::atomic_bool &cancell
     return result;
 }
 
-QString ModFolder::findAsset(Assets assets, QStringView name) const
+QString ModFolder::findAsset(Assets assets, QByteArrayView name, QByteArrayView extension) const
 {
     const AssetFolder &folder = m_assets[size_t(assets)];
-    QString folded = name.toString().toLower();
-    folded.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return folder.byFoldedName.value(folded);
+    // Folded on the stack: the check asks for several names of every unit.
+    char buffer[256];
+    const qsizetype size = name.size() + extension.size();
+    if (size > qsizetype(sizeof(buffer)) || folder.byFoldedName.isEmpty())
+        return {};
+    auto fold = [](char c) { return c == '\\' ? '/' : c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    std::transform(name.begin(), name.end(), buffer, fold);
+    std::transform(extension.begin(), extension.end(), buffer + name.size(), fold);
+    return folder.byFoldedName.value(QByteArray::fromRawData(buffer, size));
 }

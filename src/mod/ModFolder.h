@@ -54,9 +54,10 @@ public:
     // Whether the mod has the folder at all: a reference into a folder it lacks is not checked, as
     // the mod then relies on another archive for it.
     bool hasAssets(Assets assets) const { return m_assets[size_t(assets)].present; }
-    // The relative path of the asset file (from its folder, as "arm/tank.3do") in any letter case;
-    // empty when the folder has no such file.
-    QString findAsset(Assets assets, QStringView name) const;
+    // The relative path of the asset file (from its folder, as "arm/tank.3do") named name followed by
+    // extension, in any letter case, "\\" or "/" between folders; empty when the folder has no such file.
+    QString findAsset(Assets assets, QByteArrayView name, QByteArrayView extension = {}) const;
+    QString findAsset(Assets assets, QStringView name) const { return findAsset(assets, name.toLatin1()); }
     QString assetFolderName(Assets assets) const { return m_assets[size_t(assets)].folderName; }
     // Spring's gamedata/movedefs.lua replaces moveinfo.tdf; its classes cannot be read here.
     bool hasMoveDefsScript() const { return m_moveDefsScript; }
@@ -66,7 +67,7 @@ private:
     {
         bool present = false;
         QString folderName;                     // as the mod spells it
-        QHash<QString, QString> byFoldedName;   // folded relative path to the path as written
+        QHash<QByteArray, QString> byFoldedName;    // folded relative path to the path as written
     };
 
     QString m_path;

@@ -78,11 +78,25 @@ ModIndex::ModIndex(const ModTable &units, const ModTable &weapons, const ModTabl
     for (int row = 0; row < features.unitCount(); ++row)
         m_features[foldName(toFileText(features.unitName(row)))].append(row);
     const int unitNameColumn = units.columnOfKey(u"UnitName");
+    m_fileIds.resize(size_t(units.unitCount()));
+    m_sameFileAs.assign(size_t(units.unitCount()), -1);
+    m_sameNameAs.assign(size_t(units.unitCount()), -1);
     for (int row = 0; row < units.unitCount(); ++row) {
-        m_unitsByFile[foldName(toFileText(fileId(units.fileName(row))))].append(row);
-        const QByteArrayView name = units.valueBytes(row, unitNameColumn).trimmed();
-        if (unitNameColumn > 0 && !name.isEmpty())
-            m_unitsByName[foldName(name)].append(row);
+        QByteArray &id = m_fileIds[size_t(row)];
+        id = toFileText(units.fileName(row));
+        if (const qsizetype dot = id.lastIndexOf('.'); dot >= 0)
+            id.truncate(dot);
+        QList<int> &sameFile = m_unitsByFile[foldName(id)];
+        if (!sameFile.isEmpty())
+            m_sameFileAs[size_t(row)] = sameFile.constFirst();
+        sameFile.append(row);
+        const QByteArrayView name = unitNameColumn > 0 ? units.valueBytes(row, unitNameColumn).trimmed() : QByteArrayView();
+        if (name.isEmpty())
+            continue;
+        QList<int> &sameName = m_unitsByName[foldName(name)];
+        if (!sameName.isEmpty())
+            m_sameNameAs[size_t(row)] = sameName.constFirst();
+        sameName.append(row);
     }
 
     for (const ModDocument &file : std::as_const(m_gamedata)) {
@@ -129,8 +143,7 @@ ModIndex::ModIndex(const ModTable &units, const ModTable &weapons, const ModTabl
 
 bool ModIndex::isUnitName(QByteArrayView name) const
 {
-    const QByteArray folded = foldName(name);
-    return m_unitsByFile.contains(folded) || m_unitsByName.contains(folded);
+    return !find(m_unitsByFile, name).isEmpty() || !find(m_unitsByName, name).isEmpty();
 }
 
 int ModIndex::unitNamed(QByteArrayView name) const

@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <vector>
+
 class Document;
 class ModTable;
 
@@ -48,10 +50,10 @@ public:
     ModIndex &operator=(const ModIndex &) = delete;
 
     // Rows of the weapons (features, units) table, in the tables' order; empty when none has the name.
-    QList<int> weapons(QByteArrayView name) const { return m_weapons.value(foldName(name)); }
-    QList<int> features(QByteArrayView name) const { return m_features.value(foldName(name)); }
-    QList<int> unitsByFileName(QByteArrayView name) const { return m_unitsByFile.value(foldName(name)); }
-    QList<int> unitsByUnitName(QByteArrayView name) const { return m_unitsByName.value(foldName(name)); }
+    QList<int> weapons(QByteArrayView name) const { return find(m_weapons, name); }
+    QList<int> features(QByteArrayView name) const { return find(m_features, name); }
+    QList<int> unitsByFileName(QByteArrayView name) const { return find(m_unitsByFile, name); }
+    QList<int> unitsByUnitName(QByteArrayView name) const { return find(m_unitsByName, name); }
     // A name a build menu may give a unit by: its file name in Spring, its UnitName in TA3D.
     bool isUnitName(QByteArrayView name) const;
     // The unit a build menu names, preferring the file name; -1 when none.
@@ -63,9 +65,9 @@ public:
     const ModDocument *sounds() const { return m_sounds; }
     const ModDocument *movementClasses() const { return m_movementClasses; }
     const ModDocument *sides() const { return m_sides; }
-    int soundCategory(QByteArrayView name) const { return m_soundCategories.value(foldName(name), -1); }
-    int movementClass(QByteArrayView name) const { return m_classes.value(foldName(name), -1); }
-    int side(QByteArrayView name) const { return m_sideNames.value(foldName(name), -1); }
+    int soundCategory(QByteArrayView name) const { return find(m_soundCategories, name, -1); }
+    int movementClass(QByteArrayView name) const { return find(m_classes, name, -1); }
+    int side(QByteArrayView name) const { return find(m_sideNames, name, -1); }
     const QList<ModDocument> &gamedata() const { return m_gamedata; }
 
     const ModFolder &folder() const { return m_folder; }
@@ -75,8 +77,26 @@ public:
 
     // The unit's file name without its extension: Spring's name for the unit.
     static QString fileId(const QString &fileName);
+    QByteArrayView fileIdOf(int unit) const { return m_fileIds[size_t(unit)]; }
+    // The first unit before this one with the same file name (UnitName), in any letter case; -1 when
+    // none has it.
+    int sameFileNameAs(int unit) const { return m_sameFileAs[size_t(unit)]; }
+    int sameUnitNameAs(int unit) const { return m_sameNameAs[size_t(unit)]; }
 
 private:
+    // A lookup by the folded name, folded on the stack: the check looks up many names.
+    template<typename Value>
+    static Value find(const QHash<QByteArray, Value> &hash, QByteArrayView name, Value missing = {})
+    {
+        char buffer[128];
+        name = name.trimmed();
+        if (name.size() > qsizetype(sizeof(buffer)))
+            return hash.value(foldName(name), missing);
+        for (qsizetype index = 0; index < name.size(); ++index)
+            buffer[index] = name[index] >= 'A' && name[index] <= 'Z' ? char(name[index] - 'A' + 'a') : name[index];
+        return hash.value(QByteArray::fromRawData(buffer, name.size()), missing);
+    }
+
     const ModTable &m_units;
     const ModTable &m_weaponTable;
     const ModTable &m_featureTable;
@@ -92,6 +112,9 @@ private:
     QHash<QByteArray, int> m_soundCategories;
     QHash<QByteArray, int> m_classes;
     QHash<QByteArray, int> m_sideNames;
+    std::vector<QByteArray> m_fileIds;
+    std::vector<int> m_sameFileAs;
+    std::vector<int> m_sameNameAs;
 };
 
 // Within a section (its header row; -1 for a unit's own rows), the row of the last variable named

@@ -172,7 +172,7 @@ void ModTable::releaseFiles()
     m_columnOfKey.clear();
     m_columns.resize(1);
     m_computed.clear();
-    m_computedCells.clear();
+    m_computedSource = nullptr;
 }
 
 int ModTable::keyOf(QByteArrayView prefix, QByteArrayView name)
@@ -413,7 +413,6 @@ void ModTable::fileEdited(int fileIndex)
             m_rows.clear();
             for (int other = 0; other < int(m_files.size()); ++other)
                 addRows(other);
-            m_computedCells.clear();
             // Keys new to the table get their columns as the rows are mapped again, inside the reset.
             for (int row = 0; row < unitCount(); ++row)
                 mapCells(row, false);
@@ -471,12 +470,8 @@ int ModTable::columnOfKey(QStringView key) const
 
 QByteArrayView ModTable::valueBytes(int unit, int column) const
 {
-    if (isComputed(column)) {
-        const std::vector<ComputedCell> &cells = m_computedCells.size() > size_t(unit) ? m_computedCells[size_t(unit)]
-                                                                                       : std::vector<ComputedCell>();
-        const size_t at = size_t(column - keyColumnCount());
-        return at < cells.size() ? QByteArrayView(cells[at].text) : QByteArrayView();
-    }
+    if (isComputed(column))
+        return m_computedSource && column < columnCount() ? m_computedSource->text(unit, column - keyColumnCount()) : QByteArrayView();
     const int row = column == UnitColumn ? -1 : documentRow(unit, column);
     return row < 0 ? QByteArrayView() : document(unit)->content().valueBytes(row);
 }
@@ -498,31 +493,35 @@ QString ModTable::key(int column) const
     return column == UnitColumn || isComputed(column) ? QString() : m_columns[column].name;
 }
 
-void ModTable::setComputedColumns(const QList<ComputedColumn> &columns, std::vector<std::vector<ComputedCell>> cells)
+void ModTable::setComputedColumns(const QList<ComputedColumn> &columns, const ComputedSource *source)
 {
     const int first = keyColumnCount();
-    // The same columns keep their place, width and sort in a view; only their cells change.
     const auto sameColumn = [](const ComputedColumn &left, const ComputedColumn &right) {
         return left.header == right.header && left.toolTip == right.toolTip;
     };
     if (!columns.isEmpty() && std::equal(columns.begin(), columns.end(), m_computed.begin(), m_computed.end(), sameColumn)) {
-        m_computedCells = std::move(cells);
-        if (unitCount() > 0)
-            emit dataChanged(index(0, first), index(unitCount() - 1, columnCount() - 1));
+        m_computedSource = source;
+        computedCellsChanged();
         return;
     }
     if (!m_computed.isEmpty()) {
         beginRemoveColumns({}, first, first + int(m_computed.size()) - 1);
         m_computed.clear();
-        m_computedCells.clear();
+        m_computedSource = nullptr;
         endRemoveColumns();
     }
     if (columns.isEmpty())
         return;
     beginInsertColumns({}, first, first + int(columns.size()) - 1);
     m_computed = columns;
-    m_computedCells = std::move(cells);
+    m_computedSource = source;
     endInsertColumns();
+}
+
+void ModTable::computedCellsChanged()
+{
+    if (unitCount() > 0 && !m_computed.isEmpty())
+        emit dataChanged(index(0, keyColumnCount()), index(unitCount() - 1, columnCount() - 1));
 }
 
 int ModTable::rowCount(const QModelIndex &parent) const
@@ -550,11 +549,9 @@ QVariant ModTable::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         if (column == UnitColumn)
             return relativePath(unit);
-        if (isComputed(column)) {
-            const size_t at = size_t(column - keyColumnCount());
-            if (size_t(unit) < m_computedCells.size() && at < m_computedCells[size_t(unit)].size()
-                && !m_computedCells[size_t(unit)][at].toolTip.isEmpty())
-                return m_computedCells[size_t(unit)][at].toolTip;
+        if (isComputed(column) && m_computedSource) {
+            if (const QString tip = m_computedSource->toolTip(unit, column - keyColumnCount()); !tip.isEmpty())
+                return tip;
         }
         if (const QByteArrayView value = valueBytes(unit, column); !value.isEmpty())
             return fromFileText(value);

@@ -75,16 +75,20 @@ public:
         int laterRow;
     };
 
-    // A read-only column after the variables: its header, its tooltip, and one text per table row.
+    // A read-only column after the variables: its header and tooltip; its cells come from a source.
     struct ComputedColumn
     {
         QString header;
         QString toolTip;
     };
-    struct ComputedCell
+    // What the computed columns show, by table row and computed column (0 for the first of them).
+    // The text stays valid until the source changes and says so through computedCellsChanged().
+    class ComputedSource
     {
-        QByteArray text;
-        QString toolTip;
+    public:
+        virtual ~ComputedSource() = default;
+        virtual QByteArrayView text(int row, int column) const = 0;
+        virtual QString toolTip(int row, int column) const = 0;
     };
 
     explicit ModTable(DocumentSet &documents, QObject *parent = nullptr);
@@ -140,8 +144,11 @@ public:
         return {entry.column, entry.row};
     }
 
-    // The computed columns, after the variables' columns, replacing any before.
-    void setComputedColumns(const QList<ComputedColumn> &columns, std::vector<std::vector<ComputedCell>> cells);
+    // The computed columns, after the variables' columns, replacing any before; source (which must
+    // outlive its use here) gives their cells. The same columns again keep their place in a view.
+    void setComputedColumns(const QList<ComputedColumn> &columns, const ComputedSource *source);
+    // The source's cells changed.
+    void computedCellsChanged();
     int keyColumnCount() const { return int(m_columns.size()); }
     bool isComputed(int column) const { return column >= keyColumnCount(); }
 
@@ -244,7 +251,7 @@ private:
     QList<int> m_columnOfKey;
     QList<Column> m_columns;            // by column; the first stands for the unit column
     QList<ComputedColumn> m_computed;
-    std::vector<std::vector<ComputedCell>> m_computedCells;    // by row
+    const ComputedSource *m_computedSource = nullptr;
     QByteArray m_scratch;
     QByteArray m_raw;
 };

@@ -56,7 +56,8 @@ ModFolder ModFolder::scan(const QString &folder, const std::atomic_bool &cancell
     result.m_exists = info.isDir() && info.isReadable();
     if (!result.m_exists)
         return result;
-    const QDir root(folder);
+    // Absolute paths throughout: relative paths are worked out between them.
+    const QDir root(info.absoluteFilePath());
     const QFileInfoList children = root.entryInfoList(AllEntries, QDir::Name);
 
     QList<QFileInfo> gamedata;
@@ -68,7 +69,7 @@ ModFolder ModFolder::scan(const QString &folder, const std::atomic_bool &cancell
             result.m_modRoot = true;
     }
     if (!result.m_modRoot) {
-        findFiles(root, folder, QLatin1StringView(".fbi"), ModFileRole::Unit, true, cancelled, result.m_entries);
+        findFiles(root, root.path(), QLatin1StringView(".fbi"), ModFileRole::Unit, true, cancelled, result.m_entries);
     } else {
         for (const QFileInfo &child : children) {
             if (!child.isDir() || cancelled)

@@ -126,6 +126,7 @@ private slots:
 
     void scansFolder_data();
     void scansFolder();
+    void loadsInTheBackgroundAndStopsWhenCleared();
 
     void sharedModsPointAtRealLines_data();
     void sharedModsPointAtRealLines();
@@ -467,6 +468,23 @@ void TestModCheck::scansFolder()
     for (const ModFolder::Entry &entry : folder.entries())
         found.append(QStringLiteral("%1 %2 %3").arg(entry.relativePath).arg(int(entry.role)).arg(entry.reason).trimmed());
     QCOMPARE(found, entries);
+}
+
+void TestModCheck::loadsInTheBackgroundAndStopsWhenCleared()
+{
+    QSignalSpy loaded(m_mod.get(), &Mod::loaded);
+    m_mod->load(Planted);
+    m_mod->clear();
+    QVERIFY(!m_mod->isLoading());
+    QTest::qWait(100);
+    QCOMPARE(loaded.count(), 0);
+    QCOMPARE(m_mod->units()->unitCount(), 0);
+
+    m_mod->load(Clean);
+    QVERIFY(loaded.wait());
+    QCOMPARE(m_mod->units()->unitCount(), 2);
+    QCOMPARE(m_mod->folder(), Clean);
+    QVERIFY(m_mod->problems().isEmpty());
 }
 
 void TestModCheck::sharedModsPointAtRealLines_data()

@@ -5,12 +5,12 @@
 #include "documents/Document.h"
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
-#include "documents/ModTable.h"
-#include "documents/ModTableSortFilter.h"
-#include "mainwindow/FrozenColumnTableView.h"
+#include "mod/ModTable.h"
+#include "mod/ModTableSortFilter.h"
+#include "modwindow/FrozenColumnTableView.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/ModTableCommands.h"
-#include "mainwindow/ModTableWindow.h"
+#include "modwindow/ModTableWindow.h"
+#include "modwindow/ModTableWindow.h"
 #include "mainwindow/VariablePanel.h"
 #include "settings/Settings.h"
 
@@ -191,12 +191,12 @@ void benchFormat(const char *name, const QByteArray &bytes, const QString &path,
     if (heapBefore >= 0)
         std::printf("; %lld bytes by malloc", qlonglong(heapAfter - heapBefore));
     std::printf("\n  system calls of one read: %s\n", qPrintable(systemCallsOfRead(path)));
-    const qsizetype written = writeFbi(content).size();
+    const qsizetype written = writeFbi(content).text.size();
     report("  write, standard layout (rows to text)", bestMs(runs, [&] { writeFbi(content); }), written);
     // Unchanged, the kept layout is the file's own bytes, shared: one changed value makes it work.
     FbiContent changed = content;
     changed.setValue(content.rowCount() / 2, QStringLiteral("12345"));
-    const qsizetype kept = writeFbi(changed, FbiLayout::Kept).size();
+    const qsizetype kept = writeFbi(changed, FbiLayout::Kept).text.size();
     report("  write, kept layout, one value changed", bestMs(runs, [&] { writeFbi(changed, FbiLayout::Kept); }), kept);
     report("  save, kept layout (rows to file, replaced whole)",
            bestMs(runs, [&] { writeFbiFile(path, changed, FbiLayout::Kept); }), kept);
@@ -261,7 +261,7 @@ void benchModTable(MainWindow &main, const QString &folder)
         const qint64 heapBefore = heapBytes();
         ModTableWindow *window = nullptr;
         opens.push_back(bestMs(1, [&] {
-            window = main.tableCommands()->openFolder(folder);
+            window = main.openFolder(folder);
             // Painted counts once the units are in: the empty table is drawn before.
             std::unique_ptr<PaintWatch> watch;
             QObject::connect(window->table(), &ModTable::loaded, window, [&] {
@@ -287,7 +287,7 @@ void benchModTable(MainWindow &main, const QString &folder)
     if (heap >= 0)
         std::printf("  %-50s %9.2f MB (%.1f KB per unit)\n", "memory of the open table of 1,000 units", double(heap) / 1e6, double(heap) / 1e3 / 1000);
 
-    ModTableWindow *window = main.tableCommands()->activeTable();
+    ModTableWindow *window = main.activeTable();
     const int column = [&] {
         for (int candidate = 1; candidate < window->table()->columnCount(); ++candidate) {
             if (window->table()->key(candidate) == QLatin1String("BuildCostEnergy"))

@@ -15,12 +15,12 @@ allowed() {
     case $1 in
         documents | settings | platform) echo "" ;;
         help) echo "documents" ;;
-        mod) echo "documents help" ;;
-        cli) echo "mod documents help settings" ;;
         association) echo "settings" ;;
         commands) echo "documents settings platform" ;;
         docwindow) echo "commands documents help platform" ;;
         modwindow) echo "mod commands documents help platform" ;;
+        mod) echo "documents help" ;;
+        cli) echo "mod documents help settings" ;;
         dialogs) echo "association settings platform" ;;
         mainwindow) echo "docwindow modwindow dialogs commands documents mod help settings platform" ;;
         app) echo "*" ;;

@@ -2,9 +2,11 @@
 // The files are not part of the project; the test skips when their folder is not beside it.
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
+#include "help/VariableHelp.h"
 
 #include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QTest>
 
 #include <functional>
@@ -59,12 +61,7 @@ class TestCorpus : public QObject
 private slots:
     void savingKeepsWhatTheGameReads_data();
     void savingKeepsWhatTheGameReads();
-    void cleanupTestCase();
-
-private:
-    int m_files = 0;
-    int m_identical = 0;
-    int m_oneLineChanged = 0;
+    void helpOverRealFiles();
 };
 
 void TestCorpus::savingKeepsWhatTheGameReads_data()
@@ -84,33 +81,70 @@ void TestCorpus::savingKeepsWhatTheGameReads()
     const QByteArray original = file.readAll();
     const FbiReadResult read = readFbiFile(path);
     QCOMPARE(int(read.error), int(FbiReadResult::Error::None));
-    const QByteArray saved = writeFbi(read.content);
+    const QByteArray saved = writeFbi(read.content).text;
     QCOMPARE(gameView(saved), gameView(original));
-    QCOMPARE(writeFbi(readFbi(saved).content), saved); // a second save changes nothing
+    QCOMPARE(writeFbi(readFbi(saved).content).text, saved); // a second save changes nothing
 
     // Kept as written: byte for byte when unchanged, one line more or less when one value changes.
-    ++m_files;
-    QCOMPARE(writeFbi(read.content, FbiLayout::Kept), original);
-    ++m_identical;
+    QCOMPARE(writeFbi(read.content, FbiLayout::Kept).text, original);
     QVERIFY(read.content.rowCount() > 0);
     FbiContent changed = read.content;
-    const qsizetype row = changed.rowCount() / 2;
+    qsizetype row = changed.rowCount() / 2;
+    while (row + 1 < changed.rowCount() && changed.isSection(row))
+        ++row;
+    QVERIFY(!changed.isSection(row));
     changed.setValue(row, changed.value(row) + QLatin1Char('0'));
-    const QByteArray edited = writeFbi(changed, FbiLayout::Kept);
+    const QByteArray edited = writeFbi(changed, FbiLayout::Kept).text;
     QCOMPARE(readFbi(edited).content.rows(), changed.rows());
     const QByteArrayList before = original.split('\n');
     const QByteArrayList after = edited.split('\n');
     QCOMPARE(after.size(), before.size());
     QCOMPARE(std::inner_product(before.begin(), before.end(), after.begin(), 0, std::plus<>(), std::not_equal_to<>()), 1);
-    ++m_oneLineChanged;
 }
 
-void TestCorpus::cleanupTestCase()
+// The help over every key line of real files: nearly all get help, and every value note names the
+// engines it is about. What it found is printed, note by note, for the release notes.
+void TestCorpus::helpOverRealFiles()
 {
-    if (m_files > 0) {
-        qInfo("Kept layout: %d of %d files saved byte for byte; %d differ in exactly one line after one value changed.",
-              m_identical, m_files, m_oneLineChanged);
+    if (!QFileInfo(CorpusDir).isDir())
+        QSKIP("No corpus of real unit files beside the project.");
+    qsizetype lines = 0;
+    qsizetype withHelp = 0;
+    qsizetype notes = 0;
+    QMap<QString, int> byEngine;
+    for (QDirIterator files(CorpusDir, {"*.fbi", "*.FBI"}, QDir::Files, QDirIterator::Subdirectories); files.hasNext();) {
+        const QString path = files.next();
+        const FbiReadResult read = readFbiFile(path);
+        QCOMPARE(int(read.error), int(FbiReadResult::Error::None));
+        for (const FbiRow &row : read.content.rows()) {
+            // The unit's own keys; a nested section's rows are keys of their own kind.
+            if (row.name.startsWith(u"//") || row.section || row.depth > 0)
+                continue;
+            ++lines;
+            if (Help::variableHelpText(row.name) != Help::DefaultHelpText)
+                ++withHelp;
+            for (const Help::ValueNote &note : Help::valueNotes(row.name, row.value)) {
+                QVERIFY2(note.engines, qPrintable(row.name));
+                QVERIFY2(note.message.startsWith(Help::engineNames(note.engines), Qt::CaseInsensitive),
+                         qPrintable(note.message));
+                ++notes;
+                for (const Help::Engine engine : {Help::Engine::OriginalGame, Help::Engine::Ta3d, Help::Engine::Spring,
+                                                  Help::Engine::Rwe}) {
+                    if (note.engines.testFlag(engine))
+                        ++byEngine[Help::engineNames(engine)];
+                }
+                qInfo("%s: %s=%s: %s", qPrintable(QDir(CorpusDir).relativeFilePath(path)), qPrintable(row.name),
+                      qPrintable(row.value), qPrintable(note.message));
+            }
+        }
     }
+    QVERIFY(lines > 0);
+    qInfo("Help for %lld of %lld key lines (%.1f%%); %lld value notes: the original game %d, TA3D %d, Spring %d, "
+          "RWE %d.",
+          qint64(withHelp), qint64(lines), 100.0 * double(withHelp) / double(lines), qint64(notes),
+          byEngine.value(QStringLiteral("The original game")), byEngine.value(QStringLiteral("TA3D")),
+          byEngine.value(QStringLiteral("Spring")), byEngine.value(QStringLiteral("RWE")));
+    QVERIFY2(withHelp * 100 >= lines * 97, "fewer than 97% of the key lines of real files get help");
 }
 
 QTEST_GUILESS_MAIN(TestCorpus)

@@ -1,5 +1,6 @@
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
+#include "support/Rows.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
@@ -11,13 +12,6 @@ namespace {
 const QByteArray Tank = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n}\r\n";
 using Error = FbiReadResult::Error;
 
-QStringList rows(const Document *document)
-{
-    QStringList rows;
-    for (int row = 0; row < document->rowCount(); ++row)
-        rows.append(document->name(row) + '=' + document->value(row));
-    return rows;
-}
 }
 
 class TestDocuments : public QObject
@@ -86,7 +80,7 @@ void TestDocuments::open()
     const DocumentSet::OpenResult opened = set.open(path);
     QCOMPARE(int(opened.error), error);
     QCOMPARE(added.count(), 1);
-    QCOMPARE(::rows(opened.document), rows);
+    QCOMPARE(rowsOf(*opened.document), rows);
     QCOMPARE(opened.document->title(), opened.ok() ? name : "Default1.fbi");
     QCOMPARE(opened.document->filePath(), opened.ok() ? path : QString());
     QVERIFY(!opened.document->isModified());
@@ -121,7 +115,7 @@ void TestDocuments::save()
     QCOMPARE(document->filePath(), m_files.filePath(ok ? target : "tank.fbi"));
     QCOMPARE(document->isModified(), !ok);
     QCOMPARE(title.count() + modified.count(), ok ? 2 : 0);
-    QCOMPARE(rows(document), (QStringList{"Name=Tank", "Side=CORE"}));
+    QCOMPARE(rowsOf(*document), (QStringList{"Name=Tank", "Side=CORE"}));
 }
 
 // Whoever asks for a file, a table sharing it or File > Open, gets the one document of it; it lives

@@ -5,6 +5,7 @@
 #include "documents/Document.h"
 #include "mainwindow/HelpTopicsWindow.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/StatusPanels.h"
 #include "mainwindow/VariablePanel.h"
 #include "support/Fixture.h"
 
@@ -21,18 +22,18 @@
 namespace {
 const QByteArray Tank = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n\tWeapon1=LASER;\r\n}\r\n";
 
-QAction *item(DocumentWindow *window, const char *name)
+QAction *item(MainWindow &main, const char *name)
 {
-    return window->findChild<QAction *>(QLatin1String(name));
+    return Fixture::action(main, name);
 }
 
-// The toolbar's Cut, Copy, Paste, Undo and Redo, and the tooltip of Undo.
+// Cut, Copy, Paste, Undo and Redo, and the tooltip of Undo's toolbar button.
 QString toolbar(MainWindow &main)
 {
     QString state;
-    for (int position : {5, 6, 7, 11, 12})
-        state += main.toolbarButton(position)->isEnabled() ? '+' : '-';
-    return state + ' ' + main.toolbarButton(11)->toolTip();
+    for (const char *name : {"mnuEdit_Cut", "mnuEdit_Copy", "mnuEdit_Paste", "mnuEdit_Undo", "mnuEdit_Redo"})
+        state += item(main, name)->isEnabled() ? '+' : '-';
+    return state + ' ' + item(main, "mnuEdit_Undo")->toolTip();
 }
 }
 
@@ -59,20 +60,23 @@ void TestEditing::commandsAreThereWhenTheyCanAct()
     QCOMPARE(toolbar(main), "----- Undo");
     Document *document = f->open("tank.fbi", Tank);
     DocumentWindow *window = main.activeDocumentWindow();
+    // A window opens on its first row.
+    QCOMPARE(toolbar(main), "++--- Undo");
+    window->selectRows({});
     QCOMPARE(toolbar(main), "----- Undo");
     window->selectRow(1);
     QCOMPARE(toolbar(main), "++--- Undo");
     document->setValue(1, "CORE");
     QCOMPARE(toolbar(main), "++-+- Undo Change Value");
-    QCOMPARE(item(window, "mnuEdit_Undo")->text(), "&Undo Change Value");
-    item(window, "mnuEdit_Undo")->trigger();
+    QCOMPARE(item(main, "mnuEdit_Undo")->text(), "&Undo Change Value");
+    item(main, "mnuEdit_Undo")->trigger();
     QCOMPARE(toolbar(main), "++--+ Undo");
-    QCOMPARE(item(window, "mnuEdit_Redo")->text(), "R&edo Change Value");
+    QCOMPARE(item(main, "mnuEdit_Redo")->text(), "R&edo Change Value");
     // Paste is there only when the clipboard holds a row.
     QApplication::clipboard()->setText("no rows here");
-    QVERIFY(!item(window, "mnuEdit_Paste")->isEnabled());
+    QVERIFY(!item(main, "mnuEdit_Paste")->isEnabled());
     QApplication::clipboard()->setText("Name=Tank;");
-    QVERIFY(item(window, "mnuEdit_Paste")->isEnabled() && main.toolbarButton(7)->isEnabled());
+    QVERIFY(item(main, "mnuEdit_Paste")->isEnabled());
     window->close();
     QCOMPARE(toolbar(main), "----- Undo");
 }
@@ -99,7 +103,7 @@ void TestEditing::rowsMoveBetweenWindowsAndBack()
     QCOMPARE(Fixture::rows(to), (QStringList{"Name=Scout", "Name=Tank", "Weapon1=LASER", "Side=CORE"}));
     QCOMPARE(toWindow->selectedRows(), (QList<int>{1, 2}));
     // Several rows selected: Delete takes them all, as one step.
-    toWindow->deleteSelectedVariables();
+    toWindow->deleteSelection();
     QCOMPARE(Fixture::rows(to), (QStringList{"Name=Scout", "Side=CORE"}));
     QCOMPARE(to->history()->count(), 2);
     QVERIFY(from->history()->count() == 1 && !from->isModified());
@@ -111,17 +115,18 @@ void TestEditing::findSelectsTheNextMatch()
     f->open("tank.fbi", Tank);
     DocumentWindow *window = main.activeDocumentWindow();
     f->dialogs.texts << "a";
-    item(window, "mnuEdit_Find")->trigger();
+    item(main, "mnuEdit_Find")->trigger();
     QCOMPARE(window->selectedRow(), 0);            // Name=Tank, from the top
-    item(window, "mnuEdit_Next")->trigger();
+    item(main, "mnuEdit_Next")->trigger();
     QCOMPARE(window->selectedRow(), 1);            // Side=ARM
-    item(window, "mnuEdit_Next")->trigger();
-    item(window, "mnuEdit_Next")->trigger();
+    item(main, "mnuEdit_Next")->trigger();
+    item(main, "mnuEdit_Next")->trigger();
     QCOMPARE(window->selectedRow(), 0);            // round past the end
+    QCOMPARE(main.statusPanels().message->text(), "Search wrapped to the top.");
     f->dialogs.texts << "nowhere";
-    item(window, "mnuEdit_Find")->trigger();
+    item(main, "mnuEdit_Find")->trigger();
     QCOMPARE(window->selectedRow(), 0);
-    QCOMPARE(main.statusPanel(2)->text(), "\"nowhere\" was not found.");
+    QCOMPARE(main.statusPanels().message->text(), "\"nowhere\" was not found.");
     QVERIFY(f->dialogs.messages.isEmpty());
 }
 
@@ -156,7 +161,7 @@ void TestEditing::addingAVariableTheDocumentHasSelectsIt()
     main.variablePanel()->cmdAdd()->click();
     QCOMPARE(document->rowCount(), 3);
     QCOMPARE(main.activeDocumentWindow()->selectedRow(), 1);
-    QCOMPARE(main.statusPanel(2)->text(), "tank.fbi already has Side; its row is selected.");
+    QCOMPARE(main.statusPanels().message->text(), "tank.fbi already has Side; its row is selected.");
 }
 
 void TestEditing::titleAndActivationTellWhatIsOpen()
@@ -175,7 +180,7 @@ void TestEditing::titleAndActivationTellWhatIsOpen()
     QCOMPARE(f->commands.openFile(f->files.filePath("tank.fbi")), tank);
     QCOMPARE(f->documents.documents().size(), 2);
     QCOMPARE(main.activeDocumentWindow(), tankWindow);
-    QCOMPARE(main.statusPanel(1)->text(), f->files.filePath("tank.fbi"));
+    QCOMPARE(main.statusPanels().path->text(), f->files.filePath("tank.fbi"));
     QCOMPARE(tank->value(0), "Big Tank");
 }
 

@@ -1,6 +1,7 @@
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
 #include "documents/LineReader.h"
+#include "documents/ValueRule.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -90,6 +91,8 @@ class TestFbiFormat : public QObject
 private slots:
     void oneLine_data();
     void oneLine();
+    void valueRuleReadsBack_data();
+    void valueRuleReadsBack();
     void lineEnds_data();
     void lineEnds();
     void read_data();
@@ -145,6 +148,39 @@ void TestFbiFormat::oneLine()
     const FbiReadResult result = readBytes("{\n" + line);
     QCOMPARE(int(result.error), NoError);
     QCOMPARE(result.sectionEnded ? QStringLiteral("}") : shownRows(result.content), read);
+}
+
+void TestFbiFormat::valueRuleReadsBack_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("plain") << "ARM" << "ARM";
+    QTest::newRow("a blank inside") << "Big Tank" << "Big Tank";
+    QTest::newRow("a tab inside") << "36 30\t38" << "36 30\t38";
+    QTest::newRow("a leading tab") << "\tT" << "T";
+    QTest::newRow("a trailing blank") << "new " << "new";
+    QTest::newRow("blanks and tabs around") << " \t x \t " << "x";
+    QTest::newRow("a semicolon") << "ARM;Evil=1" << "ARM";
+    QTest::newRow("a line break") << "a\r\nB=2" << "a";
+    QTest::newRow("an equals sign") << "a=b" << "a=b";
+    QTest::newRow("only blanks") << "  " << "";
+    QTest::newRow("comment marks") << "x // y /* z */" << "x // y /* z */";
+}
+
+// What the value rule lets into a value is what the reader reads back from a row, with a ";" after it
+// or without (a row of the file's own text may have none).
+void TestFbiFormat::valueRuleReadsBack()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, value);
+    const CheckedValue checked = checkValue(typed);
+    QCOMPARE(checked.value, value);
+    QCOMPARE(checked.change == CheckedValue::Change::None, typed == value);
+    for (const QByteArray &line : {"\tName=" + value.toLatin1() + ";", "\tName=" + value.toLatin1()}) {
+        const FbiReadResult read = readBytes("{\n" + line + "\n}\n");
+        QCOMPARE(read.content.rowCount(), qsizetype(1));
+        QCOMPARE(read.content.value(0), value);
+    }
 }
 
 void TestFbiFormat::lineEnds_data()

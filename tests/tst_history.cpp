@@ -3,6 +3,7 @@
 #include "documents/Document.h"
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
+#include "support/Rows.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -19,14 +20,6 @@ std::unique_ptr<Document> unit()
     document->setContent(readFbi("[UNITINFO]\n{\nName=Tank;\nSide=ARM;\nWeapon1=LASER;\nWeapon2=ROCKET;\n}\n").content);
     document->setFile(QStringLiteral("/units/tank.fbi"), FileStamp());
     return document;
-}
-
-QStringList rowsOf(const Document &document)
-{
-    QStringList rows;
-    for (int row = 0; row < document.rowCount(); ++row)
-        rows.append(document.name(row) + '=' + document.value(row));
-    return rows;
 }
 
 const QStringList Original{"Name=Tank", "Side=ARM", "Weapon1=LASER", "Weapon2=ROCKET"};

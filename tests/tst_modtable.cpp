@@ -5,47 +5,30 @@
 #include "mod/ModTable.h"
 #include "mod/ModTableSortFilter.h"
 #include "modwindow/FrozenColumnTableView.h"
+#include "documents/Numbers.h"
+#include "documents/SafeWrite.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/ModTableCommands.h"
+#include "mod/Csv.h"
 #include "modwindow/ModTableWindow.h"
-#include "platform/Dialogs.h"
 #include "settings/Settings.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QProgressBar>
-#include <QQueue>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 using Rows = QList<std::pair<QString, QString>>;
-
-// Answers message boxes from a queue and records them; the folder and file dialogs give fixed answers.
-class TestDialogs final : public Dialogs
-{
-public:
-    QQueue<QMessageBox::StandardButton> answers;
-    QList<MessageBoxRequest> shown;
-    std::optional<QString> folder;
-
-    QMessageBox::StandardButton messageBox(QWidget *, const MessageBoxRequest &request) override
-    {
-        shown.append(request);
-        return answers.isEmpty() ? QMessageBox::Cancel : answers.dequeue();
-    }
-    QStringList fileDialog(QWidget *, const FileDialogRequest &) override { return {}; }
-    std::optional<QString> folderDialog(QWidget *, const QString &) override { return folder; }
-    std::optional<QString> textInput(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    void openUrl(const QUrl &) override {}
-};
 
 QByteArray unitText(const Rows &rows)
 {
@@ -129,6 +112,29 @@ bool waitLoaded(ModTable &table)
     QSignalSpy loaded(&table, &ModTable::loaded);
     return !table.isLoading() || loaded.wait(10000);
 }
+
+// The program's windows over the test's documents: the main window with its commands, dialogs
+// answered from the script.
+struct Program
+{
+    explicit Program(DocumentSet &documents)
+        : commands(documents, dialogs, options)
+        , main(documents, commands, dialogs)
+    {
+        main.show();
+    }
+    // A mod's folder as a table, once read.
+    ModTableWindow *openTable(const QString &folder)
+    {
+        ModTableWindow *window = main.openFolder(folder);
+        return waitLoaded(*window->table()) ? window : nullptr;
+    }
+
+    ScriptedDialogs dialogs;
+    Options options;
+    FileCommands commands;
+    MainWindow main;
+};
 }
 
 class TestModTable : public QObject
@@ -149,15 +155,21 @@ private slots:
     void editWritesDocument();
     void documentEditsShowInTable();
     void setValuesMakesOneStepPerUnit();
+    void aTableStepUndoesInEveryUnit();
     void scaledValue_data();
     void scaledValue();
     void saveAllReportsOnlyTheFailures();
+    void saveAllKeepsEachFilesLayout();
     void exportsTableAsShown();
+    void sortStaysThroughTheFilter();
+    void listsWhatItCannotRead();
+    void loadIsCancelled();
 
     void progressBarGoesAway();
     void doubleClickOpensSharedDocument();
-    void closeAsksOnce_data();
-    void closeAsksOnce();
+    void closeAsksOncePerFile_data();
+    void closeAsksOncePerFile();
+    void oneDocumentForTheTableAndAWindow();
 
 private:
     void writeMod();
@@ -213,7 +225,7 @@ void TestModTable::loadsFolder()
 }
 
 // A file that a window already shows is that window's document; when the window closes, the
-// table reads the file again.
+// document stays with the table, its changes with it.
 void TestModTable::sharesTheOpenDocumentOfAFile()
 {
     writeMod();
@@ -227,9 +239,9 @@ void TestModTable::sharesTheOpenDocumentOfAFile()
 
     m_documents->close(open);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(table.document(0));
-    QCOMPARE(table.index(0, 1).data().toString(), QStringLiteral("100"));
-    QVERIFY(!table.document(0)->isModified());
+    QCOMPARE(table.document(0), open);
+    QCOMPARE(table.index(0, 1).data().toString(), QStringLiteral("555"));
+    QVERIFY(table.document(0)->isModified());
 }
 
 void TestModTable::sortsColumn_data()
@@ -353,7 +365,7 @@ void TestModTable::documentEditsShowInTable()
     document->setValue(0, QStringLiteral("OMEGA"));
     QCOMPARE(table.index(0, 0).data().toString(), QStringLiteral("OMEGA"));
     // A key the document window adds becomes a column; removing it empties the cell.
-    document->appendRow(QStringLiteral("Brand"), QStringLiteral("new"));
+    document->addRow(QStringLiteral("Brand"), QStringLiteral("new"));
     QCOMPARE(table.key(table.columnCount() - 1), QStringLiteral("Brand"));
     QCOMPARE(table.index(0, table.columnCount() - 1).data().toString(), QStringLiteral("new"));
     document->removeRows({1}, QStringLiteral("Remove Variable"));
@@ -371,7 +383,8 @@ void TestModTable::setValuesMakesOneStepPerUnit()
     const int speed = columnOf(table, "Speed");
     // The third unit gets the key it lacks and its other value in one step.
     QCOMPARE(table.setValues({table.index(0, damage), table.index(1, damage), table.index(2, damage), table.index(2, speed)},
-                             QStringLiteral("120")),
+                             QStringLiteral("120"))
+                 .units,
              3);
     QCOMPARE(shownColumn(table, damage), QStringList({"120", "120", "120"}));
     QCOMPARE(shownColumn(table, speed), QStringList({"1.25", "fast", "120"}));
@@ -381,7 +394,7 @@ void TestModTable::setValuesMakesOneStepPerUnit()
     QCOMPARE(table.document(2)->content().rows(), QList<FbiRow>({{"Speed", "2"}}));
 
     // Only the numbers are scaled, each to the decimals it had.
-    QCOMPARE(table.scaleValues({table.index(0, speed), table.index(1, speed), table.index(2, speed)}, 2), 2);
+    QCOMPARE(table.scaleValues({table.index(0, speed), table.index(1, speed), table.index(2, speed)}, 2).cells, 2);
     QCOMPARE(shownColumn(table, speed), QStringList({"2.50", "fast", "4"}));
     QCOMPARE(table.document(1)->history()->count(), 1);
 }
@@ -410,7 +423,7 @@ void TestModTable::scaledValue()
     QFETCH(QString, value);
     QFETCH(double, factor);
     QFETCH(QString, scaled);
-    QCOMPARE(ModTable::scaledValue(value, factor).value_or(QString()), scaled);
+    QCOMPARE(scaledNumber(value, factor).value_or(QString()), scaled);
 }
 
 void TestModTable::saveAllReportsOnlyTheFailures()
@@ -446,21 +459,132 @@ void TestModTable::exportsTableAsShown()
     shown.setColumnShown(columnOf(table, "UnitName"), false);
     shown.sort(columnOf(table, "Cost"), Qt::DescendingOrder);
     shown.setFilterText(QStringLiteral("arm"));
-    QCOMPARE(shown.toCsv(), QByteArray("\xEF\xBB\xBF"
-                                       "Unit,Cost,Side,Name\r\n"
-                                       "BETA,20,ARM,'=HYPERLINK(x)\r\n"
-                                       "ALPHA,-5,ARM,\"Heavy, \"\"big\"\"\"\r\n"));
+    const QByteArray csv("Unit,Cost,Side,Name\r\n"
+                         "BETA,20,ARM,'=HYPERLINK(x)\r\n"
+                         "ALPHA,-5,ARM,\"Heavy, \"\"big\"\"\"\r\n");
+    QCOMPARE(csvText(shown.shownRows()), csv);
+    // The byte order mark only when the user asks for it.
+    QCOMPARE(csvText(shown.shownRows(), true), "\xEF\xBB\xBF" + csv);
+}
 
-    const QString target = m_dir->filePath("table.csv");
-    QVERIFY(shown.exportCsv(target).ok);
-    QCOMPARE(readFile(target), shown.toCsv());
-    QVERIFY(!shown.exportCsv(m_dir->path()).ok);
+// A table step undoes in every unit it changed, as one step of the table's history; a unit changed
+// since in its own window stops it, and nothing changes.
+void TestModTable::aTableStepUndoesInEveryUnit()
+{
+    ModTable table(*m_documents);
+    table.setFiles(QStringLiteral("/nowhere"), unitFiles({{{"BuildTime", "100"}}, {{"BuildTime", "7"}}, {{"BuildTime", "x"}}}));
+    const int time = columnOf(table, "BuildTime");
+    const QModelIndexList cells{table.index(0, time), table.index(1, time), table.index(2, time)};
+    QCOMPARE(table.scaleValues(cells, 2).units, 2);
+    QCOMPARE(table.history()->undoText(), QStringLiteral("Scale by 2"));
+    QCOMPARE(shownColumn(table, time), QStringList({"200", "14", "x"}));
+    QVERIFY(table.undoBlocker().isEmpty());
+    table.history()->undo();
+    QCOMPARE(shownColumn(table, time), QStringList({"100", "7", "x"}));
+    QVERIFY(!table.document(0)->isModified() && !table.document(1)->isModified());
+    table.history()->redo();
+    QCOMPARE(shownColumn(table, time), QStringList({"200", "14", "x"}));
+
+    // A later edit of one unit, in its own window, stands on top of the table's step there.
+    table.document(1)->setValue(0, QStringLiteral("15"));
+    QVERIFY(!table.undoBlocker().isEmpty());
+    table.document(1)->history()->undo();
+    QVERIFY(table.undoBlocker().isEmpty());
+    // A unit where the step is undone already is left as it is.
+    table.document(0)->history()->undo();
+    QVERIFY(table.undoBlocker().isEmpty());
+    table.history()->undo();
+    QCOMPARE(shownColumn(table, time), QStringList({"100", "7", "x"}));
+    QVERIFY(table.redoBlocker().isEmpty());
+}
+
+// Save All writes each changed unit in its own layout: only the changed line differs.
+void TestModTable::saveAllKeepsEachFilesLayout()
+{
+    const QByteArray unit("// by hand\n[UNITINFO]\n{\n  UnitName=KEPT;  // name\n  MaxDamage=10;\n}\n");
+    writeFile(m_dir->filePath("kept.fbi"), unit);
+    writeFile(m_dir->filePath("other.fbi"), unit);
+    ModTable table(*m_documents);
+    table.load(m_dir->path());
+    QVERIFY(waitLoaded(table));
+    QVERIFY(table.setData(table.index(0, columnOf(table, "MaxDamage")), QStringLiteral("20")));
+    // Another program rewrites the other unit after the table read it: its text is not overwritten.
+    QVERIFY(table.setData(table.index(1, columnOf(table, "MaxDamage")), QStringLiteral("30")));
+    QTest::qWait(20);
+    writeFile(m_dir->filePath("other.fbi"), "[UNITINFO]\n{\n  MaxDamage=99;\n}\n");
+    const QList<ModTable::SaveFailure> failures = table.saveAll();
+    QCOMPARE(readFile(m_dir->filePath("kept.fbi")), QByteArray(unit).replace("MaxDamage=10;", "MaxDamage=20;"));
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures.first().path, m_dir->filePath("other.fbi"));
+    QVERIFY(failures.first().reason.contains(QStringLiteral("changed on disk")));
+    QCOMPARE(readFile(m_dir->filePath("other.fbi")), QByteArray("[UNITINFO]\n{\n  MaxDamage=99;\n}\n"));
+    QVERIFY(table.document(1)->isModified());
+}
+
+// Sorted by a column, filtered, the filter cleared: the rows are still in the order the header shows.
+void TestModTable::sortStaysThroughTheFilter()
+{
+    QList<Rows> units;
+    for (const char *value : {"513", "176584", "53872", "176532", "9"})
+        units.append(Rows{{"Side", "ARM"}, {"Cost", value}});
+    units[2][0].second = QStringLiteral("CORE");
+    ModTable table(*m_documents);
+    table.setFiles(QStringLiteral("/nowhere"), unitFiles(units));
+    ModTableSortFilter shown(&table);
+    const int cost = columnOf(table, "Cost");
+    shown.sort(cost, Qt::DescendingOrder);
+    shown.setFilterText(QStringLiteral("core"));
+    QCOMPARE(shownColumn(shown, cost), QStringList({"53872"}));
+    shown.setFilterText(QString());
+    QCOMPARE(shownColumn(shown, cost), QStringList({"176584", "176532", "53872", "513", "9"}));
+}
+
+// An entry named like a unit file that is no file to read is listed with its reason.
+void TestModTable::listsWhatItCannotRead()
+{
+    writeMod();
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.fbi")));
+    QVERIFY(QFile::link(m_dir->filePath("gone.txt"), m_dir->filePath("dangling.fbi")));
+#ifdef Q_OS_UNIX
+    QCOMPARE(mkfifo(QFile::encodeName(m_dir->filePath("pipe.fbi")).constData(), 0600), 0);
+#endif
+    ModTable table(*m_documents);
+    table.load(m_dir->path());
+    QVERIFY(waitLoaded(table));
+    QStringList failures;
+    for (const ModTable::Failure &failure : table.failures())
+        failures.append(failure.relativePath + QStringLiteral(": ") + failure.reason);
+    QStringList expected{QStringLiteral("dangling.fbi: is a link to nothing"), QStringLiteral("folder.fbi: is a folder")};
+    expected.append(failures.filter(QStringLiteral("long.fbi")));
+#ifdef Q_OS_UNIX
+    expected.append(QStringLiteral("pipe.fbi: is not a regular file"));
+#endif
+    QCOMPARE(failures, expected);
+    QCOMPARE(table.unitCount(), 3);
+}
+
+// Closing a table while it reads returns at once, and the reading leaves nothing behind.
+void TestModTable::loadIsCancelled()
+{
+    for (int unit = 0; unit < 400; ++unit)
+        writeFile(m_dir->filePath(QStringLiteral("u%1/unit.fbi").arg(unit)), unitText({{"UnitName", "U"}}));
+    ModTable table(*m_documents);
+    QSignalSpy loaded(&table, &ModTable::loaded);
+    table.load(m_dir->path());
+    table.clear();
+    QVERIFY(!table.isLoading());
+    QTest::qWait(50);
+    QCOMPARE(loaded.count(), 0);
+    QCOMPARE(table.unitCount(), 0);
+    table.load(m_dir->path());
+    QVERIFY(waitLoaded(table));
+    QCOMPARE(table.unitCount(), 400);
 }
 
 void TestModTable::progressBarGoesAway()
 {
     writeMod();
-    TestDialogs dialogs;
+    ScriptedDialogs dialogs;
     ModTableWindow window(*m_documents, dialogs);
     window.show();
     window.load(m_dir->path());
@@ -475,13 +599,10 @@ void TestModTable::progressBarGoesAway()
 void TestModTable::doubleClickOpensSharedDocument()
 {
     writeMod();
-    TestDialogs dialogs;
-    Options options;
-    FileCommands commands(*m_documents, dialogs, options);
-    MainWindow main(*m_documents, commands, dialogs);
-    main.show();
-    ModTableWindow *window = main.tableCommands()->openFolder(m_dir->path());
-    QVERIFY(waitLoaded(*window->table()));
+    Program program(*m_documents);
+    MainWindow &main = program.main;
+    ModTableWindow *window = program.openTable(m_dir->path());
+    QVERIFY(window);
     const int documentWindows = int(main.documentWindows().size());
 
     QTableView *frozen = window->tableView()->frozenView();
@@ -505,7 +626,7 @@ void TestModTable::doubleClickOpensSharedDocument()
     QCOMPARE(main.mdiArea()->activeSubWindow(), shown);
 }
 
-void TestModTable::closeAsksOnce_data()
+void TestModTable::closeAsksOncePerFile_data()
 {
     QTest::addColumn<QMessageBox::StandardButton>("answer");
     QTest::addColumn<bool>("closed");
@@ -516,34 +637,65 @@ void TestModTable::closeAsksOnce_data()
     QTest::newRow("Cancel keeps everything") << QMessageBox::Cancel << false << false;
 }
 
-// The program closes with a changed unit whose document window is open too: one question.
-void TestModTable::closeAsksOnce()
+// The program closes with two changed units, one of them open in its own window too: the table asks
+// about the unit only it holds, the window about its own; no file is asked about twice.
+void TestModTable::closeAsksOncePerFile()
 {
     QFETCH(QMessageBox::StandardButton, answer);
     QFETCH(bool, closed);
     QFETCH(bool, saved);
     writeMod();
     const QByteArray original = readFile(m_dir->filePath("a.fbi"));
-    TestDialogs dialogs;
-    dialogs.answers.enqueue(answer);
-    Options options;
-    FileCommands commands(*m_documents, dialogs, options);
-    MainWindow main(*m_documents, commands, dialogs);
-    main.show();
-    QPointer<ModTableWindow> window = main.tableCommands()->openFolder(m_dir->path());
-    QVERIFY(waitLoaded(*window->table()));
+    Program program(*m_documents);
+    ScriptedDialogs &dialogs = program.dialogs;
+    dialogs.buttons << answer;
+    if (answer != QMessageBox::Cancel)
+        dialogs.buttons << answer;
+    QPointer<ModTableWindow> window = program.openTable(m_dir->path());
+    QVERIFY(window);
     QVERIFY(window->table()->setData(window->table()->index(0, 1), QStringLiteral("123")));
     window->table()->setData(window->table()->index(1, 1), QStringLiteral("456"));
-    main.tableCommands()->showDocument(window->table()->document(0));
+    m_documents->show(window->table()->document(0));
 
-    QCOMPARE(closeMain(main), closed);
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown.first().title, QStringLiteral("Save before Closing"));
-    QVERIFY(dialogs.shown.first().text.startsWith(QStringLiteral("2 unit files")));
+    QCOMPARE(closeMain(program.main), closed);
+    QCOMPARE(dialogs.messages.size(), closed ? 2 : 1);
+    QCOMPARE(dialogs.messages.first().title, QStringLiteral("Save before Closing"));
+    QVERIFY(dialogs.messages.first().text.startsWith(QStringLiteral("1 unit file of ")));
+    if (closed)
+        QVERIFY(dialogs.messages.last().text.startsWith(QStringLiteral("The data in a.fbi has changed.")));
     QCOMPARE(readFile(m_dir->filePath("a.fbi")).contains("MaxDamage=123;"), saved);
     QCOMPARE(readFile(m_dir->filePath("a.fbi")) == original, !saved);
+    QCOMPARE(readFile(m_dir->filePath("sub/B.FBI")).contains("maxdamage=456;"), saved);
     if (!closed)
         QVERIFY(window && window->table()->document(0)->isModified());
+    QCOMPARE(dialogs.faults(), QString());
+}
+
+// A unit of an open table opened again with File > Open is the table's document: edits made in
+// either place are one history, and a save from the window is what the table shows.
+void TestModTable::oneDocumentForTheTableAndAWindow()
+{
+    writeMod();
+    Program program(*m_documents);
+    ModTableWindow *window = program.openTable(m_dir->path());
+    QVERIFY(window);
+    ModTable *table = window->table();
+    QVERIFY(table->setData(table->index(0, 1), QStringLiteral("321")));
+    Document *opened = program.commands.openFile(m_dir->filePath("a.fbi"));
+    QCOMPARE(opened, table->document(0));
+    QCOMPARE(opened->value(1), QStringLiteral("321"));
+    opened->setValue(0, QStringLiteral("ALPHA2"));
+    QVERIFY(program.commands.save(opened));
+    QCOMPARE(table->index(0, 0).data().toString(), QStringLiteral("ALPHA2"));
+    QVERIFY(!table->index(0, 0).data(ModTable::ModifiedRole).toBool());
+    const QByteArray saved = readFile(m_dir->filePath("a.fbi"));
+    QVERIFY(saved.contains("MaxDamage=321;") && saved.contains("UnitName=ALPHA2;"));
+    QCOMPARE(opened->history()->count(), 2);
+    // Closing the table leaves the window and its document.
+    QVERIFY(window->close());
+    QCOMPARE(program.main.documentWindows().constLast()->document(), opened);
+    QCOMPARE(opened->value(0), QStringLiteral("ALPHA2"));
+    QCOMPARE(program.dialogs.faults(), QString());
 }
 
 QTEST_MAIN(TestModTable)

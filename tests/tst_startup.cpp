@@ -1,11 +1,15 @@
 #include "docwindow/DocumentWindow.h"
 #include "documents/Document.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/StatusPanels.h"
 #include "mainwindow/VariablePanel.h"
 #include "settings/CommandLine.h"
 #include "settings/ProgramFolder.h"
 #include "support/Fixture.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
 #include <QListWidget>
 #include <QTest>
 
@@ -20,7 +24,7 @@ constexpr auto No = QMessageBox::No;
 void returningUser(Fixture &f)
 {
     f.store.values = {{Settings::FirstRun, "1"},
-                      {Settings::VariableDir, f.files.write("Variables.dat", "Acceleration\r\nName\r\n")},
+                      {Settings::VariableDir, f.files.write("Variables.dat", "Acceleration\r\nName\r\nKvOwnKey\r\n")},
                       {Settings::ProjectDir, f.files.path()}};
 }
 
@@ -126,7 +130,7 @@ void TestStartUp::commandLine()
     const Application &app = f->start(arguments.replaceInStrings(Folder, f->files.path()));
     QCOMPARE(documentWindows(app), windows);
     QCOMPARE(app.options().projectFolder, f->files.path());
-    QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->item(1)->text(), "Name");
+    QCOMPARE(app.mainWindow()->variablePanel()->lstAdd()->findItems("KvOwnKey", Qt::MatchExactly).size(), 1);
     QVERIFY(f->store.writes.isEmpty() && f->dialogs.messages.isEmpty());
 }
 
@@ -134,7 +138,7 @@ void TestStartUp::messages_data()
 {
     QTest::addColumn<Scenario>("scenario");
     QTest::addColumn<MessageBoxRequest>("expected");
-    const auto save = [](Fixture &f) { Fixture::clickToolbar(*f.app->mainWindow(), 3); };
+    const auto save = [](Fixture &f) { Fixture::clickToolbar(*f.app->mainWindow(), "mnuFile_Save"); };
     QTest::newRow("open a missing file") << Scenario([](Fixture &f) {
         returningUser(f);
         f.dialogs.buttons << Ok;
@@ -161,7 +165,7 @@ void TestStartUp::messages_data()
     QTest::newRow("closing a changed document") << Scenario([](Fixture &f) {
         returningUser(f);
         f.dialogs.buttons << QMessageBox::Cancel;
-        f.start().documents().documents()[0]->appendRow("Name", "Tank");
+        f.start().documents().documents()[0]->addRow("Name", "Tank");
         f.app->mainWindow()->activeDocumentWindow()->close();
     }) << MessageBoxRequest{"The data in Default1.fbi has changed.\r\nDo you wish to save before closing the file?",
                             "Save before Closing", Yes | No, Yes, QMessageBox::Information, QMessageBox::Cancel};
@@ -195,6 +199,38 @@ void TestStartUp::messages_data()
         QVERIFY(f.files.read("tank.fbi").contains("Their Tank"));
     }) << MessageBoxRequest{Folder + "/tank.fbi has changed on disk since it was opened. Save anyway?",
                             "File Changed on Disk", Yes | No, No, QMessageBox::Warning};
+    // A comment left open on a row's line: a row added after it would fall into the comment.
+    QTest::newRow("the file's own layout cannot take the changes") << Scenario([=](Fixture &f) {
+        returningUser(f);
+        const QByteArray odd("[UNITINFO]\r\n{\r\n\tName=Tank; /* open\r\n\tclosed */\r\n}\r\n");
+        const QString path = f.files.write("odd.fbi", odd);
+        f.dialogs.buttons << QMessageBox::Cancel << QMessageBox::Save;
+        f.start({path}).documents().documents()[0]->addRow("Side", "ARM");
+        save(f);
+        QCOMPARE(f.files.read("odd.fbi"), odd);
+        QVERIFY(f.app->documents().documents()[0]->isModified());
+        QCOMPARE(f.app->mainWindow()->statusPanels().message->text(), "odd.fbi was not saved: nothing was written.");
+        // Asked again, the user chooses the standard layout, and is told so.
+        save(f);
+        QCOMPARE(f.files.read("odd.fbi"), "[UNITINFO]\r\n\t{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n/* open\r\n\tclosed */\r\n\t}\r\n");
+        QCOMPARE(f.app->mainWindow()->statusPanels().message->text(), "odd.fbi was saved in the standard layout.");
+    }) << MessageBoxRequest{"The changes cannot be saved in the file's own layout: " + Folder + "/odd.fbi\r\nThe file has "
+                            "not been changed. Save it in the standard layout? Its comments and its own layout will be "
+                            "lost.\r\n*", "Save in the Standard Layout", QMessageBox::Save | QMessageBox::Cancel,
+                            QMessageBox::Cancel, QMessageBox::Warning, QMessageBox::Cancel,
+                            {{QMessageBox::Save, "Save in the Standard Layout"}}};
+    QTest::newRow("a paste past the lines the reader opens") << Scenario([](Fixture &f) {
+        returningUser(f);
+        QString many;
+        for (int row = 0; row < 32767; ++row)
+            many += QStringLiteral("Row%1=%1;\n").arg(row);
+        f.dialogs.buttons << Ok;
+        DocumentWindow *window = f.start().mainWindow()->activeDocumentWindow();
+        QApplication::clipboard()->setText(many);
+        window->paste();
+        QCOMPARE(window->document()->rowCount(), 0);
+    }) << MessageBoxRequest{"The file would have more than 32768 lines, more than the reader opens again.\r\nNothing was "
+                            "changed.", "Paste", Ok, QMessageBox::NoButton, QMessageBox::Warning};
     QTest::newRow("settings cannot be written") << Scenario([](Fixture &f) {
         f.store.failWrites = true;
         f.dialogs.buttons << Ok << No;
@@ -227,6 +263,7 @@ void TestStartUp::messages()
     QCOMPARE(shown.defaultButton, expected.defaultButton);
     QCOMPARE(shown.icon, expected.icon);
     QCOMPARE(shown.escapeButton, expected.escapeButton);
+    QCOMPARE(shown.buttonTexts, expected.buttonTexts);
 }
 
 void TestStartUp::keepLayoutSetting_data()
@@ -248,7 +285,7 @@ void TestStartUp::keepLayoutSetting()
         f->store.values.insert(Settings::KeepLayout, setting);
     const QString tank = f->files.write("tank.fbi", "[UNITINFO]\n{\n  Name=Tank; // note\n}\n");
     f->start({tank}).documents().documents()[0]->setValue(0, "Big Tank");
-    Fixture::clickToolbar(*f->app->mainWindow(), 3);
+    Fixture::clickToolbar(*f->app->mainWindow(), "mnuFile_Save");
     QCOMPARE(f->files.read("tank.fbi"), kept ? QByteArray("[UNITINFO]\n{\n  Name=Big Tank; // note\n}\n")
                                              : QByteArray("[UNITINFO]\r\n\t{\r\n\tName=Big Tank;\r\n\t}\r\n"));
 }

@@ -5,6 +5,7 @@
 #include "documents/Document.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/StatusPanels.h"
 #include "mainwindow/VariablePanel.h"
 #include "support/Fixture.h"
 
@@ -23,12 +24,12 @@ namespace {
 const QByteArray Tank = "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n}\r\n";
 using Writes = QList<QPair<QString, QString>>;
 
-// The toolbar's Save and Delete and the panel's three buttons.
+// Save, Delete (a window opens on its first row) and the panel's three buttons.
 QList<bool> documentCommands(MainWindow &main)
 {
     const VariablePanel *panel = main.variablePanel();
-    return {main.toolbarButton(3)->isEnabled(), main.toolbarButton(8)->isEnabled(), panel->cmdAdd()->isEnabled(),
-            panel->cmdRemove()->isEnabled(), panel->cmdChange()->isEnabled()};
+    return {Fixture::action(main, "mnuFile_Save")->isEnabled(), Fixture::action(main, "mnuEdit_Delete")->isEnabled(),
+            panel->cmdAdd()->isEnabled(), panel->cmdRemove()->isEnabled(), panel->cmdChange()->isEnabled()};
 }
 }
 
@@ -55,6 +56,7 @@ private slots:
     void saveAsStartsWithTheDocumentsOwnFile();
     void replacingAnotherFileAsks_data();
     void replacingAnotherFileAsks();
+    void closingKeepsAFileChangedOnDisk();
 };
 
 void TestWindows::documentCommandsFollowTheDocuments()
@@ -99,7 +101,7 @@ void TestWindows::closingTheMainWindow()
     const QString title = document->title();
     f->commands.newDocument();
     if (answer != QMessageBox::NoButton) {
-        document->appendRow("Extra", "1");
+        document->addRow("Extra", "1");
         f->dialogs.buttons << QMessageBox::StandardButton(answer);
     }
     if (!saveAs.isEmpty())
@@ -127,8 +129,8 @@ void TestWindows::editCommands_data()
     QTest::newRow("Remove Variable") << "Remove Variable" << 0 << QStringList{"Side=ARM"} << true;
     QTest::newRow("toolbar Delete") << "toolbar Delete" << 1 << QStringList{"Name=Tank"} << true;
     QTest::newRow("Edit Delete") << "Edit Delete" << 1 << QStringList{"Name=Tank"} << true;
-    QTest::newRow("Remove Variable, nothing selected: still a change") << "Remove Variable" << -1 << both << true;
-    QTest::newRow("toolbar Delete, nothing selected") << "toolbar Delete" << -1 << both << true;
+    QTest::newRow("Remove Variable, nothing selected: no change") << "Remove Variable" << -1 << both << false;
+    QTest::newRow("toolbar Delete, nothing selected") << "toolbar Delete" << -1 << both << false;
 }
 
 void TestWindows::editCommands()
@@ -142,17 +144,16 @@ void TestWindows::editCommands()
     main.setKnownVariables({"BuildTime"});
     Document *document = f->open("tank.fbi", Tank);
     DocumentWindow *window = main.activeDocumentWindow();
-    if (selected >= 0)
-        window->selectRow(selected);
+    window->selectRows(selected >= 0 ? QList<int>{selected} : QList<int>());
     panel->lstAdd()->setCurrentRow(0);
-    auto *remove = window->findChild<QAction *>("mnuEdit_Delete");
+    QAction *remove = Fixture::action(main, "mnuEdit_Delete");
     QCOMPARE(remove->isEnabled(), selected >= 0);
     if (command == "Add Variable")
         panel->cmdAdd()->click();
     else if (command == "Remove Variable")
         panel->cmdRemove()->click();
     else if (command == "toolbar Delete")
-        Fixture::clickToolbar(main, 8);
+        Fixture::clickToolbar(main, "mnuEdit_Delete");
     else
         remove->trigger();
     QCOMPARE(Fixture::rows(document), rows);
@@ -223,6 +224,9 @@ void TestWindows::valueEditorKeepsOutWhatEndsAValue_data()
     QTest::newRow("pasted with \";\"") << "x" << 1 << "" << "ab;cd" << "xab" << true;
     QTest::newRow("pasted with a line break") << "" << 0 << "" << "a\r\nb" << "a" << true;
     QTest::newRow("pasted in the middle") << "1234" << 2 << "" << "x;y" << "12x34" << true;
+    QTest::newRow("pasted with a leading tab") << "" << 0 << "" << "\tT" << "T" << true;
+    QTest::newRow("typed with a blank at its end") << "" << 0 << "new " << "" << "new" << true;
+    QTest::newRow("a blank inside stays") << "" << 0 << "Big Tank" << "" << "Big Tank" << false;
 }
 
 // A ";" or a line break, typed or pasted, cuts the value there, and the note says why.
@@ -253,7 +257,7 @@ void TestWindows::listsKeepTheSameRow()
     QCOMPARE(window->selectedRow(), 2);
     QTest::keyClick(window->lstVars(), Qt::Key_Up);
     QCOMPARE(window->lstVals()->selectionModel()->selectedIndexes().value(0).row(), 1);
-    QCOMPARE(f->main().variablePanel()->helpText(), Help::VariableHelpText(u"Side"));
+    QCOMPARE(f->main().variablePanel()->helpText(), Help::variableHelpText(u"Side"));
 }
 
 // Three windows, one of them maximized, become three strips that cover the document area exactly.
@@ -263,10 +267,10 @@ void TestWindows::tilesFillTheDocumentArea()
     for (int count = 0; count < 3; ++count)
         f->commands.newDocument();
     const QRect area = main.mdiArea()->viewport()->rect();
-    for (const auto arrangement : {MainWindow::Arrangement::TileVertical, MainWindow::Arrangement::TileHorizontal}) {
+    for (const auto arrangement : {WindowArrangement::Arrangement::TileVertical, WindowArrangement::Arrangement::TileHorizontal}) {
         main.activeDocumentWindow()->showMaximized();
         main.arrange(arrangement);
-        const bool sideBySide = arrangement == MainWindow::Arrangement::TileVertical;
+        const bool sideBySide = arrangement == WindowArrangement::Arrangement::TileVertical;
         QRegion covered;
         for (DocumentWindow *window : main.documentWindows()) {
             const QRect place = window->geometry();
@@ -386,6 +390,24 @@ void TestWindows::replacingAnotherFileAsks()
     QCOMPARE(f->dialogs.fileDialogs.size(), saved ? 1 : 2);
     QCOMPARE(f->files.read(target).contains("Name=Changed;"), saved);
     QCOMPARE(f->files.read("other.fbi") == Tank, target != "other.fbi" || !saved);
+}
+
+// A changed document whose file another program rewrote: Yes to saving, then No to writing over that
+// program's text. Nothing is written, the window stays open with its changes, and the user is told.
+void TestWindows::closingKeepsAFileChangedOnDisk()
+{
+    MainWindow &main = f->main();
+    Document *document = f->open("tank.fbi", Tank);
+    document->setValue(0, "Big Tank");
+    const QByteArray theirs("[UNITINFO]\r\n{\r\n\tName=Their Tank;\r\n}\r\n");
+    f->files.write("tank.fbi", theirs);
+    f->dialogs.buttons << QMessageBox::Yes << QMessageBox::No;
+    QVERIFY(!main.activeDocumentWindow()->close());
+    QCOMPARE(f->dialogs.messages.constLast().title, "File Changed on Disk");
+    QCOMPARE(f->files.read("tank.fbi"), theirs);
+    QCOMPARE(main.documentWindows().size(), 1);
+    QVERIFY(document->isModified() && document->value(0) == "Big Tank");
+    QCOMPARE(main.statusPanels().message->text(), "tank.fbi was not saved: nothing was written.");
 }
 
 QTEST_MAIN(TestWindows)

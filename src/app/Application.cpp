@@ -5,11 +5,14 @@
 #include "dialogs/OptionsDialog.h"
 #include "docwindow/DocumentWindow.h"
 #include "help/KnownVariables.h"
+#include "help/VariableHelp.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/StatusPanels.h"
 #include "platform/QtDialogs.h"
 #include "settings/CommandLine.h"
 #include "settings/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 
@@ -71,8 +74,10 @@ void Application::start(const QStringList &arguments)
     m_mainWindow = std::make_unique<MainWindow>(m_documents, m_commands, m_dialogs);
     m_commands.setDialogOwner(m_mainWindow.get());
     connect(m_mainWindow.get(), &MainWindow::optionsRequested, this, &Application::showOptions);
+    // The program ends when its main window has closed every window and itself.
+    connect(m_mainWindow.get(), &MainWindow::closed, this, [] { QCoreApplication::exit(0); });
     m_commands.newDocument();
-    m_mainWindow->arrange(MainWindow::Arrangement::Cascade);
+    m_mainWindow->arrange(WindowArrangement::Arrangement::Cascade);
 
     if (!files.isEmpty()) {
         if (DocumentWindow *first = m_mainWindow->activeDocumentWindow())
@@ -82,7 +87,7 @@ void Application::start(const QStringList &arguments)
     }
 
     m_mainWindow->setWindowTitle(QStringLiteral("Korvid Version ") + Version);
-    m_mainWindow->statusPanel(6)->setText(QStringLiteral("Version: ") + Version);
+    m_mainWindow->statusPanels().version->setText(QStringLiteral("Version: ") + Version);
     loadKnownVariables();
 }
 
@@ -111,7 +116,8 @@ void Application::firstStart()
 void Application::loadKnownVariables()
 {
     const KnownVariablesResult known = readKnownVariables(m_options.variableFile);
-    m_mainWindow->setKnownVariables(known.names);
+    // The file still adds its own names; every key with help is offered beside them.
+    m_mainWindow->setKnownVariables(Help::addList(known.names));
     if (!known.ok) {
         m_dialogs.message(m_mainWindow.get(),
                           QStringLiteral("Error loading the variables data file please check the file path in the "

@@ -2,6 +2,7 @@
 
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
+#include "documents/FbiWriter.h"
 #include "platform/Dialogs.h"
 #include "settings/Settings.h"
 
@@ -56,15 +57,13 @@ void FileCommands::open()
 
 Document *FileCommands::openFile(const QString &path)
 {
-    if (Document *open = m_documents.findByPath(path)) {
-        emit documentShown(open);
-        return open;
-    }
     const DocumentSet::OpenResult opened = m_documents.open(path);
     if (opened.document && !opened.ok()) {
         m_dialogs.message(m_owner, QStringLiteral("Cannot open ") + path + CheckPathAdvice,
                           QStringLiteral("Error Opening File"), QMessageBox::Ok, QMessageBox::Critical);
     }
+    if (opened.document)
+        emit documentShown(opened.document);
     return opened.document;
 }
 
@@ -106,14 +105,38 @@ void FileCommands::close(Document *document)
 
 bool FileCommands::write(Document *document, const QString &path)
 {
-    if (!confirmOverwritingChanges(document, path))
+    if (!confirmOverwritingChanges(document, path)) {
+        emit statusMessage(document->title() + QStringLiteral(" was not saved: nothing was written."));
         return false;
-    const DocumentSet::SaveResult saved = m_documents.save(document, path);
+    }
+    DocumentSet::SaveResult saved = m_documents.save(document, path);
+    // The file's own layout cannot take the changes: the standard layout only when the user says so.
+    if (saved.failure == FbiWriteResult::Failure::Layout) {
+        if (!askForStandardLayout(path, saved.reason)) {
+            emit statusMessage(document->title() + QStringLiteral(" was not saved: nothing was written."));
+            return false;
+        }
+        saved = m_documents.save(document, path, FbiLayout::Standard);
+        if (saved.ok)
+            emit statusMessage(document->title() + QStringLiteral(" was saved in the standard layout."));
+    }
     if (!saved.ok) {
         m_dialogs.message(m_owner, cannotSaveText(path, saved.reason), QStringLiteral("Error Saving File"),
                           QMessageBox::Ok, QMessageBox::Critical);
     }
     return saved.ok;
+}
+
+bool FileCommands::askForStandardLayout(const QString &path, const QString &reason)
+{
+    const MessageBoxRequest question{
+        QStringLiteral("The changes cannot be saved in the file's own layout: ") + path
+            + QStringLiteral("\r\nThe file has not been changed. Save it in the standard layout? Its comments and its "
+                             "own layout will be lost.\r\n")
+            + reason,
+        QStringLiteral("Save in the Standard Layout"), QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Cancel,
+        QMessageBox::Warning, QMessageBox::Cancel, {{QMessageBox::Save, QStringLiteral("Save in the Standard Layout")}}};
+    return m_dialogs.messageBox(m_owner, question) == QMessageBox::Save;
 }
 
 bool confirmReplacing(Dialogs &dialogs, QWidget *owner, const QString &path, const QString &title)

@@ -31,8 +31,8 @@ public:
     Document *newDocument();
     // Asks for files and opens each.
     void open();
-    // Opens the file in a new document and tells the user when it cannot be read. A file that is
-    // open already is not read again: its document is shown.
+    // Opens the file in a document of its own and tells the user when it cannot be read. A file
+    // that the program has already (in a window or a table) is not read again: that document is shown.
     Document *openFile(const QString &path);
     // Writes the document to its file, or asks for one. True when the document was written.
     bool save(Document *document);
@@ -47,9 +47,12 @@ public:
 
 signals:
     void documentShown(Document *document);
+    // A word for the status bar about what a command did, or did not do.
+    void statusMessage(const QString &text);
 
 private:
     bool write(Document *document, const QString &path);
+    bool askForStandardLayout(const QString &path, const QString &reason);
     bool confirmOverwritingChanges(const Document *document, const QString &path);
 
     DocumentSet &m_documents;

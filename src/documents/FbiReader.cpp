@@ -563,7 +563,7 @@ QString readErrorText(FbiReadResult::Error error)
     case FbiReadResult::Error::LineTooLong:
         return QStringLiteral("has a line longer than %1 characters").arg(Fbi::MaxLineLength);
     case FbiReadResult::Error::TooManyLines:
-        return QStringLiteral("has no closing brace in its first %1 lines").arg(Fbi::MaxLinesWithoutClosingBrace);
+        return QStringLiteral("has more than %1 lines before the end of its unit").arg(Fbi::MaxLinesWithoutClosingBrace);
     case FbiReadResult::Error::TooDeep:
         return QStringLiteral("nests sections more than %1 deep").arg(Fbi::MaxNestingDepth);
     case FbiReadResult::Error::NotText:

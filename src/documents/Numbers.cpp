@@ -1,26 +1,8 @@
 #include "documents/Numbers.h"
 
+#include "documents/ValueRule.h"
+
 #include <cmath>
-
-namespace {
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-QStringView trimBlanks(QStringView text, qsizetype *begin = nullptr)
-{
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && isBlank(text[first]))
-        ++first;
-    while (end > first && isBlank(text[end - 1]))
-        --end;
-    if (begin)
-        *begin = first;
-    return text.sliced(first, end - first);
-}
-}
 
 std::optional<PlainNumber> plainNumber(QStringView text)
 {
@@ -59,7 +41,7 @@ std::optional<QString> scaledNumber(QStringView value, double factor)
     // A product that rounds to nothing is written without a sign.
     if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) + text.count(QLatin1Char('.')) == text.size() - 1)
         text.remove(0, 1);
-    qsizetype begin = 0;
-    const QStringView trimmed = trimBlanks(value, &begin);
+    const QStringView trimmed = trimBlanks(value);
+    const qsizetype begin = trimmed.data() - value.data();
     return value.first(begin).toString() + text + value.sliced(begin + trimmed.size()).toString();
 }

@@ -17,21 +17,27 @@ qsizetype storableLength(QStringView text)
     return text.size();
 }
 
+QStringView trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
 CheckedValue checkValue(QStringView text)
 {
     CheckedValue checked;
     const qsizetype storable = storableLength(text);
-    QStringView kept = text.first(storable);
-    qsizetype begin = 0;
-    qsizetype end = kept.size();
-    while (begin < end && isBlank(kept[begin]))
-        ++begin;
-    while (end > begin && isBlank(kept[end - 1]))
-        --end;
-    checked.value = kept.sliced(begin, end - begin).toString();
+    const QStringView kept = text.first(storable);
+    const QStringView trimmed = trimBlanks(kept);
+    checked.value = trimmed.toString();
     if (storable < text.size())
         checked.change = CheckedValue::Change::Cut;
-    else if (end - begin < kept.size())
+    else if (trimmed.size() < kept.size())
         checked.change = CheckedValue::Change::Trimmed;
     return checked;
 }

@@ -20,5 +20,8 @@ CheckedValue checkValue(QStringView text);
 // How much of text can stand in a value: everything before its first ";" or line break.
 qsizetype storableLength(QStringView text);
 
+// The text without the blanks and tabs at its ends, which the reader does not read as part of a value.
+QStringView trimBlanks(QStringView text);
+
 // What the rule did, in the words every way in shows; empty for Change::None.
 QString valueRuleNote(CheckedValue::Change change);

@@ -1,10 +1,11 @@
 #include "docwindow/DocumentWindow.h"
 
 #include "commands/FileCommands.h"
-#include "docwindow/MenuItems.h"
 #include "docwindow/ReplaceDialog.h"
-#include "documents/Document.h"
+#include "docwindow/RowDelegate.h"
+#include "documents/DocumentSet.h"
 #include "documents/FbiReader.h"
+#include "documents/ValueRule.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 
@@ -16,34 +17,20 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMdiArea>
-#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 
 #include <algorithm>
 
 namespace {
-// The design's panel, the frame in it and a list in the frame: the smallest they become.
+// The panel, the frame in it and a list in the frame: the smallest they become, in the sizes
+// modders know from the window they have always used.
 constexpr QSize PanelTwips(5480, 5655);
+constexpr QSize WindowTwips(7680, 7080);
 constexpr int ListWidthTwips = 2415;
 constexpr int ListHeightTwips = 4740;
 
 const QString RemoveVariableStep = QStringLiteral("Remove Variable");
-
-// The positions of the Edit menu's items.
-enum EditItem {
-    UndoItem,
-    RedoItem,
-    CutItem = 3,
-    CopyItem,
-    PasteItem,
-    DeleteItem,
-    AllItem,
-    FindItem = 9,
-    NextItem,
-    ReplaceItem,
-    OptionsItem = 13
-};
 }
 
 QString shownTitle(const QMdiSubWindow *window)
@@ -52,23 +39,24 @@ QString shownTitle(const QMdiSubWindow *window)
         const Document *document = documentWindow->document();
         return document->title() + (document->isModified() ? QStringLiteral("*") : QString());
     }
-    return window->windowTitle();
+    return window->windowTitle().remove(QStringLiteral("[*]"));
 }
 
-DocumentWindow::DocumentWindow(Document *document, FileCommands &commands, Dialogs &dialogs, QWidget *parent)
+DocumentWindow::DocumentWindow(Document *document, DocumentSet &documents, FileCommands &commands, Dialogs &dialogs,
+                               QWidget *parent)
     : QMdiSubWindow(parent)
     , m_document(document)
+    , m_documents(documents)
     , m_commands(commands)
     , m_dialogs(dialogs)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/korvid-16.png")));
     createPanel();
-    createMenus();
     updateTitle();
     connect(document, &Document::titleChanged, this, &DocumentWindow::updateTitle);
     connect(document, &Document::modifiedChanged, this, &DocumentWindow::updateTitle);
-    connect(document->history(), &QUndoStack::indexChanged, this, &DocumentWindow::updateEditActions);
+    connect(document->history(), &QUndoStack::indexChanged, this, &DocumentWindow::editStateChanged);
     connect(document, &Document::rowsEdited, this, [this](const QList<int> &rows) {
         if (!rows.isEmpty())
             selectRows(rows);
@@ -77,15 +65,13 @@ DocumentWindow::DocumentWindow(Document *document, FileCommands &commands, Dialo
     // may own it, and asking it takes a round trip.
     auto readClipboard = [this] {
         m_clipboardHasRows = !parseRows(QApplication::clipboard()->text().toLatin1()).isEmpty();
-        updateEditActions();
+        emit editStateChanged();
     };
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, readClipboard);
-    // A window whose document leaves the set some other way goes with it.
-    connect(document, &QObject::destroyed, this, [this] {
-        m_document = nullptr;
-        deleteLater();
-    });
     readClipboard();
+    // The keyboard starts on the first row.
+    if (m_document->rowCount() > 0)
+        selectRow(0);
     resize(sizeHint());
 }
 
@@ -98,15 +84,15 @@ void DocumentWindow::createPanel()
     m_scrBorder->setWidgetResizable(true);
     m_scrBorder->setFrameShape(QFrame::NoFrame);
 
-    // The panel fills the window; below the design's size the window scrolls instead.
-    m_picChild = new QWidget;
-    m_picChild->setObjectName(QStringLiteral("picChild"));
-    m_picChild->setMinimumSize(Twips::size(PanelTwips.width(), PanelTwips.height()));
-    m_scrBorder->setWidget(m_picChild);
+    // The panel fills the window; below its smallest size the window scrolls instead.
+    m_panel = new QWidget;
+    m_panel->setObjectName(QStringLiteral("picChild"));
+    m_panel->setMinimumSize(Twips::size(PanelTwips.width(), PanelTwips.height()));
+    m_scrBorder->setWidget(m_panel);
 
     m_frmFBIFile = new QGroupBox(QStringLiteral("FBI File Data"));
     m_frmFBIFile->setObjectName(QStringLiteral("frmFBIFile"));
-    auto *panelLayout = new QHBoxLayout(m_picChild);
+    auto *panelLayout = new QHBoxLayout(m_panel);
     panelLayout->setContentsMargins(Twips::toPixels(120), Twips::toPixels(120), Twips::toPixels(120), Twips::toPixels(120));
     panelLayout->addWidget(m_frmFBIFile);
 
@@ -115,6 +101,7 @@ void DocumentWindow::createPanel()
         list->setObjectName(QLatin1String(name));
         list->setModel(m_document);
         list->setModelColumn(column);
+        list->setItemDelegate(new RowDelegate(list));
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -162,15 +149,18 @@ void DocumentWindow::createPanel()
 // Only the longest names can be the widest: measuring each of a large file's names would take long.
 void DocumentWindow::fitNameList(int first, int last)
 {
+    const FbiContent &content = m_document->content();
+    const int indent = RowDelegate::indentStep(m_lstVars->fontMetrics());
     qsizetype longest = 0;
     for (int row = first; row <= last; ++row)
-        longest = std::max(longest, m_document->content().nameBytes(row).size());
+        longest = std::max(longest, content.nameBytes(row).size() + 2 * content.depth(row) + 2);
     const QFontMetrics metrics = m_lstVars->fontMetrics();
     int widest = m_nameWidth;
     int measured = 0;
     for (int row = first; row <= last && measured < 64; ++row) {
-        if (m_document->content().nameBytes(row).size() + 8 >= longest) {
-            widest = std::max(widest, metrics.horizontalAdvance(m_document->name(row)));
+        if (content.nameBytes(row).size() + 2 * content.depth(row) + 2 + 8 >= longest) {
+            const QString shown = m_document->data(m_document->index(row, Document::NameColumn)).toString();
+            widest = std::max(widest, metrics.horizontalAdvance(shown) + content.depth(row) * indent);
             ++measured;
         }
     }
@@ -179,97 +169,11 @@ void DocumentWindow::fitNameList(int first, int last)
     m_lstVars->setFixedWidth(std::clamp(widest + chrome, Twips::toPixels(ListWidthTwips), Twips::toPixels(2 * ListWidthTwips)));
 }
 
-void DocumentWindow::createMenus()
-{
-    QMenu *mnuFile = addMenu(this, m_menus, "mnuFile", QStringLiteral("&File"));
-    const QList<QAction *> file = addMenuItems(mnuFile, {
-        {"mnuFile_New", "&New", QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {"mnuFile_Open", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
-        {"mnuFile_Close", "&Close"},
-        {"Seperator2", nullptr},
-        {"mnuFile_Save", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {"mnuFile_SaveAs", "Save &As..."},
-        {"Seperator3", nullptr},
-        {"mnuFile_Exit", "E&xit"},
-    });
-    connect(file[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
-    connect(file[1], &QAction::triggered, &m_commands, &FileCommands::open);
-    connect(file[2], &QAction::triggered, this, &DocumentWindow::openFolderRequested);
-    connect(file[3], &QAction::triggered, this, &QWidget::close);
-    connect(file[5], &QAction::triggered, this, [this] { m_commands.save(m_document); });
-    connect(file[6], &QAction::triggered, this, [this] { m_commands.saveAs(m_document); });
-    connect(file[8], &QAction::triggered, this, &DocumentWindow::exitRequested);
-
-    QMenu *mnuEdit = addMenu(this, m_menus, "mnuEdit", QStringLiteral("&Edit"));
-    m_editActions = addEditMenuItems(mnuEdit);
-    connect(m_editActions[UndoItem], &QAction::triggered, this, [this] { m_document->history()->undo(); });
-    connect(m_editActions[RedoItem], &QAction::triggered, this, [this] { m_document->history()->redo(); });
-    connect(m_editActions[CutItem], &QAction::triggered, this, &DocumentWindow::cut);
-    connect(m_editActions[CopyItem], &QAction::triggered, this, &DocumentWindow::copy);
-    connect(m_editActions[PasteItem], &QAction::triggered, this, &DocumentWindow::paste);
-    connect(m_editActions[DeleteItem], &QAction::triggered, this, &DocumentWindow::deleteSelectedVariables);
-    connect(m_editActions[AllItem], &QAction::triggered, this, &DocumentWindow::selectAll);
-    connect(m_editActions[FindItem], &QAction::triggered, this, &DocumentWindow::find);
-    connect(m_editActions[NextItem], &QAction::triggered, this, &DocumentWindow::findNext);
-    connect(m_editActions[ReplaceItem], &QAction::triggered, this, &DocumentWindow::replace);
-    connect(m_editActions[OptionsItem], &QAction::triggered, this, &DocumentWindow::optionsRequested);
-
-    m_mnuWindow = addMenu(this, m_menus, "mnuWindow", QStringLiteral("&Window"));
-    const QList<QAction *> window = addMenuItems(m_mnuWindow, {
-        {"mnuWindow_Action", "&Cascade"},
-        {"mnuWindow_Action", "Tile &Horizontal"},
-        {"mnuWindow_Action", "Tile &Vertical"},
-        {"mnuWindow_Action", "Arrange &Icons"},
-    });
-    for (int index = 0; index < window.size(); ++index) {
-        window[index]->setData(index);
-        connect(window[index], &QAction::triggered, this, [this, index] { emit arrangeRequested(index); });
-    }
-    connect(m_mnuWindow, &QMenu::aboutToShow, this, &DocumentWindow::fillWindowList);
-
-    QMenu *mnuHelp = addMenu(this, m_menus, "mnuHelp", QStringLiteral("&Help"));
-    const QList<QAction *> help = addMenuItems(mnuHelp, {
-        {"mnuHelp_Help", "Help &Topics..."},
-        {"Seperator7", nullptr},
-        {"mnuHelp_About", "&About..."},
-    });
-    connect(help[0], &QAction::triggered, this, &DocumentWindow::helpTopicsRequested);
-    connect(help[2], &QAction::triggered, this, &DocumentWindow::aboutRequested);
-}
-
-// The Window menu ends with the open document windows; the active one is checked.
-void DocumentWindow::fillWindowList()
-{
-    qDeleteAll(m_windowListActions);
-    m_windowListActions.clear();
-    QMdiArea *area = mdiArea();
-    if (!area)
-        return;
-    const QList<QMdiSubWindow *> windows = area->subWindowList(QMdiArea::CreationOrder);
-    if (windows.isEmpty())
-        return;
-    m_windowListActions.append(m_mnuWindow->addSeparator());
-    int position = 0;
-    for (QMdiSubWindow *window : windows) {
-        ++position;
-        const QString prefix = position < 10 ? QStringLiteral("&%1 ").arg(position) : QStringLiteral("%1 ").arg(position);
-        QAction *action = m_mnuWindow->addAction(prefix + shownTitle(window));
-        action->setCheckable(true);
-        action->setChecked(window == area->currentSubWindow());
-        connect(action, &QAction::triggered, area, [area, window = QPointer<QMdiSubWindow>(window)] {
-            if (window)
-                area->setActiveSubWindow(window);
-        });
-        m_windowListActions.append(action);
-    }
-}
-
 QSize DocumentWindow::sizeHint() const
 {
-    const QSize design = QMdiSubWindow::sizeHint() - m_scrBorder->sizeHint() + Twips::size(7680, 7080);
+    const QSize window = QMdiSubWindow::sizeHint() - m_scrBorder->sizeHint() + Twips::size(WindowTwips.width(), WindowTwips.height());
     const QMdiArea *area = mdiArea();
-    return area ? design.boundedTo(area->viewport()->size()) : design;
+    return area ? window.boundedTo(area->viewport()->size()) : window;
 }
 
 void DocumentWindow::updateTitle()
@@ -312,23 +216,24 @@ void DocumentWindow::selectRows(const QList<int> &rows)
         selection->clear();
         return;
     }
+    // Set through the view, the current row is also where a Shift selection starts from.
     const QModelIndex first = wanted.constFirst().topLeft();
-    selection->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    m_lstVars->setCurrentIndex(first);
     selection->select(wanted, QItemSelectionModel::ClearAndSelect);
     m_lstVars->scrollTo(first);
 }
 
-// Shows the help of the name on the row the user moved to.
+// Shows the help of the name on the row the user moved to, or that nothing is selected.
 void DocumentWindow::selectionMoved()
 {
-    updateEditActions();
-    if (const int row = selectedRow(); row >= 0)
-        emit helpRequested(m_document->name(row));
+    emit editStateChanged();
+    const int row = selectedRow();
+    emit helpRequested(row >= 0 ? m_document->name(row) : QString());
 }
 
-DocumentWindow::EditState DocumentWindow::editState() const
+EditingView::State DocumentWindow::editState() const
 {
-    EditState state;
+    State state;
     if (!m_document)
         return state;
     const QUndoStack *history = m_document->history();
@@ -336,36 +241,45 @@ DocumentWindow::EditState DocumentWindow::editState() const
     state.redo = history->canRedo();
     state.undoText = history->undoText();
     state.redoText = history->redoText();
-    state.selection = selectedRow() >= 0;
+    const QList<int> selected = selectedRows();
+    const bool variables = std::any_of(selected.begin(), selected.end(), [this](int row) { return !m_document->isSection(row); });
+    state.cut = variables;
+    state.copy = variables;
+    state.remove = variables;
     state.paste = m_clipboardHasRows;
-    state.rows = m_document->rowCount() > 0;
+    state.selectAll = m_document->rowCount() > 0;
+    state.find = true;
+    state.replace = true;
+    state.save = true;
     return state;
 }
 
-void DocumentWindow::updateEditActions()
+void DocumentWindow::undo()
 {
-    const EditState state = editState();
-    m_editActions[UndoItem]->setEnabled(state.undo);
-    m_editActions[UndoItem]->setText(state.undo ? QStringLiteral("&Undo ") + state.undoText : QStringLiteral("&Undo"));
-    m_editActions[RedoItem]->setEnabled(state.redo);
-    m_editActions[RedoItem]->setText(state.redo ? QStringLiteral("R&edo ") + state.redoText : QStringLiteral("R&edo"));
-    for (int item : {CutItem, CopyItem, DeleteItem})
-        m_editActions[item]->setEnabled(state.selection);
-    m_editActions[PasteItem]->setEnabled(state.paste);
-    m_editActions[AllItem]->setEnabled(state.rows);
-    for (int item : {FindItem, NextItem, ReplaceItem})
-        m_editActions[item]->setEnabled(m_document != nullptr);
-    emit editStateChanged();
+    m_document->history()->undo();
 }
 
-void DocumentWindow::deleteSelectedVariables()
+void DocumentWindow::redo()
+{
+    m_document->history()->redo();
+}
+
+bool DocumentWindow::save()
+{
+    return m_commands.save(m_document);
+}
+
+bool DocumentWindow::saveAs()
+{
+    return m_commands.saveAs(m_document);
+}
+
+// With nothing selected there is nothing to delete, and nothing changes.
+void DocumentWindow::deleteSelection()
 {
     const QList<int> rows = selectedRows();
-    if (rows.isEmpty()) {
-        // Nothing was removed, yet the document counts as changed, as it always has.
-        m_document->markModified();
+    if (rows.isEmpty())
         return;
-    }
     // The lists are left with no selection; with a current row the list would select the next one.
     m_lstVars->selectionModel()->clear();
     m_document->removeRows(rows, RemoveVariableStep);
@@ -373,30 +287,43 @@ void DocumentWindow::deleteSelectedVariables()
 
 void DocumentWindow::copy()
 {
-    const QList<int> rows = selectedRows();
+    const QList<FbiRow> rows = m_document->rows(selectedRows());
     if (!rows.isEmpty())
-        QApplication::clipboard()->setText(unitFileLines(m_document->rows(rows)));
+        QApplication::clipboard()->setText(unitFileLines(rows));
 }
 
 void DocumentWindow::cut()
 {
     const QList<int> rows = selectedRows();
-    if (rows.isEmpty())
+    if (m_document->rows(rows).isEmpty())
         return;
     copy();
     m_lstVars->selectionModel()->clear();
     m_document->removeRows(rows, QStringLiteral("Cut"));
 }
 
-// The rows of the clipboard's text go after the selected row, or at the end, and are selected.
+void DocumentWindow::refused(const QString &title, const QString &reason)
+{
+    m_dialogs.message(window(), reason + QStringLiteral("\r\nNothing was changed."), title, QMessageBox::Ok,
+                      QMessageBox::Warning);
+}
+
+// The rows of the clipboard's text go after the selected row, in its section, or at the end, and
+// are selected. All of them or none.
 void DocumentWindow::paste()
 {
-    const QList<FbiRow> rows = parseRows(QApplication::clipboard()->text().toLatin1());
+    FbiReadResult::Error error = FbiReadResult::Error::None;
+    const QList<FbiRow> rows = parseRows(QApplication::clipboard()->text().toLatin1(), &error);
+    if (error != FbiReadResult::Error::None) {
+        refused(QStringLiteral("Paste"), QStringLiteral("The text to paste ") + readErrorText(error) + QLatin1Char('.'));
+        return;
+    }
     if (rows.isEmpty())
         return;
     const QList<int> selected = selectedRows();
     const int at = selected.isEmpty() ? m_document->rowCount() : selected.constLast() + 1;
-    m_document->insertRows(at, rows, QStringLiteral("Paste"));
+    if (const QString reason = m_document->insertRows(at, rows, QStringLiteral("Paste")); !reason.isEmpty())
+        refused(QStringLiteral("Paste"), reason);
 }
 
 void DocumentWindow::selectAll()
@@ -424,13 +351,13 @@ void DocumentWindow::findNext()
 
 bool DocumentWindow::findFrom(int from)
 {
-    const int row = m_document->findRow(m_findText, from);
+    const int row = m_document->findRow(m_findText, from, m_matchOptions);
     if (row < 0) {
         emit statusMessage(QStringLiteral("\"") + m_findText + QStringLiteral("\" was not found."));
         return false;
     }
     selectRow(row);
-    emit statusMessage(QString());
+    emit statusMessage(row < from ? QStringLiteral("Search wrapped to the top.") : QString());
     return true;
 }
 
@@ -439,29 +366,46 @@ void DocumentWindow::replace()
     if (!m_replaceDialog) {
         m_replaceDialog = new ReplaceDialog(window());
         m_replaceDialog->setFindText(m_findText);
+        m_replaceDialog->setOptions(m_matchOptions);
+        connect(m_replaceDialog, &ReplaceDialog::optionsChanged, this, [this](const MatchOptions &options) {
+            m_matchOptions = options;
+            emit matchOptionsChanged(options);
+        });
         connect(m_replaceDialog, &ReplaceDialog::findNextRequested, this, [this](const QString &text) {
             m_findText = text;
             findFrom(selectedRow() + 1);
         });
-        connect(m_replaceDialog, &ReplaceDialog::replaceRequested, this, [this](const QString &text, const QString &with) {
-            m_findText = text;
-            const int row = selectedRow();
-            if (row >= 0 && m_document->value(row).contains(text, Qt::CaseInsensitive)) {
-                QString value = m_document->value(row);
-                m_document->setValue(row, value.replace(text, with, Qt::CaseInsensitive));
-            }
-            const int next = m_document->findValueRow(text, row + 1);
-            if (next >= 0)
-                selectRow(next);
-            else
-                emit statusMessage(QStringLiteral("\"") + text + QStringLiteral("\" was not found."));
-        });
-        connect(m_replaceDialog, &ReplaceDialog::replaceAllRequested, this, [this](const QString &text, const QString &with) {
-            m_findText = text;
-            const int changed = m_document->replaceInValues(text, with);
-            emit statusMessage(changed == 1 ? QStringLiteral("1 value changed.")
-                                            : QStringLiteral("%1 values changed.").arg(changed));
-        });
+        connect(m_replaceDialog, &ReplaceDialog::replaceRequested, this,
+                [this](const QString &text, const QString &with, const MatchOptions &options) {
+                    m_findText = text;
+                    const int row = selectedRow();
+                    if (row >= 0 && m_document->replacedValue(row, text, with, options)
+                        && !m_document->replaceInValue(row, text, with, options)) {
+                        emit statusMessage(valueRuleNote(CheckedValue::Change::Cut) + QStringLiteral(" The value was left as it was."));
+                        return;
+                    }
+                    const int next = m_document->findValueRow(text, row + 1, options);
+                    if (next >= 0)
+                        selectRow(next);
+                    else
+                        emit statusMessage(QStringLiteral("\"") + text + QStringLiteral("\" was not found."));
+                });
+        connect(m_replaceDialog, &ReplaceDialog::replaceAllRequested, this,
+                [this](const QString &text, const QString &with, const MatchOptions &options) {
+                    m_findText = text;
+                    const ReplaceCount count = m_document->replaceInValues(text, with, options);
+                    QString message = QStringLiteral("Replaced %1 %2 in %3 %4.")
+                                          .arg(count.replaced)
+                                          .arg(count.replaced == 1 ? QStringLiteral("time") : QStringLiteral("times"))
+                                          .arg(count.rows)
+                                          .arg(count.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
+                    if (count.refused > 0) {
+                        message += (count.refused == 1 ? QStringLiteral(" 1 value was left as it was: ")
+                                                       : QStringLiteral(" %1 values were left as they were: ").arg(count.refused))
+                                   + valueRuleNote(CheckedValue::Change::Cut);
+                    }
+                    emit statusMessage(message);
+                });
     }
     m_replaceDialog->show();
     m_replaceDialog->raise();
@@ -472,14 +416,19 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const bool onList = watched == m_lstVars || watched == m_lstVals;
     const bool onViewport = watched == m_lstVars->viewport() || watched == m_lstVals->viewport();
+    // Only a variable has a value to edit; a window closing has no document.
+    auto onVariable = [this] {
+        const int row = m_document ? selectedRow() : -1;
+        return row >= 0 && !m_document->isSection(row);
+    };
     if (onViewport && event->type() == QEvent::MouseButtonDblClick) {
-        if (selectedRow() >= 0)
+        if (onVariable())
             emit valueEditRequested();
         return true;
     }
     if (onList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) && selectedRow() >= 0) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) && onVariable()) {
             emit valueEditRequested();
             return true;
         }
@@ -487,11 +436,12 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
-// True when the window may close: the document is unchanged, the user declined to save, or it was
-// saved. Escape and the close box at the question keep the window open with its changes.
+// True when the window may close: the document is unchanged, the user declined to save, it was
+// saved, or a table still holds it (and asks when it closes). Escape and the close box at the
+// question keep the window open with its changes.
 bool DocumentWindow::askToSave()
 {
-    if (!m_document || !m_document->isModified())
+    if (!m_document || !m_document->isModified() || m_documents.isShared(m_document))
         return true;
     MessageBoxRequest question{QStringLiteral("The data in ") + m_document->title()
                                    + QStringLiteral(" has changed.\r\nDo you wish to save before closing the file?"),

@@ -1,6 +1,6 @@
 #include "docwindow/ValueEditor.h"
 
-#include "documents/FbiContent.h"
+#include "documents/ValueRule.h"
 #include "help/VariableHelp.h"
 #include "platform/Twips.h"
 
@@ -27,6 +27,7 @@ ValueEditor::ValueEditor(const QString &name, const QString &value, const QStrin
     , m_cmdOk(new QPushButton(QStringLiteral("OK")))
     , m_cmdCancel(new QPushButton(QStringLiteral("Cancel")))
     , m_accepted(value)
+    , m_original(value)
 {
     setObjectName(QStringLiteral("frmInput"));
     setWindowTitle(QStringLiteral("Change the Value of..."));
@@ -110,18 +111,25 @@ void ValueEditor::keepStorable(const QString &text)
     m_accepted = kept;
     m_txtValue->setText(kept);
     m_txtValue->setCursorPosition(int(std::min(prefix + (inserted.isEmpty() ? before.size() - prefix - suffix : inserted.size()), kept.size())));
-    updateNote(QStringLiteral("A value cannot hold \";\" or a line break."));
+    updateNote(valueRuleNote(CheckedValue::Change::Cut));
 }
 
-// The note under the value: why text was cut, or what the variable expects when the text does not
-// look like it. It never stops OK: modders use values the help does not know.
+// The note under the value: why text was cut, that blanks at its ends will go, or what the
+// variable expects when the text does not look like it. It never stops OK: modders use values the
+// help does not know.
 void ValueEditor::updateNote(const QString &cutNote)
 {
-    const QString hint = Help::valueHint(m_name, m_txtValue->text());
-    m_lblNote->setText(cutNote.isEmpty() ? hint : cutNote);
+    QString note = cutNote;
+    if (note.isEmpty() && m_txtValue->text() != m_original)
+        note = valueRuleNote(checkValue(m_txtValue->text()).change);
+    if (note.isEmpty())
+        note = Help::valueHint(m_name, m_txtValue->text());
+    m_lblNote->setText(note);
 }
 
 QString ValueEditor::value() const
 {
-    return m_txtValue->text();
+    // A value left as it was stays exactly so, blanks and all; a new one keeps the value rule.
+    const QString text = m_txtValue->text();
+    return text == m_original ? text : checkValue(text).value;
 }

@@ -16,7 +16,7 @@ class ValueEditor : public QDialog
 public:
     ValueEditor(const QString &name, const QString &value, const QString &help, QWidget *owner);
 
-    // The text as typed, not trimmed; it never holds a ";" or a line break.
+    // The value as typed, kept to the value rule: no ";" or line break, no blanks at its ends.
     QString value() const;
 
     QLabel *lblVarName() const { return m_lblVarName; }
@@ -40,4 +40,5 @@ private:
     QPushButton *m_cmdOk;
     QPushButton *m_cmdCancel;
     QString m_accepted;     // the text as it stood after the last edit
+    QString m_original;
 };

@@ -78,6 +78,6 @@ void HelpTopicsWindow::showTopic()
     }
     const QString name = item->text();
     m_lblTopic->setText(QStringLiteral("<b>%1</b><p>%2</p><p><i>%3</i></p>")
-                            .arg(name.toHtmlEscaped(), Help::VariableHelpText(name).toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>")),
+                            .arg(name.toHtmlEscaped(), Help::variableHelpText(name).toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>")),
                                  Help::valueTypeText(Help::valueType(name)).toHtmlEscaped()));
 }

@@ -3,27 +3,30 @@
 #include "commands/FileCommands.h"
 #include "dialogs/AboutBox.h"
 #include "docwindow/DocumentWindow.h"
-#include "docwindow/MenuItems.h"
-#include "docwindow/ValueEditor.h"
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
 #include "help/VariableHelp.h"
 #include "mainwindow/HelpTopicsWindow.h"
-#include "mainwindow/ModTableCommands.h"
-#include "modwindow/ModTableWindow.h"
+#include "mainwindow/StatusPanels.h"
+#include "mainwindow/ValueEditing.h"
 #include "mainwindow/VariablePanel.h"
-#include "mainwindow/WindowArrangement.h"
+#include "modwindow/ModTableWindow.h"
+#include "mod/ModTable.h"
+#include "platform/Dialogs.h"
 #include "platform/KeyboardLocks.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -33,36 +36,10 @@
 #include <algorithm>
 
 namespace {
-const QString NewVariableValue = QStringLiteral("Change This");
+const QString NothingSelected = QStringLiteral("Nothing Selected.");
 constexpr float PanelScrollerMargin = 1320.0f;
-
-struct ToolbarButton
-{
-    const char *key;    // nullptr for a separator
-    const char *icon;
-    bool enabled;
-};
-
-constexpr ToolbarButton ToolbarButtons[] = {
-    {"New", "new", true},     {"Open", "open", true},   {"Save", "save", false},    {nullptr, nullptr, true},
-    {"Cut", "cut", false},    {"Copy", "copy", false},  {"Paste", "paste", false},  {"Delete", "delete", false},
-    {"Find", "find", false},  {nullptr, nullptr, true}, {"Undo", "undo", false},    {"Redo", "redo", false},
-    {nullptr, nullptr, true}, {"Options", "options", true}, {"Help", "help", true},
-};
-
-struct StatusPanel
-{
-    int width;          // twips
-    const char *text;
-};
-
-constexpr StatusPanel StatusPanels[] = {
-    {1440, ""}, {4765, ""}, {640, "CAPS"}, {640, "NUM"}, {640, "INS"}, {1440, ""},
-};
-// The path of the active document and the messages take the room there is.
-constexpr int PathPanel = 0;
-constexpr int MessagePanel = 1;
-constexpr int StretchingPanelMinimum = 100;
+// The main window opens at the size modders know.
+constexpr QSize WindowTwips(9945, 8925);
 }
 
 MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &dialogs, QWidget *parent)
@@ -72,7 +49,7 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     , m_dialogs(dialogs)
     , m_mdiArea(new QMdiArea)
     , m_panel(new VariablePanel)
-    , m_tables(new ModTableCommands(*m_mdiArea, documents, dialogs, this))
+    , m_actions(new MainActions(this))
     , m_tmrKeys(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -86,44 +63,6 @@ MainWindow::MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &
     layout->addWidget(m_panel);
     setCentralWidget(central);
 
-    createToolbar();
-    createStatusBar();
-    createMenus();
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenuBar);
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandStates);
-    connect(&m_commands, &FileCommands::documentShown, this, &MainWindow::activateDocument);
-    updateMenuBar();
-
-    connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::addVariable);
-    connect(m_panel, &VariablePanel::removeRequested, this, &MainWindow::removeVariable);
-    connect(m_panel, &VariablePanel::changeRequested, this, &MainWindow::changeValue);
-    connect(m_panel, &VariablePanel::helpRequested, this, &MainWindow::showHelp);
-    // The commands that need a document are there while the set holds one.
-    connect(&m_documents, &DocumentSet::documentAdded, this, &MainWindow::addDocumentWindow);
-    connect(&m_documents, &DocumentSet::documentRemoved, this,
-            [this] { setDocumentCommandsEnabled(!m_documents.isEmpty()); });
-    for (Document *document : m_documents.documents())
-        addDocumentWindow(document);
-    setDocumentCommandsEnabled(!m_documents.isEmpty());
-
-    // The lock keys can change in any program, so their panels are looked at a few times a second.
-    connect(m_tmrKeys, &QTimer::timeout, this, &MainWindow::updateKeyIndicators);
-    m_tmrKeys->start(250);
-    qApp->installEventFilter(this);
-    updateKeyIndicators();
-
-    resize(Twips::size(9945, 8925) + QSize(0, menuBar()->sizeHint().height()));
-}
-
-MainWindow::~MainWindow()
-{
-    // The document windows go first, while the main window they refer to still exists.
-    for (QWidget *window : m_mdiArea->subWindowList())
-        delete window;
-}
-
-void MainWindow::createToolbar()
-{
     m_barTools = addToolBar(QStringLiteral("Tools"));
     m_barTools->setObjectName(QStringLiteral("barTools"));
     m_barTools->setMovable(false);
@@ -132,121 +71,110 @@ void MainWindow::createToolbar()
     m_barTools->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_barTools->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
-    for (const ToolbarButton &button : ToolbarButtons) {
-        if (!button.key) {
-            m_buttons.append(m_barTools->addSeparator());
-            continue;
-        }
-        const QString key = QString::fromLatin1(button.key);
-        QAction *action = m_barTools->addAction(
-            QIcon(QStringLiteral(":/toolbar/%1.png").arg(QLatin1String(button.icon))), key);
-        action->setData(key);
-        action->setToolTip(key);
-        action->setEnabled(button.enabled);
-        m_buttons.append(action);
-    }
-    connect(m_barTools, &QToolBar::actionTriggered, this,
-            [this](QAction *action) { dispatchToolbar(action->data().toString()); });
-}
+    m_actions->fillToolbar(m_barTools);
+    m_status = std::make_unique<StatusPanels>(statusBar());
 
-void MainWindow::createStatusBar()
-{
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("tlbTools"));
-    for (int index = 0; index < int(std::size(StatusPanels)); ++index) {
-        auto *panel = new QLabel(QString::fromLatin1(StatusPanels[index].text));
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (index == PathPanel || index == MessagePanel) {
-            panel->setMinimumWidth(Twips::toPixels(index == PathPanel ? StatusPanels[index].width : StretchingPanelMinimum));
-            bar->addPermanentWidget(panel, 1);
-        } else {
-            panel->setFixedWidth(Twips::toPixels(StatusPanels[index].width));
-            panel->setAlignment(index >= 2 && index <= 4 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-            bar->addPermanentWidget(panel);
-        }
-        m_statusPanels.append(panel);
-    }
-}
+    connectActions();
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenuBar);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandStates);
+    connect(&m_commands, &FileCommands::documentShown, this, &MainWindow::activateDocument);
+    connect(&m_commands, &FileCommands::statusMessage, this, &MainWindow::showStatusMessage);
 
-void MainWindow::createMenus()
-{
-    QMenu *file = addMenu(this, m_ownMenus, "mnuFile", QStringLiteral("&File"));
-    const QList<QAction *> fileItems = addMenuItems(file, {
-        {"mnuFile_New", "&New"},
-        {"mnuFile_Open", "&Open..."},
-        {"Seperator1", nullptr},
-        {"mnuFile_Exit", "E&xit"},
+    connect(m_panel, &VariablePanel::addRequested, this, &MainWindow::addVariable);
+    connect(m_panel, &VariablePanel::removeRequested, this, [this] {
+        if (DocumentWindow *window = activeDocumentWindow())
+            window->deleteSelection();
     });
-    connect(fileItems[0], &QAction::triggered, &m_commands, &FileCommands::newDocument);
-    connect(fileItems[1], &QAction::triggered, &m_commands, &FileCommands::open);
-    // Ends the program at once while no window is open. These menus also show while a mod's table
-    // is active, and then each window asks about its changes first, as with the close box.
-    connect(fileItems[3], &QAction::triggered, this, [this] {
-        if (m_mdiArea->subWindowList().isEmpty())
-            QCoreApplication::exit(0);
-        else
-            close();
-    });
-    const QList<QAction *> tableItems = addMenuItems(file, {
-        {"mnuFile_OpenFolder", "Open &Folder...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
-        {"mnuFile_SaveAll", "Save A&ll", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), false},
-        {"mnuFile_Export", "&Export Table...", {}, false},
-    });
-    file->insertActions(fileItems[2], tableItems);
-    connect(tableItems[0], &QAction::triggered, m_tables, qOverload<>(&ModTableCommands::openFolder));
-    connect(tableItems[1], &QAction::triggered, m_tables, &ModTableCommands::saveAll);
-    connect(tableItems[2], &QAction::triggered, m_tables, &ModTableCommands::exportTable);
-    connect(m_tables, &ModTableCommands::tableActive, tableItems[1], &QAction::setEnabled);
-    connect(m_tables, &ModTableCommands::tableActive, tableItems[2], &QAction::setEnabled);
-    connect(m_tables, &ModTableCommands::helpRequested, this, &MainWindow::showHelp);
+    connect(m_panel, &VariablePanel::changeRequested, this, &MainWindow::changeValue);
+    connect(m_panel, &VariablePanel::helpRequested, this, &MainWindow::showHelp);
+    connect(&m_documents, &DocumentSet::documentAdded, this, &MainWindow::addDocumentWindow);
+    for (Document *document : m_documents.documents())
+        addDocumentWindow(document);
+    updateMenuBar();
+    updateCommandStates();
 
-    // The editing commands are here too, greyed, so the menus do not change shape with a document.
-    QMenu *edit = addMenu(this, m_ownMenus, "mnuEdit", QStringLiteral("&Edit"));
-    const QList<QAction *> editItems = addEditMenuItems(edit);
-    // The design gives the main window's own menus no shortcut keys.
-    for (QAction *item : editItems) {
-        item->setEnabled(item == editItems.constLast());
-        item->setShortcuts({});
-    }
-    editItems.constLast()->setText(QStringLiteral("&Options..."));
-    connect(editItems[13], &QAction::triggered, this, &MainWindow::optionsRequested);
+    // The lock keys can change in any program, so their panels are looked at a few times a second.
+    connect(m_tmrKeys, &QTimer::timeout, this, &MainWindow::updateKeyIndicators);
+    m_tmrKeys->start(250);
+    qApp->installEventFilter(this);
+    updateKeyIndicators();
 
-    QMenu *help = addMenu(this, m_ownMenus, "mnuHelp", QStringLiteral("&Help"));
-    const QList<QAction *> helpItems = addMenuItems(help, {
-        {"mnuHelp_Help", "Help &Topics..."},
-        {"Seperator3", nullptr},
-        {"mnuHelp_About", "&About..."},
-    });
-    connect(helpItems[0], &QAction::triggered, this, &MainWindow::showHelpTopics);
-    connect(helpItems[2], &QAction::triggered, this, &MainWindow::showAbout);
+    resize(Twips::size(WindowTwips.width(), WindowTwips.height()) + QSize(0, menuBar()->sizeHint().height()));
 }
 
-// The menu bar shows the active document window's menus, or the main window's own when none is active.
-void MainWindow::updateMenuBar()
+MainWindow::~MainWindow()
 {
-    DocumentWindow *active = activeDocumentWindow();
-    if (active ? active == m_menuOwner : m_showingOwnMenus)
-        return;
-    menuBar()->clear();
-    for (QMenu *menu : active ? active->menus() : m_ownMenus)
-        menuBar()->addMenu(menu);
-    m_menuOwner = active;
-    m_showingOwnMenus = !active;
+    // The windows go first, while the main window they refer to still exists.
+    for (QWidget *window : m_mdiArea->subWindowList())
+        delete window;
 }
 
-QAction *MainWindow::toolbarButton(int position) const
+void MainWindow::connectActions()
 {
-    return m_buttons.value(position - 1);
+    const MainActions &a = *m_actions;
+    connect(a.newFile, &QAction::triggered, &m_commands, &FileCommands::newDocument);
+    connect(a.open, &QAction::triggered, &m_commands, &FileCommands::open);
+    connect(a.openFolder, &QAction::triggered, this, qOverload<>(&MainWindow::openFolder));
+    connect(a.close, &QAction::triggered, this, [this] {
+        if (QMdiSubWindow *window = m_mdiArea->currentSubWindow())
+            window->close();
+    });
+    auto onView = [this](void (EditingView::*command)()) {
+        return [this, command] {
+            if (EditingView *view = activeView())
+                (view->*command)();
+        };
+    };
+    connect(a.save, &QAction::triggered, this, [this] {
+        if (EditingView *view = activeView())
+            view->save();
+    });
+    connect(a.saveAs, &QAction::triggered, this, [this] {
+        if (EditingView *view = activeView())
+            view->saveAs();
+    });
+    connect(a.saveAll, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->saveAll();
+    });
+    connect(a.exportTable, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->exportTable();
+    });
+    connect(a.exit, &QAction::triggered, this, &QWidget::close);
+    connect(a.undo, &QAction::triggered, this, onView(&EditingView::undo));
+    connect(a.redo, &QAction::triggered, this, onView(&EditingView::redo));
+    connect(a.cut, &QAction::triggered, this, onView(&EditingView::cut));
+    connect(a.copy, &QAction::triggered, this, onView(&EditingView::copy));
+    connect(a.paste, &QAction::triggered, this, onView(&EditingView::paste));
+    connect(a.remove, &QAction::triggered, this, onView(&EditingView::deleteSelection));
+    connect(a.selectAll, &QAction::triggered, this, onView(&EditingView::selectAll));
+    connect(a.find, &QAction::triggered, this, onView(&EditingView::find));
+    connect(a.findNext, &QAction::triggered, this, onView(&EditingView::findNext));
+    connect(a.replace, &QAction::triggered, this, onView(&EditingView::replace));
+    connect(a.options, &QAction::triggered, this, &MainWindow::optionsRequested);
+    connect(a.cascade, &QAction::triggered, this, [this] { arrange(WindowArrangement::Arrangement::Cascade); });
+    connect(a.tileHorizontally, &QAction::triggered, this, [this] { arrange(WindowArrangement::Arrangement::TileHorizontal); });
+    connect(a.tileVertically, &QAction::triggered, this, [this] { arrange(WindowArrangement::Arrangement::TileVertical); });
+    connect(a.arrangeIcons, &QAction::triggered, this, [this] { arrange(WindowArrangement::Arrangement::ArrangeIcons); });
+    connect(a.helpTopics, &QAction::triggered, this, &MainWindow::showHelpTopics);
+    connect(a.about, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(a.windowMenu(), &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
 }
 
-QLabel *MainWindow::statusPanel(int position) const
+EditingView *MainWindow::activeView() const
 {
-    return m_statusPanels.value(position - 1);
+    return dynamic_cast<EditingView *>(m_mdiArea->currentSubWindow());
 }
 
 DocumentWindow *MainWindow::activeDocumentWindow() const
 {
     return qobject_cast<DocumentWindow *>(m_mdiArea->currentSubWindow());
+}
+
+ModTableWindow *MainWindow::activeTable() const
+{
+    return qobject_cast<ModTableWindow *>(m_mdiArea->currentSubWindow());
 }
 
 QList<DocumentWindow *> MainWindow::documentWindows() const
@@ -259,24 +187,60 @@ QList<DocumentWindow *> MainWindow::documentWindows() const
     return windows;
 }
 
-void MainWindow::addDocumentWindow(Document *document)
+QList<ModTableWindow *> MainWindow::tables() const
 {
-    auto *window = new DocumentWindow(document, m_commands, m_dialogs);
-    connect(window, &DocumentWindow::helpRequested, this, &MainWindow::showHelp);
-    connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
-    connect(window, &DocumentWindow::optionsRequested, this, &MainWindow::optionsRequested);
-    connect(window, &DocumentWindow::aboutRequested, this, &MainWindow::showAbout);
-    connect(window, &DocumentWindow::arrangeRequested, this, [this](int arrangement) { arrange(Arrangement(arrangement)); });
-    connect(window, &DocumentWindow::exitRequested, this, &QWidget::close);
-    connect(window, &DocumentWindow::helpTopicsRequested, this, &MainWindow::showHelpTopics);
-    connect(window, &DocumentWindow::openFolderRequested, m_tables, qOverload<>(&ModTableCommands::openFolder));
-    connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
-    connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
-    connect(document, &Document::titleChanged, this, &MainWindow::updateCommandStates);
-    setDocumentCommandsEnabled(true);
+    QList<ModTableWindow *> tables;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (auto *table = qobject_cast<ModTableWindow *>(window))
+            tables.append(table);
+    }
+    return tables;
+}
+
+// The menu bar shows the menus of the active window's kind, or the frame's own when none is active.
+void MainWindow::updateMenuBar()
+{
+    const MainActions::Context context = activeTable()      ? MainActions::Context::Table
+                                         : activeView()     ? MainActions::Context::Document
+                                                            : MainActions::Context::Frame;
+    if (context == m_actions->context() && !menuBar()->actions().isEmpty())
+        return;
+    m_actions->setContext(context);
+    menuBar()->clear();
+    for (QMenu *menu : m_actions->menus(context))
+        menuBar()->addMenu(menu);
+}
+
+// The Window menu ends with the open windows; the active one is checked.
+void MainWindow::fillWindowList()
+{
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    QMenu *menu = m_actions->windowMenu();
+    m_windowListActions.append(menu->addSeparator());
+    int position = 0;
+    for (QMdiSubWindow *window : windows) {
+        ++position;
+        const QString prefix = position < 10 ? QStringLiteral("&%1 ").arg(position) : QStringLiteral("%1 ").arg(position);
+        QAction *action = menu->addAction(prefix + shownTitle(window));
+        action->setCheckable(true);
+        action->setChecked(window == m_mdiArea->currentSubWindow());
+        connect(action, &QAction::triggered, m_mdiArea, [this, window = QPointer<QMdiSubWindow>(window)] {
+            if (window)
+                m_mdiArea->setActiveSubWindow(window);
+        });
+        m_windowListActions.append(action);
+    }
+}
+
+void MainWindow::addWindow(QMdiSubWindow *window)
+{
     if (!isVisible())
         show();
-    // A new window takes the design's size where the document area has room for it.
+    // A new window takes its own size where the document area has room for it.
     window->resize(window->sizeHint().boundedTo(m_mdiArea->viewport()->size()));
     const QMdiSubWindow *previous = m_mdiArea->currentSubWindow();
     m_mdiArea->addSubWindow(window);
@@ -291,118 +255,82 @@ void MainWindow::addDocumentWindow(Document *document)
     window->show();
     m_mdiArea->setActiveSubWindow(window);
     updateMenuBar();
+    updateCommandStates();
 }
 
-void MainWindow::arrange(Arrangement arrangement)
+void MainWindow::addDocumentWindow(Document *document)
 {
-    QList<QMdiSubWindow *> open;
-    QList<QMdiSubWindow *> minimized;
-    // The window on top comes first, as the old frame arranged them.
-    const QList<QMdiSubWindow *> stacked = m_mdiArea->subWindowList(QMdiArea::StackingOrder);
-    for (auto window = stacked.crbegin(); window != stacked.crend(); ++window) {
-        if ((*window)->isHidden())
-            continue;
-        ((*window)->isMinimized() ? minimized : open).append(*window);
-    }
-    const QRect area = m_mdiArea->viewport()->rect();
-    if (arrangement == Arrangement::ArrangeIcons) {
-        if (minimized.isEmpty())
-            return;
-        const QList<QRect> places = WindowArrangement::iconRow(area, minimized.constFirst()->size(), int(minimized.size()));
-        for (int index = 0; index < minimized.size(); ++index)
-            minimized[index]->move(places[index].topLeft());
-        return;
-    }
-    for (QMdiSubWindow *window : std::as_const(open)) {
-        if (window->isMaximized())
-            window->showNormal();
-    }
-    // A window keeps at least its title bar and three rows of its lists.
-    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_mdiArea);
-    const int smallest = titleBar + 3 * fontMetrics().height() + 4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    qsizetype tiled = 0;
-    if (arrangement != Arrangement::Cascade) {
-        const Qt::Orientation stacking = arrangement == Arrangement::TileVertical ? Qt::Horizontal : Qt::Vertical;
-        const int length = stacking == Qt::Vertical ? area.height() : area.width();
-        tiled = std::min<qsizetype>(open.size(), WindowArrangement::stripsThatFit(length, smallest));
-        const QList<QRect> places = WindowArrangement::strips(area, int(tiled), stacking);
-        for (qsizetype index = 0; index < tiled; ++index)
-            open[index]->setGeometry(places[index]);
-    }
-    // Windows beyond those that tile are cascaded over them, the one on top last.
-    const QList<QMdiSubWindow *> rest(open.crbegin(), open.crend() - tiled);
-    QList<QSize> sizes;
-    for (QMdiSubWindow *window : rest)
-        sizes.append(window->sizeHint());
-    const QList<QRect> places = WindowArrangement::cascade(area, sizes, titleBar, QSize(4 * titleBar, smallest));
-    for (qsizetype index = 0; index < rest.size(); ++index) {
-        rest[index]->setGeometry(places[index]);
-        rest[index]->raise();
-    }
+    auto *window = new DocumentWindow(document, m_documents, m_commands, m_dialogs);
+    connect(window, &DocumentWindow::helpRequested, this, &MainWindow::showHelp);
+    connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
+    connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
+    connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
+    connect(document, &Document::titleChanged, this, &MainWindow::updateCommandStates);
+    addWindow(window);
+    // The keyboard starts in the window's list.
+    window->lstVars()->setFocus();
+    // The window starts on its first row; the panel shows that row's help.
+    if (const int row = window->selectedRow(); row >= 0)
+        showHelp(document->name(row));
 }
 
-void MainWindow::setDocumentCommandsEnabled(bool enabled)
+ModTableWindow *MainWindow::openFolder(const QString &folder)
 {
-    toolbarButton(3)->setEnabled(enabled);
-    toolbarButton(8)->setEnabled(enabled);
-    m_panel->setCommandsEnabled(enabled);
+    const QString wanted = QFileInfo(folder).canonicalFilePath();
+    for (ModTableWindow *table : tables()) {
+        if (!wanted.isEmpty() && QFileInfo(table->table()->folder()).canonicalFilePath() == wanted) {
+            m_mdiArea->setActiveSubWindow(table);
+            return table;
+        }
+    }
+    auto *table = new ModTableWindow(m_documents, m_dialogs);
+    connect(table, &ModTableWindow::helpRequested, this, &MainWindow::showHelp);
+    connect(table, &ModTableWindow::documentRequested, this, &MainWindow::showDocument);
+    connect(table, &ModTableWindow::editStateChanged, this, &MainWindow::updateCommandStates);
+    connect(table, &ModTableWindow::statusMessage, this, &MainWindow::showStatusMessage);
+    addWindow(table);
+    // A table wants all the room the document area has.
+    table->setGeometry(m_mdiArea->viewport()->rect());
+    table->load(folder);
+    return table;
 }
 
-void MainWindow::dispatchToolbar(const QString &key)
+void MainWindow::openFolder()
 {
-    DocumentWindow *window = activeDocumentWindow();
-    if (key == QLatin1String("New"))
-        m_commands.newDocument();
-    else if (key == QLatin1String("Open"))
-        m_commands.open();
-    else if (key == QLatin1String("Options"))
-        emit optionsRequested();
-    else if (key == QLatin1String("Help"))
-        showHelpTopics();
-    else if (key == QLatin1String("Delete"))
-        removeVariable();
-    else if (!window)
-        return;
-    else if (key == QLatin1String("Save"))
-        m_commands.save(window->document());
-    else if (key == QLatin1String("Cut"))
-        window->cut();
-    else if (key == QLatin1String("Copy"))
-        window->copy();
-    else if (key == QLatin1String("Paste"))
-        window->paste();
-    else if (key == QLatin1String("Find"))
-        window->find();
-    else if (key == QLatin1String("Undo"))
-        window->document()->history()->undo();
-    else if (key == QLatin1String("Redo"))
-        window->document()->history()->redo();
+    if (const std::optional<QString> folder = m_dialogs.folderDialog(this, QStringLiteral("Open Folder...")))
+        openFolder(*folder);
 }
 
-// The toolbar follows the active document window; its path stands in the status bar.
+// A document the table shows gets a window of its own, or its window is brought up.
+void MainWindow::showDocument(Document *document)
+{
+    if (m_documents.isOpen(document))
+        activateDocument(document);
+    else
+        m_documents.show(document);
+}
+
+void MainWindow::arrange(WindowArrangement::Arrangement arrangement)
+{
+    WindowArrangement::arrange(*m_mdiArea, arrangement);
+}
+
+// The commands follow the active window; its document's path stands in the status bar.
 void MainWindow::updateCommandStates()
 {
+    EditingView *view = activeView();
+    m_actions->showState(view ? view->editState() : EditingView::State{}, m_actions->context());
     DocumentWindow *window = activeDocumentWindow();
-    const DocumentWindow::EditState state = window ? window->editState() : DocumentWindow::EditState{};
-    auto set = [this](int position, bool enabled, const QString &tip = {}) {
-        QAction *button = toolbarButton(position);
-        button->setEnabled(enabled);
-        button->setToolTip(tip.isEmpty() ? button->data().toString() : tip);
-    };
-    set(5, state.selection);
-    set(6, state.selection);
-    set(7, state.paste);
-    set(9, window != nullptr);
-    set(11, state.undo, state.undo ? QStringLiteral("Undo ") + state.undoText : QString());
-    set(12, state.redo, state.redo ? QStringLiteral("Redo ") + state.redoText : QString());
+    m_panel->setCommandsEnabled(window != nullptr);
     const QString path = window && window->document() ? window->document()->filePath() : QString();
-    statusPanel(1)->setText(path);
-    statusPanel(1)->setToolTip(path);
+    m_status->path->setText(path);
+    m_status->path->setToolTip(path);
 }
 
 void MainWindow::showStatusMessage(const QString &text)
 {
-    statusPanel(2)->setText(text);
+    m_status->message->setText(text);
+    m_status->message->setToolTip(text);
 }
 
 void MainWindow::showHelpTopics()
@@ -436,45 +364,34 @@ void MainWindow::setKnownVariables(const QStringList &names)
 
 void MainWindow::showHelp(const QString &name)
 {
-    m_panel->showHelp(Help::VariableHelpText(name));
+    m_panel->showHelp(name.isNull() ? NothingSelected : Help::variableHelpText(name));
 }
 
-// A second line of a key would silently change which value the game uses: the row there is selected instead.
+// A second line of a key would silently change which value the engines use: the row there is
+// selected instead.
 void MainWindow::addVariable(const QString &name)
 {
     DocumentWindow *window = activeDocumentWindow();
     if (!window)
         return;
     Document *document = window->document();
-    for (int row = 0; row < document->rowCount(); ++row) {
-        if (document->name(row).compare(name, Qt::CaseInsensitive) == 0) {
-            window->selectRow(row);
-            showStatusMessage(document->title() + QStringLiteral(" already has ") + document->name(row)
-                              + QStringLiteral("; its row is selected."));
-            return;
-        }
+    const int near = window->selectedRow();
+    if (const int row = document->findKey(name, near); row >= 0) {
+        window->selectRow(row);
+        showStatusMessage(document->title() + QStringLiteral(" already has ") + document->name(row)
+                          + QStringLiteral("; its row is selected."));
+        return;
     }
-    document->appendRow(name, NewVariableValue);
+    if (const QString refused = document->addRow(name, Help::placeholderValue(), near); !refused.isEmpty()) {
+        m_dialogs.message(this, refused + QStringLiteral("\r\nNothing was changed."), QStringLiteral("Add Variable"),
+                          QMessageBox::Ok, QMessageBox::Warning);
+    }
 }
 
-void MainWindow::removeVariable()
-{
-    if (DocumentWindow *window = activeDocumentWindow())
-        window->deleteSelectedVariables();
-}
-
-// The value editor shows the help that the panel shows; OK changes the value, marking the document
-// changed when it differs.
 void MainWindow::changeValue()
 {
-    DocumentWindow *window = activeDocumentWindow();
-    const int row = window ? window->selectedRow() : -1;
-    if (row < 0)
-        return;
-    QPointer<Document> document = window->document();
-    ValueEditor editor(document->name(row), document->value(row), m_panel->helpText(), this);
-    if (editor.exec() == QDialog::Accepted && document)
-        document->setValue(row, editor.value());
+    if (DocumentWindow *window = activeDocumentWindow())
+        editSelectedValue(*window, m_panel->helpText(), m_dialogs, this);
 }
 
 void MainWindow::showAbout()
@@ -506,12 +423,9 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     fitPanelScroller();
 }
 
-// A panel whose state the platform cannot tell is greyed, like one whose key is off.
 void MainWindow::updateKeyIndicators()
 {
-    statusPanel(3)->setEnabled(KeyboardLocks::capsLock().value_or(false));
-    statusPanel(4)->setEnabled(KeyboardLocks::numLock().value_or(false));
-    statusPanel(5)->setEnabled(m_insertMode);
+    m_status->showKeys(KeyboardLocks::capsLock().value_or(false), KeyboardLocks::numLock().value_or(false), m_insertMode);
 }
 
 // Key events reach the focus widget first, then its parents: only that first delivery counts.
@@ -529,8 +443,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Every document window gets its own close request first; one that stays open keeps the program running.
-    // A mod's table asks once for all its units, before their own windows would ask one by one.
+    // Every window gets its own close request first; one that stays open keeps the program running.
+    // A mod's table asks once for the units only it holds, before their own windows would ask one by one.
     QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
     std::stable_partition(windows.begin(), windows.end(),
                           [](QMdiSubWindow *window) { return qobject_cast<ModTableWindow *>(window) != nullptr; });
@@ -545,5 +459,5 @@ void MainWindow::closeEvent(QCloseEvent *event)
         if (window != this && window->isVisible())
             window->close();
     }
-    QCoreApplication::exit(0);
+    emit closed();
 }

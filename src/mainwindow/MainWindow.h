@@ -1,61 +1,66 @@
 #pragma once
 
+#include "mainwindow/MainActions.h"
+#include "mainwindow/WindowArrangement.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 
 class Dialogs;
 class Document;
 class DocumentSet;
 class DocumentWindow;
+class EditingView;
 class FileCommands;
 class HelpTopicsWindow;
-class ModTableCommands;
-class QLabel;
+class ModTableWindow;
 class QMdiArea;
-class QMenu;
+class QMdiSubWindow;
 class QTimer;
 class QToolBar;
+class StatusPanels;
 class VariablePanel;
 
-// The frame around all documents: the document area, the toolbar, the status bar and the variable
-// panel. It shows a document window for each document the set adds, and carries out the panel's and
-// the windows' requests on the active document.
+// The frame around all windows: the document area, the toolbar, the status bar and the variable
+// panel. It shows a document window for each document the set opens on its own, and a table window
+// for each mod folder; its named actions act on the active one of them.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    enum class Arrangement { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIcons = 3 };
-
     MainWindow(DocumentSet &documents, FileCommands &commands, Dialogs &dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
     VariablePanel *variablePanel() const { return m_panel; }
     QToolBar *barTools() const { return m_barTools; }
-    // The toolbar buttons by their design position, 1 to 15, separators included.
-    QAction *toolbarButton(int position) const;
-    // The status bar panels by their design position, 1 to 6.
-    QLabel *statusPanel(int position) const;
-    ModTableCommands *tableCommands() const { return m_tables; }
+    const MainActions &actions() const { return *m_actions; }
+    StatusPanels &statusPanels() const { return *m_status; }
 
+    // The active window, whichever kind it is; nullptr when none is.
+    EditingView *activeView() const;
     DocumentWindow *activeDocumentWindow() const;
+    ModTableWindow *activeTable() const;
     QList<DocumentWindow *> documentWindows() const;
-    void arrange(Arrangement arrangement);
-    // The toolbar's Save and Delete and the panel's three buttons need an open document.
-    void setDocumentCommandsEnabled(bool enabled);
+    QList<ModTableWindow *> tables() const;
+    void arrange(WindowArrangement::Arrangement arrangement);
 
     void setKnownVariables(const QStringList &names);
+    // The help of a variable in the panel; a null name says that nothing is selected.
     void showHelp(const QString &name);
     void addVariable(const QString &name);
-    void removeVariable();
     void changeValue();
     void showAbout();
     void showHelpTopics();
     void showStatusMessage(const QString &text);
     void activateDocument(Document *document);
+    // Asks for a folder and opens it as a table; a folder that a table shows already activates it.
+    void openFolder();
+    ModTableWindow *openFolder(const QString &folder);
 
     // The height the variable panel's scroller gets for an outer window height, in twips;
     // nothing when the window is too short to have room for it.
@@ -66,6 +71,8 @@ public:
 
 signals:
     void optionsRequested();
+    // Every window closed: the program may end.
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -73,13 +80,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void connectActions();
     void addDocumentWindow(Document *document);
-    void createToolbar();
-    void createStatusBar();
-    void createMenus();
+    void addWindow(QMdiSubWindow *window);
+    void showDocument(Document *document);
     void updateMenuBar();
     void updateCommandStates();
-    void dispatchToolbar(const QString &key);
+    void fillWindowList();
     void fitPanelScroller();
     void updateKeyIndicators();
 
@@ -88,14 +95,11 @@ private:
     Dialogs &m_dialogs;
     QMdiArea *m_mdiArea;
     VariablePanel *m_panel;
-    ModTableCommands *m_tables;
-    QToolBar *m_barTools = nullptr;
-    QList<QAction *> m_buttons;
-    QList<QLabel *> m_statusPanels;
-    QList<QMenu *> m_ownMenus;
-    QPointer<DocumentWindow> m_menuOwner;
+    MainActions *m_actions;
+    QToolBar *m_barTools;
+    std::unique_ptr<StatusPanels> m_status;
+    QList<QAction *> m_windowListActions;
     QPointer<HelpTopicsWindow> m_helpTopics;
-    bool m_showingOwnMenus = false;
     QTimer *m_tmrKeys;
     bool m_insertMode = false;
 };

@@ -3,7 +3,16 @@
 #include <QList>
 #include <QRect>
 
+class QMdiArea;
+
 namespace WindowArrangement {
+enum class Arrangement { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIcons = 3 };
+
+// Arranges the windows of the area, the one on top first: cascaded; in full-width strips one above
+// the other; in full-height strips side by side (as many as keep three rows of their lists, the
+// rest cascaded over them); or, for minimized windows, lined up along the bottom.
+void arrange(QMdiArea &area, Arrangement arrangement);
+
 // Splits an area into count strips that fill it exactly: full-width strips one above the other
 // (Qt::Vertical stacking) or full-height strips side by side (Qt::Horizontal). Earlier strips take
 // the pixels that do not divide evenly.

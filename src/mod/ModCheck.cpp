@@ -20,7 +20,12 @@ constexpr int SlotsAlwaysRead = 3;
 // anything of a variable's values at all.
 QString valueNote(QStringView name, QStringView value)
 {
-    return Help::valueHint(name, value);
+    QStringList messages;
+    for (const Help::ValueNote &note : Help::valueNotes(name, value)) {
+        if (note.kind == Help::ValueNote::Kind::Misread)
+            messages.append(note.message);
+    }
+    return messages.join(QLatin1Char(' '));
 }
 
 bool mayNoteValue(QStringView name)
@@ -84,11 +89,6 @@ ModCheck::ModCheck(const ModIndex &index)
     : m_index(index)
     , m_units(index.units())
 {
-}
-
-QString ModCheck::placeholderValue()
-{
-    return QStringLiteral("Change This");
 }
 
 QList<ModProblem> ModCheck::run(const QList<UnreadableFile> &unreadable)
@@ -655,16 +655,16 @@ void ModCheck::checkKeys(const ModTable &table)
 void ModCheck::checkText(const Document &document, const QString &path, const QString &relativePath)
 {
     const FbiContent &content = document.content();
-    const QByteArray placeholder = toFileText(placeholderValue());
+    const qsizetype placeholder = Help::placeholderValue().size();
     for (qsizetype row = 0; row < content.rowCount(); ++row) {
         if (content.isSection(row))
             continue;
         const auto [name, value] = content.rowBytes(row);
         if (name.size() >= 2 && name.trimmed().startsWith("//"))
             continue;
-        if (value.size() >= placeholder.size() && value.trimmed() == QByteArrayView(placeholder)) {
+        if (value.trimmed().size() == placeholder && Help::isPlaceholder(fromFileText(value))) {
             add(Severity::Warning, QStringLiteral("placeholder-value"), document, path, relativePath, int(row),
-                QStringLiteral("%1 still holds \"%2\", the value a new row gets").arg(fromFileText(name.trimmed()), placeholderValue()));
+                QStringLiteral("%1 still holds \"%2\", the value a new row gets").arg(fromFileText(name.trimmed()), fromFileText(value.trimmed())));
         }
         if (!content.endsWithSemicolon(row)) {
             add(Severity::Error, QStringLiteral("missing-semicolon"), document, path, relativePath, int(row),

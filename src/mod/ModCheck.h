@@ -36,9 +36,6 @@ public:
     // Every problem, sorted by file and line.
     QList<ModProblem> run(const QList<UnreadableFile> &unreadable);
 
-    // The text new rows get until the user gives them a value.
-    static QString placeholderValue();
-
 private:
     using Severity = ModProblem::Severity;
 

@@ -633,8 +633,9 @@ ModTable::EditResult ModTable::setValues(const QModelIndexList &cells, const QSt
     const CheckedValue checked = checkValue(value);
     std::map<int, FileChange> changes;
     EditResult result;
-    if (checked.change == CheckedValue::Change::Cut)
-        result.refused.append(valueRuleNote(checked.change));
+    result.note = valueRuleNote(checked.change);
+    if (!result.note.isEmpty())
+        emit valueNote(result.note);
     for (const QModelIndex &cell : cells) {
         if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || cell.column() == UnitColumn || isComputed(cell.column())
             || !document(cell.row()))
@@ -736,11 +737,11 @@ QList<Document *> ModTable::changedDocuments() const
     return changed;
 }
 
-QList<ModTable::SaveFailure> ModTable::saveAll()
+QList<ModTable::SaveFailure> ModTable::saveAll(const std::function<bool(const Document *)> &which)
 {
     QList<SaveFailure> failures;
     for (const File &entry : m_files) {
-        if (!entry.document || !entry.document->isModified())
+        if (!entry.document || !entry.document->isModified() || (which && !which(entry.document)))
             continue;
         // Another program's change is not overwritten unasked: that file's own window asks.
         if (entry.document->fileChangedOnDisk(entry.document->filePath())) {
@@ -748,8 +749,11 @@ QList<ModTable::SaveFailure> ModTable::saveAll()
                                                                    "from its own window to replace it.")});
             continue;
         }
+        // The file's own layout or nothing: the file's own window offers the standard layout.
         const DocumentSet::SaveResult saved = m_documents.save(entry.document, entry.document->filePath());
-        if (!saved.ok)
+        if (saved.failure == FbiWriteResult::Failure::Layout)
+            failures.append(SaveFailure{entry.path, saved.reason + QStringLiteral(" Save it from its own window to choose the standard layout.")});
+        else if (!saved.ok)
             failures.append(SaveFailure{entry.path, saved.reason});
     }
     return failures;

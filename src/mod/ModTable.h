@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QUndoStack>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -59,12 +60,14 @@ public:
         QString reason;     // the system's reason, when it gives one
     };
 
-    // What a table edit did: the files it changed and the cells it left, with the reason.
+    // What a table edit did: the files it changed, the cells it left with the reason, and what
+    // the value rule made of the text.
     struct EditResult
     {
         int units = 0;
         int cells = 0;
         QStringList refused;
+        QString note;
     };
 
     // A key a section sets twice: the earlier line (which the engines do not use) and the later one.
@@ -174,12 +177,15 @@ public:
     QString redoBlocker() const;
 
     QList<Document *> changedDocuments() const;
-    // Writes every changed file to disk; returns the files that could not be written.
-    QList<SaveFailure> saveAll();
+    // Writes every changed file (that which() accepts, when given) to disk; returns the files that
+    // could not be written.
+    QList<SaveFailure> saveAll(const std::function<bool(const Document *)> &which = {});
 
 signals:
     void progress(int done, int total);
     void loaded();
+    // What the value rule did to a text typed into a cell.
+    void valueNote(const QString &note);
 
 private:
     struct Cell

@@ -2,13 +2,18 @@
 
 #include "commands/FileCommands.h"
 #include "documents/Document.h"
+#include "documents/DocumentSet.h"
 #include "documents/FbiContent.h"
+#include "documents/SafeWrite.h"
+#include "mod/Csv.h"
 #include "mod/ModTable.h"
 #include "mod/ModTableSortFilter.h"
 #include "modwindow/ColumnChooser.h"
 #include "modwindow/FrozenColumnTableView.h"
 #include "platform/Dialogs.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
@@ -82,6 +87,7 @@ QAction *addShortcutAction(QWidget *widget, const QString &text, const QKeySeque
 
 ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget *parent)
     : QMdiSubWindow(parent)
+    , m_documents(documents)
     , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmModTable"));
@@ -91,9 +97,10 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     auto *body = new QWidget;
     m_filter = new QLineEdit;
     m_filter->setObjectName(QStringLiteral("txtFilter"));
-    m_filter->setPlaceholderText(QStringLiteral("Unit, file or value (Ctrl+F)"));
+    m_filter->setPlaceholderText(QStringLiteral("Unit, file or value (Ctrl+L)"));
     m_filter->setClearButtonEnabled(true);
-    auto *filterLabel = new QLabel(QStringLiteral("&Filter:"));
+    // Alt+F stays the File menu's.
+    auto *filterLabel = new QLabel(QStringLiteral("F&ilter:"));
     filterLabel->setBuddy(m_filter);
     auto makeButton = [](const char *name, const QString &text) {
         auto *button = new QToolButton;
@@ -185,6 +192,9 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
         m_status->setText(QStringLiteral("Reading %1 of %2 unit files...").arg(done).arg(total));
     });
     connect(m_table, &ModTable::loaded, this, &ModTableWindow::showLoaded);
+    connect(m_table, &ModTable::valueNote, this, &ModTableWindow::statusMessage);
+    connect(m_table->history(), &QUndoStack::indexChanged, this, &ModTableWindow::editStateChanged);
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ModTableWindow::editStateChanged);
     connect(m_table, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
                 if (roles.contains(ModTable::ModifiedRole))
@@ -200,14 +210,12 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     setFocusProxy(m_view);
 }
 
+ModTableWindow::~ModTableWindow() = default;
+
 void ModTableWindow::createActions()
 {
-    const Qt::ShortcutContext inWindow = Qt::WidgetWithChildrenShortcut;
-    connect(addShortcutAction(this, QStringLiteral("Filter"), QKeySequence(Qt::CTRL | Qt::Key_F), inWindow),
-            &QAction::triggered, this, [this] {
-                m_filter->setFocus();
-                m_filter->selectAll();
-            });
+    connect(addShortcutAction(this, QStringLiteral("Filter"), QKeySequence(Qt::CTRL | Qt::Key_L), Qt::WidgetWithChildrenShortcut),
+            &QAction::triggered, this, &ModTableWindow::find);
     // The view's own actions make its context menu; their keys work while the view has the focus.
     auto viewAction = [this](const QString &text, const QKeySequence &shortcut) {
         return addShortcutAction(m_view, text, shortcut, Qt::WidgetShortcut);
@@ -218,22 +226,101 @@ void ModTableWindow::createActions()
             &QAction::triggered, this, &ModTableWindow::askAndSetValues);
     connect(viewAction(QStringLiteral("Scale by..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M)),
             &QAction::triggered, this, &ModTableWindow::askAndScale);
-    connect(viewAction(QStringLiteral("Clear"), QKeySequence(Qt::Key_Delete)), &QAction::triggered, this,
-            &ModTableWindow::clearSelectedCells);
-    // Each unit has its own history: undo and redo act on the unit of the current row.
-    auto unitHistory = [this]() -> QUndoStack * {
-        const int unit = currentUnit();
-        Document *document = unit < 0 ? nullptr : m_table->document(unit);
-        return document ? document->history() : nullptr;
-    };
-    connect(viewAction(QStringLiteral("Undo"), QKeySequence::Undo), &QAction::triggered, this, [unitHistory] {
-        if (QUndoStack *history = unitHistory())
-            history->undo();
-    });
-    connect(viewAction(QStringLiteral("Redo"), QKeySequence::Redo), &QAction::triggered, this, [unitHistory] {
-        if (QUndoStack *history = unitHistory())
-            history->redo();
-    });
+}
+
+EditingView::State ModTableWindow::editState() const
+{
+    State state;
+    const QUndoStack *history = m_table->history();
+    state.undo = history->canUndo();
+    state.redo = history->canRedo();
+    state.undoText = history->undoText();
+    state.redoText = history->redoText();
+    const bool cells = !selectedCells().isEmpty();
+    state.copy = m_view->selectionModel()->hasSelection();
+    state.remove = cells;
+    state.selectAll = m_table->unitCount() > 0;
+    state.find = true;
+    state.save = true;
+    return state;
+}
+
+// A table step is undone in every unit it changed, or, when a unit has been changed since in its
+// own window, not at all, and the user is told why.
+void ModTableWindow::undo()
+{
+    if (const QString blocker = m_table->undoBlocker(); !blocker.isEmpty()) {
+        m_dialogs.message(this, blocker, QStringLiteral("Undo"), QMessageBox::Ok, QMessageBox::Information);
+        return;
+    }
+    m_table->history()->undo();
+}
+
+void ModTableWindow::redo()
+{
+    if (const QString blocker = m_table->redoBlocker(); !blocker.isEmpty()) {
+        m_dialogs.message(this, blocker, QStringLiteral("Redo"), QMessageBox::Ok, QMessageBox::Information);
+        return;
+    }
+    m_table->history()->redo();
+}
+
+// The selected cells as rows of tab-separated values, as spreadsheets take them.
+void ModTableWindow::copy()
+{
+    const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    int top = selected.first().row();
+    int bottom = top;
+    int left = selected.first().column();
+    int right = left;
+    for (const QModelIndex &index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    QString text;
+    for (int row = top; row <= bottom; ++row) {
+        QStringList fields;
+        for (int column = left; column <= right; ++column) {
+            if (!m_view->isColumnHidden(column))
+                fields.append(m_shown->index(row, column).data().toString());
+        }
+        text += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    QApplication::clipboard()->setText(text);
+}
+
+void ModTableWindow::cut()
+{
+    copy();
+    clearSelectedCells();
+}
+
+void ModTableWindow::selectAll()
+{
+    m_view->selectAll();
+}
+
+// Find filters the table: the filter box takes the keyboard.
+void ModTableWindow::find()
+{
+    m_filter->setFocus();
+    m_filter->selectAll();
+}
+
+void ModTableWindow::tellRefused(const QString &title, const QStringList &refused)
+{
+    if (refused.isEmpty())
+        return;
+    QString text = QStringLiteral("Some cells were left as they were:");
+    for (qsizetype index = 0; index < std::min<qsizetype>(refused.size(), FailuresNamed); ++index)
+        text += QStringLiteral("\r\n") + refused[index];
+    if (refused.size() > FailuresNamed)
+        text += QStringLiteral("\r\nand %1 more").arg(refused.size() - FailuresNamed);
+    m_dialogs.message(this, text, title, QMessageBox::Ok, QMessageBox::Warning);
 }
 
 void ModTableWindow::load(const QString &folder)
@@ -346,7 +433,7 @@ void ModTableWindow::askAndSetValues()
         QStringLiteral("Value of %1 (%2 cells):").arg(m_table->key(cells.first().column())).arg(cells.size()),
         cells.first().data(Qt::EditRole).toString());
     if (value)
-        m_table->setValues(cells, *value);
+        tellRefused(QStringLiteral("Set Value"), m_table->setValues(cells, *value).refused);
 }
 
 void ModTableWindow::askAndScale()
@@ -368,7 +455,9 @@ void ModTableWindow::askAndScale()
                           QMessageBox::Ok, QMessageBox::Warning);
         return;
     }
-    if (m_table->scaleValues(cells, *factor) == 0) {
+    const ModTable::EditResult scaled = m_table->scaleValues(cells, *factor);
+    tellRefused(QStringLiteral("Scale by"), scaled.refused);
+    if (scaled.cells == 0 && scaled.refused.isEmpty()) {
         m_dialogs.message(this, QStringLiteral("None of the selected cells holds a number."),
                           QStringLiteral("Scale by"), QMessageBox::Ok, QMessageBox::Information);
     }
@@ -376,12 +465,16 @@ void ModTableWindow::askAndScale()
 
 void ModTableWindow::clearSelectedCells()
 {
-    m_table->setValues(selectedCells(), QString());
+    const QModelIndexList cells = selectedCells();
+    if (!cells.isEmpty())
+        tellRefused(QStringLiteral("Delete"), m_table->setValues(cells, QString(), QStringLiteral("Delete")).refused);
 }
 
-bool ModTableWindow::saveAll()
+bool ModTableWindow::saveAll(bool onlyUnitsWithoutWindows)
 {
-    const QList<ModTable::SaveFailure> failures = m_table->saveAll();
+    const QList<ModTable::SaveFailure> failures = m_table->saveAll([this, onlyUnitsWithoutWindows](const Document *document) {
+        return !onlyUnitsWithoutWindows || !m_documents.isOpen(document);
+    });
     if (failures.isEmpty())
         return true;
     QString text = QStringLiteral("Cannot save these files:");
@@ -412,7 +505,7 @@ void ModTableWindow::exportTable()
         start = chosen;
         if (QFileInfo::exists(chosen) && !confirmReplacing(m_dialogs, this, chosen, QStringLiteral("Export Table...")))
             continue;
-        const ModTableSortFilter::ExportResult exported = m_shown->exportCsv(chosen);
+        const WriteOutcome exported = writeFileSafely(chosen, csvText(m_shown->shownRows()));
         if (!exported.ok) {
             m_dialogs.message(this, cannotSaveText(chosen, exported.reason), QStringLiteral("Error Exporting Table"),
                               QMessageBox::Ok, QMessageBox::Critical);
@@ -424,18 +517,23 @@ void ModTableWindow::exportTable()
 // True when the window may close: nothing changed, the changes are dropped, or all were saved.
 bool ModTableWindow::askToSave()
 {
-    const qsizetype changed = m_table->changedDocuments().size();
+    // A unit open in a window of its own keeps its changes there, and that window asks.
+    qsizetype changed = 0;
+    for (Document *document : m_table->changedDocuments())
+        changed += m_documents.isOpen(document) ? 0 : 1;
     if (changed == 0)
         return true;
     const MessageBoxRequest question{
-        QStringLiteral("%1 unit files of %2 have changed.\r\nDo you wish to save them before closing the table?")
-            .arg(changed)
-            .arg(folderName(m_table->folder())),
+        changed == 1 ? QStringLiteral("1 unit file of %1 has changed.\r\nDo you wish to save it before closing the table?")
+                           .arg(folderName(m_table->folder()))
+                     : QStringLiteral("%1 unit files of %2 have changed.\r\nDo you wish to save them before closing the table?")
+                           .arg(changed)
+                           .arg(folderName(m_table->folder())),
         QStringLiteral("Save before Closing"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
         QMessageBox::Yes, QMessageBox::Information, QMessageBox::Cancel};
     switch (m_dialogs.messageBox(this, question)) {
     case QMessageBox::Yes:
-        return saveAll();
+        return saveAll(true);
     case QMessageBox::No:
         return true;
     default:

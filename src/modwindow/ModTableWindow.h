@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/EditingView.h"
+
 #include <QMdiSubWindow>
 #include <QModelIndexList>
 
@@ -19,14 +21,17 @@ class QSplitter;
 
 // A whole mod in one window: the filter box over the table of units, the files that could not be
 // read under it, and a progress bar while the folder is read. Each unit is the same document that
-// its own document window shows; the window asks for that with documentRequested().
-class ModTableWindow : public QMdiSubWindow
+// its own document window shows; the window asks for that with documentRequested(). The main
+// window's commands act on it as on any window: Undo and Redo step through the table's own history,
+// Delete empties cells, Find goes to the filter, Save saves every changed unit.
+class ModTableWindow : public QMdiSubWindow, public EditingView
 {
     Q_OBJECT
     Q_MOC_INCLUDE("documents/Document.h")
 
 public:
     ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget *parent = nullptr);
+    ~ModTableWindow() override;
 
     void load(const QString &folder);
 
@@ -45,15 +50,31 @@ public:
     void askAndScale();
     // Empties the selected cells; their keys stay.
     void clearSelectedCells();
-    // Writes every changed unit; one message names the files that could not be written. True when
-    // all were written.
-    bool saveAll();
+    // Writes every changed unit (not those open in windows of their own, with only); one message names
+    // the files that could not be written. True when all were written.
+    bool saveAll(bool onlyUnitsWithoutWindows = false);
     // Asks for a file and writes the table as shown to it as CSV.
     void exportTable();
+
+    State editState() const override;
+    void undo() override;
+    void redo() override;
+    void cut() override;
+    void copy() override;
+    void paste() override {}
+    void deleteSelection() override { clearSelectedCells(); }
+    void selectAll() override;
+    void find() override;
+    void findNext() override {}
+    void replace() override {}
+    bool save() override { return saveAll(); }
+    bool saveAs() override { return false; }
 
 signals:
     void helpRequested(const QString &name);
     void documentRequested(Document *document);
+    void editStateChanged();
+    void statusMessage(const QString &text);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -66,7 +87,10 @@ private:
     int currentUnit() const;
     void openUnit(const QModelIndex &index);
     bool askToSave();
+    // Says which cells an edit left as they were, and why.
+    void tellRefused(const QString &title, const QStringList &refused);
 
+    DocumentSet &m_documents;
     Dialogs &m_dialogs;
     ModTable *m_table;
     ModTableSortFilter *m_shown;

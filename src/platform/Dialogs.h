@@ -19,6 +19,8 @@ struct MessageBoxRequest
     // The answer that Escape and the close box give when it is none of the buttons shown (a
     // question whose every answer acts can still be left alone); NoButton leaves it to the box.
     QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
+    // Buttons that say what they do in words of their own, such as "Save in the Standard Layout".
+    QList<std::pair<QMessageBox::StandardButton, QString>> buttonTexts = {};
 };
 
 struct FileDialogRequest

@@ -11,6 +11,10 @@ QMessageBox::StandardButton QtDialogs::messageBox(QWidget *owner, const MessageB
     QMessageBox box(request.icon, request.title, request.text, request.buttons, owner);
     if (request.defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(request.defaultButton);
+    for (const auto &[button, text] : request.buttonTexts) {
+        if (QAbstractButton *shown = box.button(button))
+            shown->setText(text);
+    }
     // An answer of Escape and the close box alone: a button that is there but never shown.
     if (request.escapeButton != QMessageBox::NoButton) {
         if (!box.button(request.escapeButton))

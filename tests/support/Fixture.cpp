@@ -1,5 +1,7 @@
 #include "support/Fixture.h"
 
+#include "support/Rows.h"
+
 #include "documents/Document.h"
 #include "mainwindow/MainWindow.h"
 
@@ -28,16 +30,15 @@ MainWindow &Fixture::main()
     if (!m_main) {
         m_main = std::make_unique<MainWindow>(documents, commands, dialogs);
         commands.setDialogOwner(m_main.get());
+        // As the application does: the program ends when the main window has closed.
+        QObject::connect(m_main.get(), &MainWindow::closed, [] { QCoreApplication::exit(0); });
     }
     return *m_main;
 }
 
 QStringList Fixture::rows(const Document *document)
 {
-    QStringList rows;
-    for (int row = 0; row < document->rowCount(); ++row)
-        rows.append(document->name(row) + QLatin1Char('=') + document->value(row));
-    return rows;
+    return rowsOf(*document);
 }
 
 void Fixture::click(QAbstractItemView *list, int row, bool twice)
@@ -49,9 +50,14 @@ void Fixture::click(QAbstractItemView *list, int row, bool twice)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
 }
 
-void Fixture::clickToolbar(MainWindow &main, int position)
+QAction *Fixture::action(MainWindow &main, const char *name)
 {
-    QTest::mouseClick(main.barTools()->widgetForAction(main.toolbarButton(position)), Qt::LeftButton);
+    return main.findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+}
+
+void Fixture::clickToolbar(MainWindow &main, const char *name)
+{
+    QTest::mouseClick(main.barTools()->widgetForAction(action(main, name)), Qt::LeftButton);
 }
 
 bool Fixture::programRunning()

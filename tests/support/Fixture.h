@@ -43,7 +43,9 @@ public:
     static QStringList rows(const Document *document);
     // Clicks a row as a user does; twice is a double-click.
     static void click(QAbstractItemView *list, int row, bool twice = false);
-    static void clickToolbar(MainWindow &main, int position);
+    // The main window's named action, and a click on its toolbar button.
+    static QAction *action(MainWindow &main, const char *name);
+    static void clickToolbar(MainWindow &main, const char *name);
     // False once the program has been told to end, as closing the main window does.
     static bool programRunning();
 

@@ -109,6 +109,7 @@ private slots:
     void findsPlantedFault();
     void findsNothingElse();
     void findsNothingInACleanMod();
+    void checksManyUnitsOnSeveralCores();
     void saysWhichValueTheEnginesUse();
     void checksAgainAfterAnEdit();
     void hidesKinds();
@@ -183,6 +184,32 @@ void TestModCheck::findsNothingInACleanMod()
     QCOMPARE(m_mod->units()->unitCount(), 2);
     QCOMPARE(m_mod->weapons()->unitCount(), 3);
     QCOMPARE(m_mod->features()->unitCount(), 2);
+}
+
+// A large mod is checked in shares on several cores: every share's findings come back, and names
+// are compared across the shares.
+void TestModCheck::checksManyUnitsOnSeveralCores()
+{
+    QTemporaryDir dir;
+    constexpr int Units = 1200;
+    QStringList expected;
+    for (int unit = 0; unit < Units; ++unit) {
+        const bool broken = unit % 100 == 7;
+        const QByteArray name = unit == Units - 1 ? "U0" : "U" + QByteArray::number(unit);
+        const QByteArray number = unit == 0 || unit == Units - 1 ? "5" : QByteArray::number(unit + 10);
+        writeFile(dir.filePath(QStringLiteral("units/u%1.fbi").arg(unit)), "[UNITINFO]\n{\n\tUnitName=" + name + ";\n\tWeapon1="
+                      + (broken ? "NOGUN" : "GUN") + ";\n\tUnitNumber=" + number + ";\n}\n");
+        if (broken)
+            expected.append(QStringLiteral("units/u%1.fbi:4: missing-weapon").arg(unit));
+    }
+    expected.append(QStringLiteral("units/u%1.fbi:3: duplicate-unit").arg(Units - 1));
+    expected.append(QStringLiteral("units/u%1.fbi:5: duplicate-unit-number").arg(Units - 1));
+    writeFile(dir.filePath(QStringLiteral("weapons/guns.tdf")), "[GUN]\n{\nrange=100;\n}\n");
+    QVERIFY(m_mod->loadNow(dir.path()));
+    QStringList found = linesOf(m_mod->problems());
+    found.sort();
+    expected.sort();
+    QCOMPARE(found, expected);
 }
 
 void TestModCheck::saysWhichValueTheEnginesUse()

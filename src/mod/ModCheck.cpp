@@ -7,12 +7,16 @@
 
 #include <algorithm>
 #include <array>
+#include <thread>
 
 namespace {
 using Severity = ModProblem::Severity;
 
 // The highest weapon slot Spring reads; TA3D reads on to the first empty one.
 constexpr int MaxWeaponSlots = 32;
+// A mod's units are checked on several cores once there are this many for each.
+constexpr int UnitsPerThread = 512;
+constexpr int MaxThreads = 4;
 // TA3D and Spring read slots 1 to 3 whatever they hold, and stop at the first empty slot after.
 constexpr int SlotsAlwaysRead = 3;
 
@@ -104,7 +108,9 @@ QList<ModProblem> ModCheck::run(const QList<UnreadableFile> &unreadable)
     checkWeapons();
     checkFeatures();
     checkBuildMenus();
-    for (const ModTable *table : {&m_units, &m_index.weaponTable(), &m_index.featureTable()}) {
+    checkKeys(m_units);
+    // The units' own text was checked with the units.
+    for (const ModTable *table : {&m_index.weaponTable(), &m_index.featureTable()}) {
         checkKeys(*table);
         const Document *last = nullptr;
         for (int row = 0; row < table->unitCount(); ++row) {
@@ -220,8 +226,41 @@ void ModCheck::checkUnits()
     m_valueRows.resize(size_t(role));
     m_unitNames.assign(size_t(m_units.unitCount()), {});
     m_unitNumbers.assign(size_t(m_units.unitCount()), {});
+    for (int column = 1; column < m_units.keyColumnCount(); ++column)
+        m_noted[size_t(column)] = column == m_columns.tedClass || !mayNoteValue(m_units.key(column)) ? 0 : 1;
 
-    for (int unit = 0; unit < m_units.unitCount(); ++unit) {
+    // Each unit is checked on its own, reading only: the units are shared out among the cores, each
+    // share checked by a copy of this check with its own findings, which come together at the end.
+    const int units = m_units.unitCount();
+    const int threads = units < UnitsPerThread ? 1 : std::clamp(int(std::thread::hardware_concurrency()), 1, MaxThreads);
+    std::vector<ModCheck> shares;
+    shares.reserve(size_t(threads - 1));
+    for (int share = 1; share < threads; ++share) {
+        shares.push_back(*this);
+        shares.back().m_problems.clear();
+    }
+    std::vector<std::thread> workers;
+    for (int share = 1; share < threads; ++share) {
+        workers.emplace_back([&shares, share, threads, units] {
+            shares[size_t(share - 1)].checkUnitRange(units * share / threads, units * (share + 1) / threads);
+        });
+    }
+    checkUnitRange(0, units / threads);
+    for (std::thread &worker : workers)
+        worker.join();
+    for (int share = 1; share < threads; ++share) {
+        const ModCheck &done = shares[size_t(share - 1)];
+        m_problems += done.m_problems;
+        for (int unit = units * share / threads; unit < units * (share + 1) / threads; ++unit) {
+            m_unitNames[size_t(unit)] = done.m_unitNames[size_t(unit)];
+            m_unitNumbers[size_t(unit)] = done.m_unitNumbers[size_t(unit)];
+        }
+    }
+}
+
+void ModCheck::checkUnitRange(int begin, int end)
+{
+    for (int unit = begin; unit < end; ++unit) {
         const Document *document = m_units.document(unit);
         if (!document)
             continue;
@@ -229,6 +268,7 @@ void ModCheck::checkUnits()
         std::fill(m_valueRows.begin(), m_valueRows.end(), -1);
         checkUnitValues(unit, *document);
         checkUnitReferences(unit, *document);
+        checkText(*document, m_units.path(unit), m_units.relativePath(unit));
         m_unitNames[size_t(unit)] = unitValue(m_columns.unitName);
         m_unitNumbers[size_t(unit)] = unitValue(m_columns.unitNumber);
     }
@@ -452,9 +492,7 @@ void ModCheck::checkUnitValues(int unit, const Document &document)
     for (int index = 0; index < m_units.cellCount(unit); ++index) {
         const auto [column, row] = m_units.cell(unit, index);
         const int role = m_roleOfColumn[size_t(column)];
-        int &noted = m_noted[size_t(column)];
-        if (noted < 0)
-            noted = column == tedColumn || !mayNoteValue(m_units.key(column)) ? 0 : 1;
+        const int noted = m_noted[size_t(column)];
         if ((role < 0 && noted == 0 && column != tedColumn) || content.depth(row) != 0)
             continue;
         const QByteArrayView value = content.valueBytes(row);

@@ -32,6 +32,9 @@ class ModCheck
 {
 public:
     explicit ModCheck(const ModIndex &index);
+    // A copy checks a share of the units on a thread of its own, with what the check has set up.
+    ModCheck(const ModCheck &) = default;
+    ModCheck &operator=(const ModCheck &) = delete;
 
     // Every problem, sorted by file and line.
     QList<ModProblem> run(const QList<UnreadableFile> &unreadable);
@@ -40,6 +43,7 @@ private:
     using Severity = ModProblem::Severity;
 
     void checkUnits();
+    void checkUnitRange(int begin, int end);
     void checkUnitReferences(int unit, const Document &document);
     void checkUnitValues(int unit, const Document &document);
     void checkWeapons();

@@ -197,11 +197,12 @@ void TestModCheck::checksManyUnitsOnSeveralCores()
         const bool broken = unit % 100 == 7;
         const QByteArray name = unit == Units - 1 ? "U0" : "U" + QByteArray::number(unit);
         const QByteArray number = unit == 0 || unit == Units - 1 ? "5" : QByteArray::number(unit + 10);
-        writeFile(dir.filePath(QStringLiteral("units/u%1.fbi").arg(unit)), "[UNITINFO]\n{\n\tUnitName=" + name + ";\n\tWeapon1="
+        writeFile(dir.filePath(QStringLiteral("units/u%1.fbi").arg(unit, 4, 10, QLatin1Char('0'))), "[UNITINFO]\n{\n\tUnitName=" + name + ";\n\tWeapon1="
                       + (broken ? "NOGUN" : "GUN") + ";\n\tUnitNumber=" + number + ";\n}\n");
         if (broken)
-            expected.append(QStringLiteral("units/u%1.fbi:4: missing-weapon").arg(unit));
+            expected.append(QStringLiteral("units/u%1.fbi:4: missing-weapon").arg(unit, 4, 10, QLatin1Char('0')));
     }
+    // The first unit and the last, in the first share and the last.
     expected.append(QStringLiteral("units/u%1.fbi:3: duplicate-unit").arg(Units - 1));
     expected.append(QStringLiteral("units/u%1.fbi:5: duplicate-unit-number").arg(Units - 1));
     writeFile(dir.filePath(QStringLiteral("weapons/guns.tdf")), "[GUN]\n{\nrange=100;\n}\n");

@@ -89,7 +89,7 @@ QByteArray unitText(int unit)
     row("MaxDamage", QByteArray::number(500 + unit * 7 % 5000));
     row("MaxWaterDepth", "12");
     row("MaxSlope", "16");
-    row("EnergyUse", "0.3");
+    row("EnergyUse", "3");
     row("BuildTime", QByteArray::number(2000 + unit * 11 % 20000));
     row("WorkerTime", "0");
     row("BMcode", "1");

@@ -197,10 +197,16 @@ void TestModCheck::checksManyUnitsOnSeveralCores()
         const bool broken = unit % 100 == 7;
         const QByteArray name = unit == Units - 1 ? "U0" : "U" + QByteArray::number(unit);
         const QByteArray number = unit == 0 || unit == Units - 1 ? "5" : QByteArray::number(unit + 10);
-        writeFile(dir.filePath(QStringLiteral("units/u%1.fbi").arg(unit, 4, 10, QLatin1Char('0'))), "[UNITINFO]\n{\n\tUnitName=" + name + ";\n\tWeapon1="
-                      + (broken ? "NOGUN" : "GUN") + ";\n\tUnitNumber=" + number + ";\n}\n");
+        // A value of its own in every unit, a fraction where a whole number is read in some.
+        const bool fraction = unit % 150 == 20;
+        const QByteArray energy = QByteArray::number(unit) + (fraction ? ".5" : "");
+        const QString file = QStringLiteral("units/u%1.fbi").arg(unit, 4, 10, QLatin1Char('0'));
+        writeFile(dir.filePath(file), "[UNITINFO]\n{\n\tUnitName=" + name + ";\n\tWeapon1=" + (broken ? "NOGUN" : "GUN")
+                      + ";\n\tUnitNumber=" + number + ";\n\tEnergyUse=" + energy + ";\n}\n");
         if (broken)
-            expected.append(QStringLiteral("units/u%1.fbi:4: missing-weapon").arg(unit, 4, 10, QLatin1Char('0')));
+            expected.append(file + QStringLiteral(":4: missing-weapon"));
+        if (fraction)
+            expected.append(file + QStringLiteral(":6: misread-value"));
     }
     // The first unit and the last, in the first share and the last.
     expected.append(QStringLiteral("units/u%1.fbi:3: duplicate-unit").arg(Units - 1));

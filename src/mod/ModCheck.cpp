@@ -274,25 +274,59 @@ void ModCheck::checkUnitRange(int begin, int end)
     }
 }
 
-// Most values are a few bytes: those are looked up by their bytes packed in one number, which
-// costs far less than hashing text; longer ones by their text.
+// Most values are a few bytes: those are looked up by their bytes packed in one number, in a
+// table of their own that costs far less than hashing text; longer ones by their text.
 const QString &ModCheck::noteOn(int column, QByteArrayView value)
 {
-    if (value.size() <= qsizetype(sizeof(quint64)) - 1) {
+    if (!value.isEmpty() && value.size() <= qsizetype(sizeof(quint64)) - 1) {
         quint64 packed = quint64(value.size());
         for (const char c : value)
             packed = (packed << 8) | quint8(c);
-        QHash<quint64, int> &notes = m_shortNotes[size_t(column)];
-        auto found = notes.constFind(packed);
-        if (found == notes.constEnd())
-            found = notes.insert(packed, noteIndex(valueNote(m_units.key(column), fromFileText(value))));
-        return m_noteTexts.at(*found);
+        PackedNotes &notes = m_shortNotes[size_t(column)];
+        if (notes.keys.empty()) {
+            notes.keys.assign(PackedNotes::InitialSize, 0);
+            notes.notes.assign(PackedNotes::InitialSize, 0);
+        }
+        // Open addressing: the slot of the packed value or the empty one where it goes.
+        size_t mask = notes.keys.size() - 1;
+        size_t slot = size_t((packed * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+        while (notes.keys[slot] != 0 && notes.keys[slot] != packed)
+            slot = (slot + 1) & mask;
+        if (notes.keys[slot] == 0) {
+            notes.keys[slot] = packed;
+            notes.notes[slot] = noteIndex(valueNote(m_units.key(column), fromFileText(value)));
+            if (++notes.used * 2 > notes.keys.size())
+                notes.grow();
+            mask = notes.keys.size() - 1;
+            slot = size_t((packed * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+            while (notes.keys[slot] != packed)
+                slot = (slot + 1) & mask;
+        }
+        return m_noteTexts.at(notes.notes[slot]);
     }
     QHash<QByteArrayView, int> &notes = m_longNotes[size_t(column)];
     auto found = notes.constFind(value);
     if (found == notes.constEnd())
         found = notes.insert(value, noteIndex(valueNote(m_units.key(column), fromFileText(value))));
     return m_noteTexts.at(*found);
+}
+
+void ModCheck::PackedNotes::grow()
+{
+    std::vector<quint64> oldKeys = std::move(keys);
+    std::vector<int> oldNotes = std::move(notes);
+    keys.assign(oldKeys.size() * 2, 0);
+    notes.assign(oldKeys.size() * 2, 0);
+    const size_t mask = keys.size() - 1;
+    for (size_t index = 0; index < oldKeys.size(); ++index) {
+        if (oldKeys[index] == 0)
+            continue;
+        size_t slot = size_t((oldKeys[index] * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+        while (keys[slot] != 0)
+            slot = (slot + 1) & mask;
+        keys[slot] = oldKeys[index];
+        notes[slot] = oldNotes[index];
+    }
 }
 
 int ModCheck::noteIndex(const QString &note)
@@ -698,7 +732,8 @@ void ModCheck::checkText(const Document &document, const QString &path, const QS
         if (content.isSection(row))
             continue;
         const auto [name, value] = content.rowBytes(row);
-        if (name.size() >= 2 && name.trimmed().startsWith("//"))
+        // The reader starts a name at its first character that is no blank.
+        if (name.size() >= 2 && name[0] == '/' && name[1] == '/')
             continue;
         if (value.trimmed().size() == placeholder && Help::isPlaceholder(fromFileText(value))) {
             add(Severity::Warning, QStringLiteral("placeholder-value"), document, path, relativePath, int(row),

@@ -94,7 +94,16 @@ private:
     // runs): most values repeat across a mod's units. Whether a column's values can have notes at all.
     const QString &noteOn(int column, QByteArrayView value);
     int noteIndex(const QString &note);
-    std::vector<QHash<quint64, int>> m_shortNotes;
+    // Values of up to seven bytes, packed with their length into a number that is never 0.
+    struct PackedNotes
+    {
+        static constexpr size_t InitialSize = 64;
+        std::vector<quint64> keys;  // 0: an empty slot
+        std::vector<int> notes;     // into m_noteTexts
+        size_t used = 0;
+        void grow();
+    };
+    std::vector<PackedNotes> m_shortNotes;
     std::vector<QHash<QByteArrayView, int>> m_longNotes;
     QList<QString> m_noteTexts;
     std::vector<int> m_noted;

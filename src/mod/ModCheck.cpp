@@ -161,22 +161,19 @@ int ModCheck::unitRow(int unit) const
     return row >= 0 ? row : 0;
 }
 
-QString ModCheck::findModel(QByteArrayView name) const
+bool ModCheck::hasModel(QByteArrayView name) const
 {
     const ModFolder &folder = m_index.folder();
     static constexpr std::array<QByteArrayView, 6> Extensions{"", ".3do", ".s3o", ".3dm", ".3ds", ".obj"};
-    for (const QByteArrayView extension : Extensions) {
-        const QString found = folder.findAsset(ModFolder::Assets::Models, name, extension);
-        if (!found.isEmpty())
-            return found;
-    }
-    return {};
+    return std::any_of(Extensions.begin(), Extensions.end(), [&](QByteArrayView extension) {
+        return folder.hasAsset(ModFolder::Assets::Models, name, extension);
+    });
 }
 
 void ModCheck::checkModel(const ModTable &table, int row, int column, const QString &what)
 {
     const QByteArrayView value = table.valueBytes(row, column).trimmed();
-    if (column <= 0 || value.isEmpty() || !findModel(value).isEmpty())
+    if (column <= 0 || value.isEmpty() || hasModel(value))
         return;
     const QString folder = m_index.folder().assetFolderName(ModFolder::Assets::Models);
     addAt(table, row, table.documentRow(row, column), Severity::Error, QStringLiteral("missing-model"),
@@ -426,16 +423,15 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
         const int col = m_columns.script;
         const QString scripts = folder.assetFolderName(ModFolder::Assets::Scripts);
         if (!value(col).isEmpty()) {
-            if (folder.findAsset(ModFolder::Assets::Scripts, value(col)).isEmpty()) {
+            if (!folder.hasAsset(ModFolder::Assets::Scripts, value(col))) {
                 addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-script"),
                       QStringLiteral("%1: %2/ has no such file; Spring runs the unit without a script")
                           .arg(assignment(units.key(col), value(col)), scripts));
             }
         } else {
-            const bool bySpring = !folder.findAsset(ModFolder::Assets::Scripts, fileId, ".cob").isEmpty();
+            const bool bySpring = folder.hasAsset(ModFolder::Assets::Scripts, fileId, ".cob");
             const bool byName = !unitName.isEmpty()
-                && (!folder.findAsset(ModFolder::Assets::Scripts, unitName, ".cob").isEmpty()
-                    || !folder.findAsset(ModFolder::Assets::Scripts, unitName, ".lua").isEmpty());
+                && (folder.hasAsset(ModFolder::Assets::Scripts, unitName, ".cob") || folder.hasAsset(ModFolder::Assets::Scripts, unitName, ".lua"));
             if (!bySpring && !byName) {
                 addAt(units, unit, unitRow(unit), Severity::Error, QStringLiteral("missing-script"),
                       QStringLiteral("no script for this unit: %1/ has no %2.cob%3; the unit cannot move or fire as meant "
@@ -450,16 +446,16 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
         const int col = m_columns.buildPic;
         const QString pictures = folder.assetFolderName(ModFolder::Assets::Pictures);
         if (!value(col).isEmpty()) {
-            if (folder.findAsset(ModFolder::Assets::Pictures, value(col)).isEmpty()) {
+            if (!folder.hasAsset(ModFolder::Assets::Pictures, value(col))) {
                 addAt(units, unit, rowOf(col), Severity::Warning, QStringLiteral("missing-picture"),
                       QStringLiteral("%1: %2/ has no such file; Spring uses the name as written, extension included, and "
                                      "shows a blank button")
                           .arg(assignment(units.key(col), value(col)), pictures));
             }
         } else {
-            bool found = !unitName.isEmpty() && !folder.findAsset(ModFolder::Assets::Pictures, unitName, ".pcx").isEmpty();
+            bool found = !unitName.isEmpty() && folder.hasAsset(ModFolder::Assets::Pictures, unitName, ".pcx");
             for (const QByteArrayView extension : {QByteArrayView(".dds"), QByteArrayView(".png"), QByteArrayView(".pcx"), QByteArrayView(".bmp")})
-                found = found || !folder.findAsset(ModFolder::Assets::Pictures, fileId, extension).isEmpty();
+                found = found || folder.hasAsset(ModFolder::Assets::Pictures, fileId, extension);
             if (!found) {
                 addAt(units, unit, unitRow(unit), Severity::Warning, QStringLiteral("missing-picture"),
                       QStringLiteral("no picture for this unit: %1/ has no %2.dds, .png, .pcx or .bmp (Spring)%3; Spring "

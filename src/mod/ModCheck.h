@@ -54,8 +54,8 @@ private:
     void checkKeys(const ModTable &table);
     void checkText(const Document &document, const QString &path, const QString &relativePath);
     // A model by the name a unit, feature or weapon gives: objects3d/<name> as written or with any
-    // extension an engine tries. Empty when there is none.
-    QString findModel(QByteArrayView name) const;
+    // extension an engine tries.
+    bool hasModel(QByteArrayView name) const;
     void checkModel(const ModTable &table, int row, int column, const QString &what);
 
     void add(Severity severity, const QString &kind, const Document &document, const QString &path,

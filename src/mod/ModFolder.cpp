@@ -95,12 +95,12 @@ ModFolder ModFolder::scan(const QString &folder, const std::atomic_bool &cancell
                 AssetFolder &assets = result.m_assets[size_t(asset - assetNames.begin())];
                 assets.present = true;
                 assets.folderName = child.fileName();
+                assets.path = path;
                 const QDir base(path);
                 QDirIterator it(path, QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
                 while (it.hasNext() && !cancelled) {
                     it.next();
-                    const QString relative = base.relativeFilePath(it.filePath());
-                    assets.byFoldedName.insert(foldedKey(relative), relative);
+                    assets.names.insert(foldedKey(base.relativeFilePath(it.filePath())));
                 }
             }
         }
@@ -125,16 +125,41 @@ ModFolder ModFolder::scan(const QString &folder, const std::atomic_bool &cancell
     return result;
 }
 
-QString ModFolder::findAsset(Assets assets, QByteArrayView name, QByteArrayView extension) const
+bool ModFolder::hasAsset(Assets assets, QByteArrayView name, QByteArrayView extension) const
 {
     const AssetFolder &folder = m_assets[size_t(assets)];
     // Folded on the stack: the check asks for several names of every unit.
     char buffer[256];
     const qsizetype size = name.size() + extension.size();
-    if (size > qsizetype(sizeof(buffer)) || folder.byFoldedName.isEmpty())
-        return {};
+    if (size > qsizetype(sizeof(buffer)) || folder.names.isEmpty())
+        return false;
     auto fold = [](char c) { return c == '\\' ? '/' : c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     std::transform(name.begin(), name.end(), buffer, fold);
     std::transform(extension.begin(), extension.end(), buffer + name.size(), fold);
-    return folder.byFoldedName.value(QByteArray::fromRawData(buffer, size));
+    return folder.names.contains(QByteArray::fromRawData(buffer, size));
+}
+
+// Only the folded names are kept; the spelling on the disk is looked up when asked for, one
+// folder at a time.
+QString ModFolder::findAsset(Assets assets, QStringView name) const
+{
+    const QByteArray bytes = name.toLatin1();
+    if (!hasAsset(assets, bytes))
+        return {};
+    QDir folder(m_assets[size_t(assets)].path);
+    QStringList spelled;
+    const QStringList parts = QString::fromLatin1(bytes).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
+    for (qsizetype index = 0; index < parts.size(); ++index) {
+        const bool last = index == parts.size() - 1;
+        const QStringList entries = folder.entryList((last ? QDir::Files : QDir::Dirs) | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        const auto found = std::find_if(entries.begin(), entries.end(), [&](const QString &entry) {
+            return foldedKey(entry) == foldedKey(parts[index]);
+        });
+        if (found == entries.end())
+            return {};
+        spelled.append(*found);
+        if (!last)
+            folder.cd(*found);
+    }
+    return spelled.join(QLatin1Char('/'));
 }

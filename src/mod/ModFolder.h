@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
+#include <QSet>
 #include <QList>
 #include <QString>
 
@@ -54,10 +54,11 @@ public:
     // Whether the mod has the folder at all: a reference into a folder it lacks is not checked, as
     // the mod then relies on another archive for it.
     bool hasAssets(Assets assets) const { return m_assets[size_t(assets)].present; }
-    // The relative path of the asset file (from its folder, as "arm/tank.3do") named name followed by
-    // extension, in any letter case, "\\" or "/" between folders; empty when the folder has no such file.
-    QString findAsset(Assets assets, QByteArrayView name, QByteArrayView extension = {}) const;
-    QString findAsset(Assets assets, QStringView name) const { return findAsset(assets, name.toLatin1()); }
+    // Whether the folder has a file (as "arm/tank.3do") named name followed by extension, in any
+    // letter case, with "\\" or "/" between folders.
+    bool hasAsset(Assets assets, QByteArrayView name, QByteArrayView extension = {}) const;
+    // The file's path from its folder as the disk spells it; empty when the folder has no such file.
+    QString findAsset(Assets assets, QStringView name) const;
     QString assetFolderName(Assets assets) const { return m_assets[size_t(assets)].folderName; }
     // Spring's gamedata/movedefs.lua replaces moveinfo.tdf; its classes cannot be read here.
     bool hasMoveDefsScript() const { return m_moveDefsScript; }
@@ -66,8 +67,9 @@ private:
     struct AssetFolder
     {
         bool present = false;
-        QString folderName;                     // as the mod spells it
-        QHash<QByteArray, QString> byFoldedName;    // folded relative path to the path as written
+        QString folderName;     // as the mod spells it
+        QString path;
+        QSet<QByteArray> names; // relative paths, folded
     };
 
     QString m_path;

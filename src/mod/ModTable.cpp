@@ -263,7 +263,6 @@ void ModTable::setFiles(const QString &folder, QList<ModFile> files)
         entry.document = m_documents.share(read.path, std::move(read.read));
         entry.path = read.path;
         entry.relativePath = read.relativePath;
-        entry.fileName = read.relativePath.mid(read.relativePath.lastIndexOf(QLatin1Char('/')) + 1);
         addRows(int(m_files.size()) - 1);
     }
 
@@ -485,7 +484,13 @@ QString ModTable::unitName(int unit) const
     }
     const int key = m_keyOfFolded.value(UnitNameKey, -1);
     const QByteArrayView name = key < 0 ? QByteArrayView() : valueBytes(unit, m_columnOfKey[key]).trimmed();
-    return name.isEmpty() ? file(unit).fileName : fromFileText(name);
+    return name.isEmpty() ? fileName(unit) : fromFileText(name);
+}
+
+QString ModTable::fileName(int unit) const
+{
+    const QString &relative = file(unit).relativePath;
+    return relative.mid(relative.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 QString ModTable::key(int column) const

@@ -119,7 +119,7 @@ public:
     Document *document(int unit) const;
     QString path(int unit) const { return file(unit).path; }
     QString relativePath(int unit) const { return file(unit).relativePath; }
-    QString fileName(int unit) const { return file(unit).fileName; }
+    QString fileName(int unit) const;
     // The row's name as the first column shows it: a unit's UnitName (or its file name), a
     // definition's section name.
     QString unitName(int unit) const;
@@ -198,7 +198,6 @@ private:
         QPointer<Document> document;
         QString path;
         QString relativePath;
-        QString fileName;
         int firstRow = 0;   // its first row in the table
         int rows = 0;
     };

@@ -201,6 +201,9 @@ void Mod::recheck()
     m_weaponColumns.update(current);
     m_units.setComputedColumns(m_weaponColumns.columns(), &m_weaponColumns);
     m_problems = ModCheck(current).run(m_unreadable);
+    // The names are indexed again when a definition is looked for: a large mod's index is not
+    // kept between checks.
+    m_index.reset();
     m_problemList.setProblems(m_problems);
     emit problemsChanged();
 }

@@ -53,6 +53,8 @@ Mod::Mod(DocumentSet &documents, QObject *parent)
 Mod::~Mod()
 {
     m_loader.cancel();
+    // The weapons' figures go before the table that shows them.
+    m_units.setComputedColumns({}, nullptr);
     releaseOthers();
 }
 

@@ -3,6 +3,7 @@
 #include "documents/DocumentSet.h"
 #include "mod/Mod.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -112,10 +113,23 @@ QString summary(const QList<ModProblem> &problems, int files)
              counted(counts[1], "warning", "warnings"), counted(counts[2], "note", "notes"), inFiles);
 }
 
+int report(Mod &mod, const Options &options, QTextStream &out, QTextStream &err, const QString &program);
+
 int check(const Options &options, QTextStream &out, QTextStream &err, const QString &program)
 {
     DocumentSet documents;
-    Mod mod(documents);
+    int code = CommandLineTool::CannotCheck;
+    {
+        Mod mod(documents);
+        code = report(mod, options, out, err, program);
+    }
+    // The documents the mod let go are deleted now, one by one, as an event loop would.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
+}
+
+int report(Mod &mod, const Options &options, QTextStream &out, QTextStream &err, const QString &program)
+{
     mod.setAutoRecheck(false);
     if (!mod.loadNow(options.folder)) {
         err << program << ": cannot read the folder " << options.folder << '\n';

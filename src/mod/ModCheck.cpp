@@ -161,6 +161,15 @@ int ModCheck::unitRow(int unit) const
     return row >= 0 ? row : 0;
 }
 
+// The key as the file spells it on the row the cell stands for ("weapon1", "explodeAs"), which is
+// what the user finds there; the column's spelling where the row has none.
+QString ModCheck::spelledKey(const ModTable &table, int row, int column)
+{
+    const int documentRow = table.documentRow(row, column);
+    const Document *document = table.document(row);
+    return document && documentRow >= 0 ? document->content().name(documentRow).trimmed() : table.key(column);
+}
+
 bool ModCheck::hasModel(QByteArrayView name) const
 {
     const ModFolder &folder = m_index.folder();
@@ -178,7 +187,7 @@ void ModCheck::checkModel(const ModTable &table, int row, int column, const QStr
     const QString folder = m_index.folder().assetFolderName(ModFolder::Assets::Models);
     addAt(table, row, table.documentRow(row, column), Severity::Error, QStringLiteral("missing-model"),
           QStringLiteral("%1: %2/ has no such model (%3, .3do, .s3o and the other model files looked for); %4")
-              .arg(assignment(table.key(column), value), folder, text(value), what));
+              .arg(assignment(spelledKey(table, row, column), value), folder, text(value), what));
 }
 
 void ModCheck::checkUnits()
@@ -377,7 +386,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
             addAt(units, unit, rowOf(col), Severity::Warning, QStringLiteral("weapon-gap"),
                   QStringLiteral("%1 is never read: Weapon%2 is empty, and TA3D and Spring stop at the first empty slot after "
                                  "Weapon3 (RWE reads Weapon1 to Weapon3 only)")
-                      .arg(units.key(col))
+                      .arg(spelledKey(units, unit, col))
                       .arg(missing));
         }
         if (hasWeapons && m_index.weapons(value(col)).isEmpty()) {
@@ -385,7 +394,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
             if (slot > SlotsAlwaysRead + 1 && std::any_of(filled.begin() + slot + 1, filled.end(), [](bool set) { return set; }))
                 effect += QStringLiteral(", and Spring ignores the slots after it");
             addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-weapon"),
-                  QStringLiteral("%1: no weapon section has that name; %2").arg(assignment(units.key(col), value(col)), effect));
+                  QStringLiteral("%1: no weapon section has that name; %2").arg(assignment(spelledKey(units, unit, col), value(col)), effect));
         }
     }
 
@@ -396,7 +405,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
             addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-explosion"),
                   QStringLiteral("%1: no weapon section has that name; the unit %2 without that blast (Spring uses NOWEAPON "
                                  "where the mod has one; RWE stops the game when it happens)")
-                      .arg(assignment(units.key(col), value(col)),
+                      .arg(assignment(spelledKey(units, unit, col), value(col)),
                            col == m_columns.explodeAs ? QStringLiteral("dies") : QStringLiteral("self-destructs")));
         }
     }
@@ -407,7 +416,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
             addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-corpse"),
                   QStringLiteral("%1: no feature section has that name; the unit leaves no wreck (Spring logs an error at "
                                  "each one built, RWE stops loading the mod)")
-                      .arg(assignment(units.key(col), value(col))));
+                      .arg(assignment(spelledKey(units, unit, col), value(col))));
         }
     }
 
@@ -426,7 +435,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
             if (!folder.hasAsset(ModFolder::Assets::Scripts, value(col))) {
                 addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-script"),
                       QStringLiteral("%1: %2/ has no such file; Spring runs the unit without a script")
-                          .arg(assignment(units.key(col), value(col)), scripts));
+                          .arg(assignment(spelledKey(units, unit, col), value(col)), scripts));
             }
         } else {
             const bool bySpring = folder.hasAsset(ModFolder::Assets::Scripts, fileId, ".cob");
@@ -450,7 +459,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
                 addAt(units, unit, rowOf(col), Severity::Warning, QStringLiteral("missing-picture"),
                       QStringLiteral("%1: %2/ has no such file; Spring uses the name as written, extension included, and "
                                      "shows a blank button")
-                          .arg(assignment(units.key(col), value(col)), pictures));
+                          .arg(assignment(spelledKey(units, unit, col), value(col)), pictures));
             }
         } else {
             bool found = !unitName.isEmpty() && folder.hasAsset(ModFolder::Assets::Pictures, unitName, ".pcx");
@@ -470,7 +479,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
         if (!value(col).isEmpty() && m_index.soundCategory(value(col)) < 0) {
             addAt(units, unit, rowOf(col), Severity::Warning, QStringLiteral("missing-sound-category"),
                   QStringLiteral("%1: %2 has no such section; the unit makes no sounds of its own")
-                      .arg(assignment(units.key(col), value(col)), sounds->relativePath));
+                      .arg(assignment(spelledKey(units, unit, col), value(col)), sounds->relativePath));
         }
     }
 
@@ -480,7 +489,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
             addAt(units, unit, rowOf(col), Severity::Error, QStringLiteral("missing-movement-class"),
                   QStringLiteral("%1: %2 has no class with that Name (CLASS0, CLASS1, ... read up to the first number "
                                  "missing); Spring drops a mobile ground unit without one")
-                      .arg(assignment(units.key(col), value(col)), classes->relativePath));
+                      .arg(assignment(spelledKey(units, unit, col), value(col)), classes->relativePath));
         }
     }
 
@@ -489,7 +498,7 @@ void ModCheck::checkUnitReferences(int unit, const Document &document)
         if (!value(col).isEmpty() && m_index.side(value(col)) < 0) {
             addAt(units, unit, rowOf(col), Severity::Note, QStringLiteral("missing-side"),
                   QStringLiteral("%1: %2 has no [SIDEn] with that name; only TA3D reads it, to lay out the unit's build menu")
-                      .arg(assignment(units.key(col), value(col)), sides->relativePath));
+                      .arg(assignment(spelledKey(units, unit, col), value(col)), sides->relativePath));
         }
     }
 
@@ -643,7 +652,7 @@ void ModCheck::checkFeatures()
                 continue;
             addAt(features, row, features.documentRow(row, column), Severity::Error, QStringLiteral("missing-feature"),
                   QStringLiteral("%1: no feature section has that name; %2 (RWE stops loading the mod)")
-                      .arg(assignment(features.key(column), value), effect.toString()));
+                      .arg(assignment(spelledKey(features, row, column), value), effect.toString()));
         }
     }
 }

@@ -56,6 +56,7 @@ private:
     // A model by the name a unit, feature or weapon gives: objects3d/<name> as written or with any
     // extension an engine tries.
     bool hasModel(QByteArrayView name) const;
+    static QString spelledKey(const ModTable &table, int row, int column);
     void checkModel(const ModTable &table, int row, int column, const QString &what);
 
     void add(Severity severity, const QString &kind, const Document &document, const QString &path,

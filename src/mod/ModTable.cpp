@@ -125,6 +125,9 @@ ModTable::ModTable(DocumentSet &documents, Kind kind, QObject *parent)
 ModTable::~ModTable()
 {
     m_loader.cancel();
+    // A table that goes says nothing more: whoever watched its history may be half gone already
+    // (a window destroying its children).
+    m_history.blockSignals(true);
     releaseFiles();
 }
 

@@ -91,8 +91,9 @@ bench-windows: windows
 # Benchmarks want an optimised build of their own.
 bench: setup
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build build-release -j $(JOBS) --target korvid_bench
+	cmake --build build-release -j $(JOBS) --target korvid_bench korvid_bench_mod
 	QT_QPA_PLATFORM=offscreen ./build-release/bench/korvid_bench
+	./build-release/bench/korvid_bench_mod
 
 # A Debian package in $(BUILD): sudo apt-get install ./$(BUILD)/korvid4_*.deb
 package: build

@@ -266,6 +266,10 @@ void TestFbiFormat::read_data()
         << true << "[LASER] >range|300 >[DAMAGE] >>default|50 [GUN] >range|200" << QByteArrayList{};
     QTest::newRow("definitions: a key outside every section, a stray brace")
         << QByteArray("a=1;\n}\n[X]\n{\nb=2;\n}\n") << true << "a|1 [X] >b|2" << QByteArrayList{};
+    QTest::newRow("definitions: a line comment after a header, with and without its brace")
+        << QByteArray("[A] // first\n{\na=1;\n}\n[B] { // second\nb=2;\n}\n") << true << "[A] >a|1 [B] >b|2" << QByteArrayList{};
+    QTest::newRow("a line comment after a nested header")
+        << QByteArray("{\n[a]\t// notes\n{\nx=1;\n}\nB=2;\n}") << false << "[a] >x|1 B|2 }" << QByteArrayList{};
     QTest::newRow("definitions: a header without braces before another")
         << QByteArray("[A]\n[B]\n{\nb=2;\n}") << true << "[A] [B] >b|2" << QByteArrayList{};
 }

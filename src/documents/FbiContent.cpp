@@ -254,6 +254,22 @@ void FbiContent::restoreRows(const QList<qsizetype> &rows, const QList<TakenRow>
         m_depth = std::move(depths);
 }
 
+bool FbiContent::endsWithSemicolon(qsizetype row) const
+{
+    const quint32 entry = m_rows.at(row);
+    const qint64 origin = originOf(entry);
+    if (origin < 0 || isSection(row))
+        return true;
+    // A ";" before the end of the row's line: two quick searches over a short line.
+    const char *begin = m_file.constData() + origin;
+    const size_t rest = size_t(m_file.size() - origin);
+    const char *lineFeed = static_cast<const char *>(std::memchr(begin, '\n', rest));
+    const size_t line = lineFeed ? size_t(lineFeed - begin) : rest;
+    const char *semicolon = static_cast<const char *>(std::memchr(begin, ';', line));
+    const char *carriageReturn = static_cast<const char *>(std::memchr(begin, '\r', semicolon ? size_t(semicolon - begin) : line));
+    return semicolon && !carriageReturn;
+}
+
 QList<qsizetype> FbiContent::lineNumbers() const
 {
     QList<qsizetype> lines(rowCount(), 0);

@@ -86,6 +86,10 @@ public:
     TakenRow takeRow(qsizetype row) { return takeRows({row}).value(0); }
     void restoreRow(qsizetype at, const TakenRow &row) { restoreRows({at}, {row}); }
 
+    // Whether a variable read from the file text ends its value with ";" there. A row added since
+    // has one when written, and a section's header has no value: both count as ending so.
+    bool endsWithSemicolon(qsizetype row) const;
+
     // The line of the file text each row starts on, counted from 1; 0 for a row added since. One
     // pass over the text for all rows.
     QList<qsizetype> lineNumbers() const;

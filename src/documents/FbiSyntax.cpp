@@ -84,8 +84,11 @@ bool Fbi::isSectionHeader(QByteArrayView normalized)
     const qsizetype close = text.indexOf(']');
     if (close < 0)
         return false;
-    const QByteArrayView rest = trimSpaces(text.sliced(close + 1));
-    return rest.isEmpty() || rest == QByteArrayView("{");
+    // The engines skip a "//" comment after the header, as after any text: "[CLASS1] // tanks".
+    QByteArrayView rest = trimSpaces(text.sliced(close + 1));
+    if (rest.startsWith('{'))
+        rest = trimSpaces(rest.sliced(1));
+    return rest.isEmpty() || rest.startsWith("//");
 }
 
 bool Fbi::isUnitHeader(QByteArrayView normalized)

@@ -34,7 +34,7 @@ RowSpan rowSpan(QByteArrayView text, qsizetype nameStart);
 // ";", every tab removed. The result may point into scratch.
 QByteArrayView normalizeLine(QByteArrayView line, QByteArray &scratch);
 
-// A line that opens a section, such as "[SFXTypes]" or "[customParams] {".
+// A line that opens a section, such as "[SFXTypes]", "[customParams] {" or "[CLASS1] // tanks".
 bool isSectionHeader(QByteArrayView normalized);
 // The unit's own header, "[UNITINFO]" in any letter case.
 bool isUnitHeader(QByteArrayView normalized);

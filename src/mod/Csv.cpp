@@ -49,3 +49,8 @@ QByteArray csvText(const QList<QStringList> &rows, bool byteOrderMark)
     }
     return (byteOrderMark ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
 }
+
+WriteOutcome writeCsvFile(const QString &path, const QList<QStringList> &rows, bool byteOrderMark)
+{
+    return writeFileSafely(path, csvText(rows, byteOrderMark));
+}

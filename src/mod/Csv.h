@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/SafeWrite.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
@@ -8,3 +10,7 @@
 // a comma, a quote, a line break or blanks at an end; lines ending in CR LF; UTF-8, with a byte
 // order mark only when asked (some spreadsheets want it to read letters beyond ASCII).
 QByteArray csvText(const QList<QStringList> &rows, bool byteOrderMark = false);
+
+// The table written to a file as csvText() gives it, through the safe writer: a failed write leaves
+// the file as it was and says why.
+WriteOutcome writeCsvFile(const QString &path, const QList<QStringList> &rows, bool byteOrderMark = false);

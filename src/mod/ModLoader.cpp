@@ -1,8 +1,6 @@
 #include "mod/ModLoader.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -36,81 +34,76 @@ void ModLoader::cancel()
     m_files.clear();
 }
 
-QList<ModLoader::Entry> ModLoader::findUnitFiles(const QString &folder, const std::atomic_bool &cancelled)
-{
-    QList<Entry> found;
-    const QDir root(folder);
-    // Every entry, not only regular files: one named like a unit file that cannot be read is listed
-    // with its reason rather than left out. Links to folders are not followed: a link back up the
-    // tree would never end.
-    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext() && !cancelled) {
-        it.next();
-        if (!it.fileName().endsWith(QLatin1String(".fbi"), Qt::CaseInsensitive))
-            continue;
-        const QFileInfo info = it.fileInfo();
-        Entry entry{root.relativeFilePath(it.filePath()), {}};
-        if (info.isSymLink() && !info.exists())
-            entry.reason = QStringLiteral("is a link to nothing");
-        else if (info.isDir())
-            entry.reason = QStringLiteral("is a folder");
-        else if (!info.isFile())
-            entry.reason = QStringLiteral("is not a regular file");
-        found.append(entry);
-    }
-    std::sort(found.begin(), found.end(), [](const Entry &left, const Entry &right) {
-        const int order = left.relativePath.compare(right.relativePath, Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : left.relativePath < right.relativePath;
-    });
-    return found;
-}
-
-void ModLoader::start(const QString &folder, int threads)
+void ModLoader::start(const QString &folder, int threads, bool unitsOnly)
 {
     if (isRunning())
         return;
-    if (threads <= 0)
-        threads = std::clamp(int(std::thread::hardware_concurrency()), 1, MaxThreads);
     m_cancelled = false;
-    m_next = 0;
     m_done = 0;
     m_total = -1;
     m_reportedDone = -1;
     m_files.clear();
+    m_folder = ModFolder();
     m_progressTimer.start();
-    m_coordinator = std::thread(&ModLoader::run, this, folder, threads, ++m_generation);
+    m_coordinator = std::thread(&ModLoader::run, this, folder, threads, unitsOnly, ++m_generation);
 }
 
-void ModLoader::run(QString folder, int threads, int generation)
+void ModLoader::run(QString folder, int threads, bool unitsOnly, int generation)
 {
-    const QList<Entry> entries = findUnitFiles(folder, m_cancelled);
-    const QDir root(folder);
-    m_files.resize(size_t(entries.size()));
-    for (qsizetype index = 0; index < entries.size(); ++index) {
-        m_files[size_t(index)].path = root.filePath(entries[index].relativePath);
-        m_files[size_t(index)].relativePath = entries[index].relativePath;
-        m_files[size_t(index)].reason = entries[index].reason;
-    }
-    m_total = int(entries.size());
-
-    std::vector<std::thread> helpers;
-    for (int helper = 1; helper < std::min<qsizetype>(threads, entries.size()); ++helper)
-        helpers.emplace_back(&ModLoader::readFrom, this);
-    readFrom();
-    for (std::thread &helper : helpers)
-        helper.join();
+    m_folder = ModFolder::scan(folder, m_cancelled);
+    readAll(m_folder, threads, unitsOnly, m_files, m_total, m_done, m_cancelled);
     QMetaObject::invokeMethod(this, [this, generation] { finish(generation); }, Qt::QueuedConnection);
 }
 
-void ModLoader::readFrom()
+void ModLoader::readAll(const ModFolder &folder, int threads, bool unitsOnly, std::vector<ModFile> &files,
+                        std::atomic_int &total, std::atomic_int &done, const std::atomic_bool &cancelled)
 {
-    const int total = int(m_files.size());
-    for (int index = m_next++; index < total && !m_cancelled; index = m_next++) {
-        UnitFile &file = m_files[size_t(index)];
-        if (file.reason.isEmpty())
-            file.read = readFbiFile(file.path);
-        ++m_done;
+    if (threads <= 0)
+        threads = std::clamp(int(std::thread::hardware_concurrency()), 1, MaxThreads);
+    const QDir root(folder.path());
+    files.clear();
+    files.reserve(size_t(folder.entries().size()));
+    for (const ModFolder::Entry &entry : folder.entries()) {
+        if (unitsOnly && entry.role != ModFileRole::Unit)
+            continue;
+        ModFile &file = files.emplace_back();
+        file.path = root.filePath(entry.relativePath);
+        file.relativePath = entry.relativePath;
+        file.reason = entry.reason;
+        file.role = entry.role;
     }
+    total = int(files.size());
+
+    std::atomic_int next = 0;
+    auto readFrom = [&] {
+        const int count = int(files.size());
+        for (int index = next++; index < count && !cancelled; index = next++) {
+            ModFile &file = files[size_t(index)];
+            if (file.reason.isEmpty())
+                file.read = readFbiFile(file.path);
+            ++done;
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int helper = 1; helper < std::min<qsizetype>(threads, qsizetype(files.size())); ++helper)
+        helpers.emplace_back(readFrom);
+    readFrom();
+    for (std::thread &helper : helpers)
+        helper.join();
+}
+
+QList<ModFile> ModLoader::readFiles(const ModFolder &folder, int threads, bool unitsOnly)
+{
+    std::vector<ModFile> files;
+    std::atomic_int total = 0;
+    std::atomic_int done = 0;
+    const std::atomic_bool cancelled = false;
+    readAll(folder, threads, unitsOnly, files, total, done, cancelled);
+    QList<ModFile> result;
+    result.reserve(qsizetype(files.size()));
+    for (ModFile &file : files)
+        result.append(std::move(file));
+    return result;
 }
 
 void ModLoader::reportProgress()
@@ -134,11 +127,11 @@ void ModLoader::finish(int generation)
     emit finished();
 }
 
-QList<UnitFile> ModLoader::takeFiles()
+QList<ModFile> ModLoader::takeFiles()
 {
-    QList<UnitFile> files;
+    QList<ModFile> files;
     files.reserve(qsizetype(m_files.size()));
-    for (UnitFile &file : m_files)
+    for (ModFile &file : m_files)
         files.append(std::move(file));
     m_files.clear();
     return files;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/FbiReader.h"
+#include "mod/ModFolder.h"
 
 #include <QList>
 #include <QObject>
@@ -11,18 +12,20 @@
 #include <thread>
 #include <vector>
 
-// One unit file of a mod as read from disk.
-struct UnitFile
+// One definition file of a mod as read from disk.
+struct ModFile
 {
     QString path;           // as found under the folder
     QString relativePath;   // from the folder, with "/" between folders
     FbiReadResult read;
-    QString reason;         // why an entry with a unit file's name is no file to read: a folder, a pipe, ...
+    QString reason;         // why an entry with a definition file's name is no file to read: a folder, a pipe, ...
+    ModFileRole role = ModFileRole::Unit;
 };
+using UnitFile = ModFile;
 
-// Reads every unit file under a folder (".fbi" in any letter case, subfolders included) on worker
-// threads, so that the window that asked stays responsive. The files come back in one list, in the
-// order of their relative paths, once all are read; until then progress() tells how far it got.
+// Reads every definition file of a mod's folder (see ModFolder) on worker threads, so that the
+// window that asked stays responsive. The files come back in one list, in the order of their
+// relative paths, once all are read; until then progress() tells how far it got.
 class ModLoader : public QObject
 {
     Q_OBJECT
@@ -32,23 +35,17 @@ public:
     // Stops the workers after the file each is reading.
     ~ModLoader() override;
 
-    // threads <= 0: one per core, at most four.
-    void start(const QString &folder, int threads = 0);
+    // threads <= 0: one per core, at most four. With unitsOnly the other definition files are left.
+    void start(const QString &folder, int threads = 0, bool unitsOnly = false);
     // Stops the workers after the file each is reading; finished() does not follow.
     void cancel();
     bool isRunning() const { return m_coordinator.joinable(); }
-    // The files read, once finished() has been emitted.
-    QList<UnitFile> takeFiles();
+    // The files read and the folder as searched, once finished() has been emitted.
+    QList<ModFile> takeFiles();
+    ModFolder takeFolder() { return std::move(m_folder); }
 
-    // The entries named as unit files under folder, by relative path (letter case ignored, then as
-    // written), each with the reason it cannot be read when it is no regular file. The search
-    // stops early, with what it found, once cancelled is set.
-    struct Entry
-    {
-        QString relativePath;
-        QString reason;
-    };
-    static QList<Entry> findUnitFiles(const QString &folder, const std::atomic_bool &cancelled);
+    // The same reading on the calling thread's behalf, for a caller without an event loop.
+    static QList<ModFile> readFiles(const ModFolder &folder, int threads = 0, bool unitsOnly = false);
 
 signals:
     // total is known once the folder has been searched.
@@ -56,19 +53,21 @@ signals:
     void finished();
 
 private:
-    void run(QString folder, int threads, int generation);
-    void readFrom();
+    void run(QString folder, int threads, bool unitsOnly, int generation);
+    // Fills files from the folder's entries, reading them on threads; done counts the files read.
+    static void readAll(const ModFolder &folder, int threads, bool unitsOnly, std::vector<ModFile> &files,
+                        std::atomic_int &total, std::atomic_int &done, const std::atomic_bool &cancelled);
     void reportProgress();
     void finish(int generation);
 
     std::thread m_coordinator;
     std::atomic_bool m_cancelled = false;
-    std::atomic_int m_next = 0;
     std::atomic_int m_done = 0;
     std::atomic_int m_total = -1;
     int m_reportedDone = -1;
     // Tells a finished reading from one cancelled before its end was reported.
     int m_generation = 0;
-    std::vector<UnitFile> m_files;
+    std::vector<ModFile> m_files;
+    ModFolder m_folder;
     QTimer m_progressTimer;
 };

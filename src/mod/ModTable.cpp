@@ -13,6 +13,8 @@
 
 namespace {
 const QString UnitHeader = QStringLiteral("Unit");
+const QString WeaponHeader = QStringLiteral("Weapon");
+const QString FeatureHeader = QStringLiteral("Feature");
 const QByteArray UnitNameKey = QByteArrayLiteral("unitname");
 const QString ChangeValueStep = QStringLiteral("Change Value");
 const QString SetValueStep = QStringLiteral("Set Value");
@@ -95,18 +97,24 @@ private:
 };
 }
 
-struct ModTable::UnitChange
+struct ModTable::FileChange
 {
-    int unit;
+    int file;
     DocumentEdit edit;
     int cells = 0;
 };
 
 ModTable::ModTable(DocumentSet &documents, QObject *parent)
+    : ModTable(documents, Kind::Units, parent)
+{
+}
+
+ModTable::ModTable(DocumentSet &documents, Kind kind, QObject *parent)
     : QAbstractTableModel(parent)
     , m_documents(documents)
+    , m_kind(kind)
 {
-    m_columns.append(Column{UnitHeader, 0});
+    m_columns.append(Column{rowHeader(), 0});
     connect(&m_loader, &ModLoader::progress, this, &ModTable::progress);
     connect(&m_loader, &ModLoader::finished, this, [this] {
         setFiles(m_folder, m_loader.takeFiles());
@@ -117,38 +125,57 @@ ModTable::ModTable(DocumentSet &documents, QObject *parent)
 ModTable::~ModTable()
 {
     m_loader.cancel();
-    releaseUnits();
+    // A table that goes says nothing more: whoever watched its history may be half gone already
+    // (a window destroying its children).
+    m_history.blockSignals(true);
+    releaseFiles();
+}
+
+QString ModTable::rowHeader() const
+{
+    switch (m_kind) {
+    case Kind::Units:
+        return UnitHeader;
+    case Kind::Weapons:
+        return WeaponHeader;
+    case Kind::Features:
+        return FeatureHeader;
+    }
+    return UnitHeader;
 }
 
 void ModTable::load(const QString &folder)
 {
     m_folder = folder;
-    m_loader.start(folder);
+    m_loader.start(folder, 0, m_kind == Kind::Units);
 }
 
 void ModTable::clear()
 {
     m_loader.cancel();
     beginResetModel();
-    releaseUnits();
+    releaseFiles();
     endResetModel();
 }
 
-void ModTable::releaseUnits()
+void ModTable::releaseFiles()
 {
     m_history.clear();
-    for (Unit &unit : m_units) {
-        if (unit.document) {
-            disconnect(unit.document, nullptr, this, nullptr);
-            m_documents.release(unit.document);
+    for (File &entry : m_files) {
+        if (entry.document) {
+            disconnect(entry.document, nullptr, this, nullptr);
+            m_documents.release(entry.document);
         }
     }
-    m_units.clear();
+    m_files.clear();
+    m_rows.clear();
     m_failures.clear();
     m_keyOfFolded.clear();
     m_spellings.clear();
     m_columnOfKey.clear();
     m_columns.resize(1);
+    m_computed.clear();
+    m_computedSource = nullptr;
 }
 
 int ModTable::keyOf(QByteArrayView prefix, QByteArrayView name)
@@ -178,15 +205,17 @@ int ModTable::keyOf(QByteArrayView prefix, QByteArrayView name)
     return key;
 }
 
-// Each variable of the document with its key: a variable of a nested section after its sections'
-// names, each with a ".".
+// Each variable of a unit (header -1) or of a definition's section, with its key: a variable of a
+// nested section after its sections' names, each with a ".".
 template<typename Visit>
-void ModTable::forEachKey(const Document &document, Visit visit)
+void ModTable::forEachKey(const Document &document, int header, Visit visit)
 {
     const FbiContent &content = document.content();
+    const int end = header < 0 ? int(content.rowCount()) : int(content.sectionEnd(header));
+    const int base = header < 0 ? 0 : content.depth(header) + 1;
     QList<QByteArray> prefixes{QByteArray()};
-    for (int row = 0; row < content.rowCount(); ++row) {
-        const int depth = content.depth(row);
+    for (int row = header + 1; row < end; ++row) {
+        const int depth = std::max(0, content.depth(row) - base);
         prefixes.resize(depth + 1);
         if (content.isSection(row)) {
             prefixes.append(prefixes[depth] + content.nameBytes(row).trimmed().toByteArray() + '.');
@@ -196,53 +225,81 @@ void ModTable::forEachKey(const Document &document, Visit visit)
     }
 }
 
-void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
+void ModTable::addRows(int fileIndex)
+{
+    File &entry = m_files[size_t(fileIndex)];
+    entry.firstRow = int(m_rows.size());
+    entry.rows = 0;
+    if (!entry.document)
+        return;
+    if (m_kind == Kind::Units) {
+        m_rows.push_back(Row{fileIndex, -1, {}, {}});
+        entry.rows = 1;
+        return;
+    }
+    const FbiContent &content = entry.document->content();
+    for (qsizetype row = 0; row < content.rowCount(); ++row) {
+        if (content.depth(row) == 0 && content.isSection(row)) {
+            m_rows.push_back(Row{fileIndex, int(row), {}, {}});
+            ++entry.rows;
+        }
+    }
+}
+
+void ModTable::setFiles(const QString &folder, QList<ModFile> files)
 {
     beginResetModel();
-    releaseUnits();
+    releaseFiles();
     m_folder = folder;
-    m_units.reserve(size_t(files.size()));
+    const ModFileRole wanted = m_kind == Kind::Units ? ModFileRole::Unit : m_kind == Kind::Weapons ? ModFileRole::Weapons : ModFileRole::Features;
+    m_files.reserve(size_t(files.size()));
+    m_rows.reserve(size_t(files.size()));
 
-    // The cells hold keys until every file has been seen and the columns have their order.
-    std::vector<int> filesOfKey;
-    std::vector<int> lastUnitOfKey;
-    for (UnitFile &file : files) {
-        if (file.read.error != FbiReadResult::Error::None || !file.reason.isEmpty()) {
-            m_failures.append(Failure{file.relativePath, file.reason.isEmpty() ? readErrorText(file.read.error) : file.reason});
+    for (ModFile &read : files) {
+        if (read.role != wanted)
+            continue;
+        if (read.read.error != FbiReadResult::Error::None || !read.reason.isEmpty()) {
+            m_failures.append(Failure{read.relativePath, read.reason.isEmpty() ? readErrorText(read.read.error) : read.reason});
             continue;
         }
-        Document *document = m_documents.share(file.path, std::move(file.read));
-        const int unitIndex = int(m_units.size());
-        Unit &unit = m_units.emplace_back();
-        unit.document = document;
-        unit.path = file.path;
-        unit.relativePath = file.relativePath;
-        unit.fileName = file.relativePath.mid(file.relativePath.lastIndexOf(QLatin1Char('/')) + 1);
-        unit.cells.reserve(size_t(document->content().rowCount()));
-        forEachKey(*document, [&](int row, int key) {
+        File &entry = m_files.emplace_back();
+        entry.document = m_documents.share(read.path, std::move(read.read));
+        entry.path = read.path;
+        entry.relativePath = read.relativePath;
+        addRows(int(m_files.size()) - 1);
+    }
+
+    // The cells hold keys until every row has been seen and the columns have their order.
+    std::vector<int> rowsOfKey;
+    std::vector<int> lastRowOfKey;
+    for (int rowIndex = 0; rowIndex < unitCount(); ++rowIndex) {
+        Row &row = m_rows[size_t(rowIndex)];
+        const Document &document = *m_files[size_t(row.file)].document;
+        row.cells.reserve(size_t(m_kind == Kind::Units ? document.content().rowCount() : 16));
+        forEachKey(document, row.header, [&](int documentRow, int key) {
             if (key < 0)
                 return;
-            unit.cells.push_back(Cell{key, row});
-            if (size_t(key) >= filesOfKey.size()) {
-                filesOfKey.resize(size_t(key) + 1, 0);
-                lastUnitOfKey.resize(size_t(key) + 1, -1);
+            row.cells.push_back(Cell{key, documentRow});
+            if (size_t(key) >= rowsOfKey.size()) {
+                rowsOfKey.resize(size_t(key) + 1, 0);
+                lastRowOfKey.resize(size_t(key) + 1, -1);
             }
-            if (lastUnitOfKey[size_t(key)] != unitIndex) {
-                lastUnitOfKey[size_t(key)] = unitIndex;
-                ++filesOfKey[size_t(key)];
+            if (lastRowOfKey[size_t(key)] != rowIndex) {
+                lastRowOfKey[size_t(key)] = rowIndex;
+                ++rowsOfKey[size_t(key)];
             }
         });
     }
 
-    // Columns by the number of files that set the key, most first; equal ones as first seen.
-    std::vector<int> order(filesOfKey.size());
+    // Columns by the number of rows that set the key, most first; equal ones as first seen.
+    std::vector<int> order(rowsOfKey.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
-                     [&](int left, int right) { return filesOfKey[size_t(left)] > filesOfKey[size_t(right)]; });
+                     [&](int left, int right) { return rowsOfKey[size_t(left)] > rowsOfKey[size_t(right)]; });
     m_columns.resize(qsizetype(order.size()) + 1);
     for (size_t position = 0; position < order.size(); ++position) {
         m_columnOfKey[order[position]] = int(position) + 1;
-        m_columns[qsizetype(position) + 1].files = filesOfKey[size_t(order[position])];
+        m_columns[qsizetype(position) + 1].files = rowsOfKey[size_t(order[position])];
     }
     // A header spells the key as most files do; between equally common spellings, capitals first.
     std::vector<int> bestUses(order.size(), 0);
@@ -257,62 +314,77 @@ void ModTable::setFiles(const QString &folder, QList<UnitFile> files)
             column.name = name;
         }
     }
-    for (Unit &unit : m_units) {
-        for (Cell &cell : unit.cells)
+    for (Row &row : m_rows) {
+        for (Cell &cell : row.cells)
             cell.column = m_columnOfKey[cell.column];
-        sortByColumn(unit.cells);
+        sortByColumn(row.cells, &row.duplicates);
     }
-    for (int unit = 0; unit < unitCount(); ++unit)
-        watch(unit);
+    for (int fileIndex = 0; fileIndex < int(m_files.size()); ++fileIndex)
+        watch(fileIndex);
     endResetModel();
 }
 
-// The later line of a key set twice is the one the engines use, so it is the one a cell stands for.
-void ModTable::sortByColumn(std::vector<Cell> &cells)
+// The later line of a key set twice is the one the engines use, so it is the one a cell stands for;
+// the earlier lines are noted as duplicates.
+void ModTable::sortByColumn(std::vector<Cell> &cells, std::vector<DuplicateKey> *duplicates)
 {
     std::stable_sort(cells.begin(), cells.end(),
                      [](const Cell &left, const Cell &right) { return left.column < right.column; });
+    if (duplicates)
+        duplicates->clear();
     auto kept = cells.begin();
     for (auto cell = cells.begin(); cell != cells.end(); ++cell) {
-        if (cell + 1 != cells.end() && (cell + 1)->column == cell->column)
+        if (cell + 1 != cells.end() && (cell + 1)->column == cell->column) {
+            if (duplicates) {
+                auto last = cell + 1;
+                while (last + 1 != cells.end() && (last + 1)->column == cell->column)
+                    ++last;
+                duplicates->push_back(DuplicateKey{cell->column, cell->row, last->row});
+            }
             continue;
+        }
         *kept++ = *cell;
     }
     cells.erase(kept, cells.end());
 }
 
-void ModTable::watch(int unit)
+void ModTable::watch(int fileIndex)
 {
-    Document *document = m_units[size_t(unit)].document;
-    connect(document, &Document::rowsEdited, this, [this, unit] { unitEdited(unit); });
-    connect(document, &QAbstractItemModel::modelReset, this, [this, unit] { unitEdited(unit); });
-    connect(document, &Document::modifiedChanged, this, [this, unit] {
-        const QModelIndex changed = index(unit, UnitColumn);
-        emit dataChanged(changed, changed, {ModifiedRole});
+    Document *document = m_files[size_t(fileIndex)].document;
+    connect(document, &Document::rowsEdited, this, [this, fileIndex] { fileEdited(fileIndex); });
+    connect(document, &QAbstractItemModel::modelReset, this, [this, fileIndex] { fileEdited(fileIndex); });
+    connect(document, &Document::modifiedChanged, this, [this, fileIndex] {
+        const File &entry = m_files[size_t(fileIndex)];
+        if (entry.rows > 0)
+            emit dataChanged(index(entry.firstRow, UnitColumn), index(entry.firstRow + entry.rows - 1, UnitColumn), {ModifiedRole});
     });
 }
 
 // The cells follow the document's rows, which its window may have added, removed or reordered.
-void ModTable::mapCells(int unit)
+void ModTable::mapCells(int unit, bool announceColumns)
 {
-    Unit &entry = m_units[size_t(unit)];
+    Row &entry = m_rows[size_t(unit)];
+    const Document *document = m_files[size_t(entry.file)].document;
     std::vector<Cell> cells;
-    if (entry.document) {
-        cells.reserve(size_t(entry.document->content().rowCount()));
-        forEachKey(*entry.document, [&](int row, int key) {
+    if (document) {
+        cells.reserve(entry.cells.size() + 4);
+        forEachKey(*document, entry.header, [&](int row, int key) {
             if (key < 0)
                 return;
             if (m_columnOfKey[key] < 0) {
+                // A new key's column goes after the other keys, before the computed columns.
                 const int column = int(m_columns.size());
-                beginInsertColumns({}, column, column);
+                if (announceColumns)
+                    beginInsertColumns({}, column, column);
                 m_columns.append(Column{spellingOf(key), 0});
                 m_columnOfKey[key] = column;
-                endInsertColumns();
+                if (announceColumns)
+                    endInsertColumns();
             }
             cells.push_back(Cell{m_columnOfKey[key], row});
         });
     }
-    sortByColumn(cells);
+    sortByColumn(cells, &entry.duplicates);
     entry.cells = std::move(cells);
 }
 
@@ -325,41 +397,139 @@ QString ModTable::spellingOf(int key) const
     return {};
 }
 
-void ModTable::unitEdited(int unit)
+void ModTable::fileEdited(int fileIndex)
 {
-    mapCells(unit);
-    emit dataChanged(index(unit, 0), index(unit, columnCount() - 1));
+    File &entry = m_files[size_t(fileIndex)];
+    if (!entry.document)
+        return;
+    if (m_kind != Kind::Units) {
+        // The sections may have moved; when their number changed, the rows after them move too.
+        const FbiContent &content = entry.document->content();
+        QList<int> headers;
+        for (qsizetype row = 0; row < content.rowCount(); ++row) {
+            if (content.depth(row) == 0 && content.isSection(row))
+                headers.append(int(row));
+        }
+        if (headers.size() != entry.rows) {
+            beginResetModel();
+            m_rows.clear();
+            for (int other = 0; other < int(m_files.size()); ++other)
+                addRows(other);
+            // Keys new to the table get their columns as the rows are mapped again, inside the reset.
+            for (int row = 0; row < unitCount(); ++row)
+                mapCells(row, false);
+            endResetModel();
+            return;
+        }
+        for (int offset = 0; offset < entry.rows; ++offset)
+            m_rows[size_t(entry.firstRow + offset)].header = headers[offset];
+    }
+    for (int offset = 0; offset < entry.rows; ++offset)
+        mapCells(entry.firstRow + offset);
+    if (entry.rows > 0)
+        emit dataChanged(index(entry.firstRow, 0), index(entry.firstRow + entry.rows - 1, columnCount() - 1));
 }
 
 Document *ModTable::document(int unit) const
 {
-    return m_units[size_t(unit)].document;
+    return file(unit).document;
 }
 
-int ModTable::rowOf(int unit, int column) const
+int ModTable::rowOfDocument(const Document *document, int documentRow) const
 {
-    const std::vector<Cell> &cells = m_units[size_t(unit)].cells;
+    for (const File &entry : m_files) {
+        if (entry.document != document)
+            continue;
+        if (m_kind == Kind::Units)
+            return entry.rows > 0 ? entry.firstRow : -1;
+        for (int offset = 0; offset < entry.rows; ++offset) {
+            const int header = m_rows[size_t(entry.firstRow + offset)].header;
+            if (documentRow >= header && documentRow < int(document->content().sectionEnd(header)))
+                return entry.firstRow + offset;
+        }
+        return -1;
+    }
+    return -1;
+}
+
+int ModTable::documentRow(int unit, int column) const
+{
+    if (unit < 0 || unit >= unitCount() || column <= UnitColumn || column >= keyColumnCount())
+        return -1;
+    const std::vector<Cell> &cells = m_rows[size_t(unit)].cells;
     const auto found = std::lower_bound(cells.begin(), cells.end(), column,
                                         [](const Cell &cell, int wanted) { return cell.column < wanted; });
     return found != cells.end() && found->column == column ? found->row : -1;
 }
 
+int ModTable::columnOfKey(QStringView key) const
+{
+    QByteArray folded;
+    foldInto(toFileText(key), folded);
+    const int found = m_keyOfFolded.value(folded, -1);
+    return found < 0 ? -1 : m_columnOfKey.value(found, -1);
+}
+
 QByteArrayView ModTable::valueBytes(int unit, int column) const
 {
-    const int row = column == UnitColumn ? -1 : rowOf(unit, column);
-    return row < 0 ? QByteArrayView() : m_units[size_t(unit)].document->content().valueBytes(row);
+    if (isComputed(column))
+        return m_computedSource && column < columnCount() ? m_computedSource->text(unit, column - keyColumnCount()) : QByteArrayView();
+    const int row = column == UnitColumn ? -1 : documentRow(unit, column);
+    return row < 0 ? QByteArrayView() : document(unit)->content().valueBytes(row);
 }
 
 QString ModTable::unitName(int unit) const
 {
+    const Row &row = m_rows[size_t(unit)];
+    if (row.header >= 0) {
+        const Document *source = document(unit);
+        return source ? fromFileText(source->content().nameBytes(row.header).trimmed()) : QString();
+    }
     const int key = m_keyOfFolded.value(UnitNameKey, -1);
     const QByteArrayView name = key < 0 ? QByteArrayView() : valueBytes(unit, m_columnOfKey[key]).trimmed();
-    return name.isEmpty() ? m_units[size_t(unit)].fileName : fromFileText(name);
+    return name.isEmpty() ? fileName(unit) : fromFileText(name);
+}
+
+QString ModTable::fileName(int unit) const
+{
+    const QString &relative = file(unit).relativePath;
+    return relative.mid(relative.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 QString ModTable::key(int column) const
 {
-    return column == UnitColumn ? QString() : m_columns[column].name;
+    return column == UnitColumn || isComputed(column) ? QString() : m_columns[column].name;
+}
+
+void ModTable::setComputedColumns(const QList<ComputedColumn> &columns, const ComputedSource *source)
+{
+    const int first = keyColumnCount();
+    const auto sameColumn = [](const ComputedColumn &left, const ComputedColumn &right) {
+        return left.header == right.header && left.toolTip == right.toolTip;
+    };
+    if (!columns.isEmpty() && std::equal(columns.begin(), columns.end(), m_computed.begin(), m_computed.end(), sameColumn)) {
+        m_computedSource = source;
+        computedCellsChanged();
+        return;
+    }
+    if (!m_computed.isEmpty()) {
+        beginRemoveColumns({}, first, first + int(m_computed.size()) - 1);
+        m_computed.clear();
+        m_computedSource = nullptr;
+        endRemoveColumns();
+    }
+    if (columns.isEmpty())
+        return;
+    beginInsertColumns({}, first, first + int(columns.size()) - 1);
+    m_computed = columns;
+    m_computedSource = source;
+    endInsertColumns();
+}
+
+void ModTable::computedCellsChanged()
+{
+    if (unitCount() > 0 && !m_computed.isEmpty())
+        emit dataChanged(index(0, keyColumnCount()), index(unitCount() - 1, columnCount() - 1));
 }
 
 int ModTable::rowCount(const QModelIndex &parent) const
@@ -369,7 +539,7 @@ int ModTable::rowCount(const QModelIndex &parent) const
 
 int ModTable::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_columns.size());
+    return parent.isValid() ? 0 : int(m_columns.size() + m_computed.size());
 }
 
 QVariant ModTable::data(const QModelIndex &index, int role) const
@@ -387,13 +557,19 @@ QVariant ModTable::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         if (column == UnitColumn)
             return relativePath(unit);
+        if (isComputed(column) && m_computedSource) {
+            if (const QString tip = m_computedSource->toolTip(unit, column - keyColumnCount()); !tip.isEmpty())
+                return tip;
+        }
         if (const QByteArrayView value = valueBytes(unit, column); !value.isEmpty())
             return fromFileText(value);
         return {};
     case ModifiedRole:
         return column == UnitColumn && document(unit) && document(unit)->isModified();
     case HasKeyRole:
-        return column != UnitColumn && rowOf(unit, column) >= 0;
+        return documentRow(unit, column) >= 0;
+    case ComputedRole:
+        return isComputed(column);
     default:
         return {};
     }
@@ -405,22 +581,32 @@ QVariant ModTable::headerData(int section, Qt::Orientation orientation, int role
         return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
     if (section < 0 || section >= columnCount())
         return {};
+    if (isComputed(section)) {
+        const ComputedColumn &column = m_computed[section - keyColumnCount()];
+        if (role == Qt::DisplayRole)
+            return column.header;
+        if (role == Qt::ToolTipRole)
+            return column.toolTip;
+        return {};
+    }
     if (role == Qt::DisplayRole)
-        return section == UnitColumn ? UnitHeader : m_columns[section].name;
-    if (role == Qt::ToolTipRole && section != UnitColumn)
-        return QStringLiteral("%1: set by %2 of the %3 units when they were read").arg(m_columns[section].name).arg(m_columns[section].files).arg(unitCount());
+        return section == UnitColumn ? rowHeader() : m_columns[section].name;
+    if (role == Qt::ToolTipRole && section != UnitColumn) {
+        const QString rows = m_kind == Kind::Units ? QStringLiteral("units") : m_kind == Kind::Weapons ? QStringLiteral("weapons") : QStringLiteral("features");
+        return QStringLiteral("%1: set by %2 of the %3 %4 when they were read").arg(m_columns[section].name).arg(m_columns[section].files).arg(unitCount()).arg(rows);
+    }
     return {};
 }
 
 Qt::ItemFlags ModTable::flags(const QModelIndex &index) const
 {
     const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    return index.isValid() && index.column() != UnitColumn ? flags | Qt::ItemIsEditable : flags;
+    return index.isValid() && index.column() != UnitColumn && !isComputed(index.column()) ? flags | Qt::ItemIsEditable : flags;
 }
 
 bool ModTable::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == UnitColumn)
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == UnitColumn || isComputed(index.column()))
         return false;
     return setValues({index}, value.toString(), ChangeValueStep).refused.isEmpty();
 }
@@ -429,17 +615,18 @@ int ModTable::sectionFor(int unit, int column) const
 {
     const QString name = key(column);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const int own = m_rows[size_t(unit)].header;
     if (dot < 0)
-        return -1;
-    // The unit's section of that path, found by the headers' names.
+        return own;
+    // The row's section of that path, found by the headers' names.
     const QStringList path = name.left(dot).split(QLatin1Char('.'));
-    const Document *unitDocument = document(unit);
-    const FbiContent &content = unitDocument->content();
+    const FbiContent &content = document(unit)->content();
+    const int base = own < 0 ? 0 : content.depth(own) + 1;
     int level = 0;
-    int header = -1;
-    qsizetype end = content.rowCount();
+    int header = own;
+    qsizetype end = own < 0 ? content.rowCount() : content.sectionEnd(own);
     for (qsizetype row = header + 1; row < end && level < path.size(); ++row) {
-        if (content.isSection(row) && content.depth(row) == level
+        if (content.isSection(row) && content.depth(row) == base + level
             && QString::compare(content.name(row).trimmed(), path[level], Qt::CaseInsensitive) == 0) {
             header = int(row);
             end = content.sectionEnd(row);
@@ -452,22 +639,24 @@ int ModTable::sectionFor(int unit, int column) const
 ModTable::EditResult ModTable::setValues(const QModelIndexList &cells, const QString &value, const QString &stepName)
 {
     const CheckedValue checked = checkValue(value);
-    std::map<int, UnitChange> changes;
+    std::map<int, FileChange> changes;
     EditResult result;
     result.note = valueRuleNote(checked.change);
     if (!result.note.isEmpty())
         emit valueNote(result.note);
     for (const QModelIndex &cell : cells) {
-        if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || cell.column() == UnitColumn || !document(cell.row()))
+        if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || cell.column() == UnitColumn || isComputed(cell.column())
+            || !document(cell.row()))
             continue;
-        UnitChange &change = changes.try_emplace(cell.row(), UnitChange{cell.row(), {}, 0}).first->second;
-        if (const int row = rowOf(cell.row(), cell.column()); row >= 0) {
+        const int fileIndex = m_rows[size_t(cell.row())].file;
+        FileChange &change = changes.try_emplace(fileIndex, FileChange{fileIndex, {}, 0}).first->second;
+        if (const int row = documentRow(cell.row(), cell.column()); row >= 0) {
             change.edit.values.append({row, checked.value});
             ++change.cells;
         } else if (!checked.value.isEmpty()) {
             const int section = sectionFor(cell.row(), cell.column());
             if (section < -1) {
-                result.refused.append(document(cell.row())->title() + QStringLiteral(" has no section for ") + key(cell.column()));
+                result.refused.append(unitName(cell.row()) + QStringLiteral(" has no section for ") + key(cell.column()));
                 continue;
             }
             const QString name = key(cell.column());
@@ -475,7 +664,7 @@ ModTable::EditResult ModTable::setValues(const QModelIndexList &cells, const QSt
             ++change.cells;
         }
     }
-    std::vector<UnitChange> list;
+    std::vector<FileChange> list;
     for (auto &entry : changes)
         list.push_back(std::move(entry.second));
     const EditResult applied = apply(list, stepName.isEmpty() ? SetValueStep : stepName);
@@ -487,31 +676,32 @@ ModTable::EditResult ModTable::setValues(const QModelIndexList &cells, const QSt
 
 ModTable::EditResult ModTable::scaleValues(const QModelIndexList &cells, double factor)
 {
-    std::map<int, UnitChange> changes;
+    std::map<int, FileChange> changes;
     for (const QModelIndex &cell : cells) {
         if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || !document(cell.row()))
             continue;
-        const int row = cell.column() == UnitColumn ? -1 : rowOf(cell.row(), cell.column());
+        const int row = documentRow(cell.row(), cell.column());
         if (row < 0)
             continue;
         if (const std::optional<QString> value = scaledNumber(document(cell.row())->value(row), factor)) {
-            UnitChange &change = changes.try_emplace(cell.row(), UnitChange{cell.row(), {}, 0}).first->second;
+            const int fileIndex = m_rows[size_t(cell.row())].file;
+            FileChange &change = changes.try_emplace(fileIndex, FileChange{fileIndex, {}, 0}).first->second;
             change.edit.values.append({row, *value});
             ++change.cells;
         }
     }
-    std::vector<UnitChange> list;
+    std::vector<FileChange> list;
     for (auto &entry : changes)
         list.push_back(std::move(entry.second));
     return apply(list, QStringLiteral("Scale by %1").arg(QLocale::c().toString(factor, 'g', 6)));
 }
 
-ModTable::EditResult ModTable::apply(const std::vector<UnitChange> &changes, const QString &stepName)
+ModTable::EditResult ModTable::apply(const std::vector<FileChange> &changes, const QString &stepName)
 {
     EditResult result;
     QList<TableStep::Part> parts;
-    for (const UnitChange &change : changes) {
-        Document *target = document(change.unit);
+    for (const FileChange &change : changes) {
+        Document *target = m_files[size_t(change.file)].document;
         if (!target || change.edit.isEmpty())
             continue;
         quint64 step = 0;
@@ -548,9 +738,9 @@ QString ModTable::redoBlocker() const
 QList<Document *> ModTable::changedDocuments() const
 {
     QList<Document *> changed;
-    for (const Unit &unit : m_units) {
-        if (unit.document && unit.document->isModified())
-            changed.append(unit.document);
+    for (const File &entry : m_files) {
+        if (entry.document && entry.document->isModified())
+            changed.append(entry.document);
     }
     return changed;
 }
@@ -558,21 +748,21 @@ QList<Document *> ModTable::changedDocuments() const
 QList<ModTable::SaveFailure> ModTable::saveAll(const std::function<bool(const Document *)> &which)
 {
     QList<SaveFailure> failures;
-    for (const Unit &unit : m_units) {
-        if (!unit.document || !unit.document->isModified() || (which && !which(unit.document)))
+    for (const File &entry : m_files) {
+        if (!entry.document || !entry.document->isModified() || (which && !which(entry.document)))
             continue;
-        // Another program's change is not overwritten unasked: that unit's own window asks.
-        if (unit.document->fileChangedOnDisk(unit.document->filePath())) {
-            failures.append(SaveFailure{unit.path, QStringLiteral("It has changed on disk since it was read; save it "
-                                                                  "from its own window to replace it.")});
+        // Another program's change is not overwritten unasked: that file's own window asks.
+        if (entry.document->fileChangedOnDisk(entry.document->filePath())) {
+            failures.append(SaveFailure{entry.path, QStringLiteral("It has changed on disk since it was read; save it "
+                                                                   "from its own window to replace it.")});
             continue;
         }
-        // The file's own layout or nothing: the unit's own window offers the standard layout.
-        const DocumentSet::SaveResult saved = m_documents.save(unit.document, unit.document->filePath());
+        // The file's own layout or nothing: the file's own window offers the standard layout.
+        const DocumentSet::SaveResult saved = m_documents.save(entry.document, entry.document->filePath());
         if (saved.failure == FbiWriteResult::Failure::Layout)
-            failures.append(SaveFailure{unit.path, saved.reason + QStringLiteral(" Save it from its own window to choose the standard layout.")});
+            failures.append(SaveFailure{entry.path, saved.reason + QStringLiteral(" Save it from its own window to choose the standard layout.")});
         else if (!saved.ok)
-            failures.append(SaveFailure{unit.path, saved.reason});
+            failures.append(SaveFailure{entry.path, saved.reason});
     }
     return failures;
 }

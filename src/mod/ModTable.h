@@ -16,25 +16,35 @@
 class Document;
 class DocumentSet;
 
-// A whole mod as one table: a row per unit file, a column per variable that any of them sets. The
-// first column names the unit (its UnitName, or its file name where it has none); the variables
-// follow, the ones most files set first; a variable of a nested section is named after its section,
-// as "customparams.notes". Keys are matched without regard to letter case or blanks around them, as
-// the engines read them, and a line commented out with "//" sets no variable; where a file sets a
-// key twice, the later line is the one the engines use, so it is the one shown and edited.
+// One kind of a mod's definitions as one table, a column per variable that any of them sets.
 //
-// Each unit is the document that the document set has for its file, the same object a document
-// window shows, so an edit in either place is an edit of the file. An edit made in the table is one
-// step of the table's own history and one step of each unit's history that it touched; undone in the
-// table, it is undone in every unit.
+// A row of the Units table is a unit file; a row of the Weapons or Features table is one top-level
+// section of a weapons or features file, such as "[ARM_LASER]": one file gives as many rows as it
+// has sections. The first column names the row (a unit's UnitName, or its file name where it has
+// none; a definition's section name); the variables follow, the ones most rows set first. A variable
+// of a nested section is named after its section, as "customparams.notes" in a unit or
+// "damage.default" in a weapon. Keys are matched without regard to letter case or blanks around
+// them, as the engines read them, and a line commented out with "//" sets no variable; where a
+// section sets a key twice, the later line is the one the engines use, so it is the one shown and
+// edited (duplicateKeys() lists the earlier ones).
+//
+// After the variables, a table can show read-only columns computed elsewhere (for units: figures of
+// the weapons their slots name); they are never edited, scaled or saved.
+//
+// Each file is the document that the document set has for it, the same object a document window
+// shows, so an edit in either place is an edit of the file. An edit made in the table is one step of
+// the table's own history and one step of each file's history that it touched; undone in the table,
+// it is undone in every file.
 class ModTable : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
+    enum class Kind { Units, Weapons, Features };
     enum Role {
-        ModifiedRole = Qt::UserRole + 1,    // the unit's document has unsaved changes (first column)
-        HasKeyRole,                         // the unit sets the cell's key, even to an empty value
+        ModifiedRole = Qt::UserRole + 1,    // the row's document has unsaved changes (first column)
+        HasKeyRole,                         // the row sets the cell's key, even to an empty value
+        ComputedRole,                       // the cell is one of the read-only computed columns
     };
     static constexpr int UnitColumn = 0;
 
@@ -50,7 +60,7 @@ public:
         QString reason;     // the system's reason, when it gives one
     };
 
-    // What a table edit did: the units it changed, the cells it left with the reason, and what
+    // What a table edit did: the files it changed, the cells it left with the reason, and what
     // the value rule made of the text.
     struct EditResult
     {
@@ -60,39 +70,98 @@ public:
         QString note;
     };
 
+    // A key a section sets twice: the earlier line (which the engines do not use) and the later one.
+    struct DuplicateKey
+    {
+        int column;
+        int earlierRow;     // rows of the document
+        int laterRow;
+    };
+
+    // A read-only column after the variables: its header and tooltip; its cells come from a source.
+    struct ComputedColumn
+    {
+        QString header;
+        QString toolTip;
+    };
+    // What the computed columns show, by table row and computed column (0 for the first of them).
+    // The text stays valid until the source changes and says so through computedCellsChanged().
+    class ComputedSource
+    {
+    public:
+        virtual ~ComputedSource() = default;
+        virtual QByteArrayView text(int row, int column) const = 0;
+        virtual QString toolTip(int row, int column) const = 0;
+    };
+
     explicit ModTable(DocumentSet &documents, QObject *parent = nullptr);
+    ModTable(DocumentSet &documents, Kind kind, QObject *parent = nullptr);
     ~ModTable() override;
 
-    // Reads the folder in the background: progress() while it reads, loaded() once the table holds it.
+    Kind kind() const { return m_kind; }
+
+    // Reads the folder in the background: progress() while it reads, loaded() once the table holds
+    // it. A mod's root gives its files of the table's kind; a plain folder gives its unit files.
     void load(const QString &folder);
     bool isLoading() const { return m_loader.isRunning(); }
-    // The files as read: a unit for each file read whole, a failure for each other. A file that the
-    // document set has already is that document, so no file has two documents.
-    void setFiles(const QString &folder, QList<UnitFile> files);
-    // No units: the reading stops, and the documents only the table held go with their changes.
+    // The files as read: the rows of each file of the table's kind read whole, a failure for each
+    // other; files of other kinds are left out. A file that the document set has already is that
+    // document, so no file has two documents.
+    void setFiles(const QString &folder, QList<ModFile> files);
+    // No rows: the reading stops, and the documents only the table held go with their changes.
     void clear();
 
     QString folder() const { return m_folder; }
     const QList<Failure> &failures() const { return m_failures; }
 
-    int unitCount() const { return int(m_units.size()); }
+    // Rows; the names keep the word "unit" from when the table held units only.
+    int unitCount() const { return int(m_rows.size()); }
     Document *document(int unit) const;
-    QString path(int unit) const { return m_units[size_t(unit)].path; }
-    QString relativePath(int unit) const { return m_units[size_t(unit)].relativePath; }
-    QString fileName(int unit) const { return m_units[size_t(unit)].fileName; }
+    QString path(int unit) const { return file(unit).path; }
+    QString relativePath(int unit) const { return file(unit).relativePath; }
+    QString fileName(int unit) const;
+    // The row's name as the first column shows it: a unit's UnitName (or its file name), a
+    // definition's section name.
     QString unitName(int unit) const;
-    // The key as most files spell it; empty for the first column.
+    // The header row of the definition's section in its document; -1 for a unit.
+    int sectionRow(int unit) const { return m_rows[size_t(unit)].header; }
+    // The table's row for a document's row: the unit, or the definition whose section holds it; -1
+    // when the table has none.
+    int rowOfDocument(const Document *document, int documentRow) const;
+
+    // The key as most files spell it; empty for the first column and the computed ones.
     QString key(int column) const;
-    // The unit's value for the column's key, as its file holds it; empty where it has none.
+    // The column of a key, letter case ignored ("damage.default"); -1 when no row sets it.
+    int columnOfKey(QStringView key) const;
+    // The row of the row's document that the cell stands for; -1 when the row does not set the key.
+    int documentRow(int unit, int column) const;
+    // The row's value for the column's key, as its file holds it (or the computed text); empty
+    // where it has none.
     QByteArrayView valueBytes(int unit, int column) const;
+    const std::vector<DuplicateKey> &duplicateKeys(int unit) const { return m_rows[size_t(unit)].duplicates; }
+    // The cells a row sets, by column: the column and the row of the document the cell stands for.
+    int cellCount(int unit) const { return int(m_rows[size_t(unit)].cells.size()); }
+    std::pair<int, int> cell(int unit, int index) const
+    {
+        const Cell &entry = m_rows[size_t(unit)].cells[size_t(index)];
+        return {entry.column, entry.row};
+    }
+
+    // The computed columns, after the variables' columns, replacing any before; source (which must
+    // outlive its use here) gives their cells. The same columns again keep their place in a view.
+    void setComputedColumns(const QList<ComputedColumn> &columns, const ComputedSource *source);
+    // The source's cells changed.
+    void computedCellsChanged();
+    int keyColumnCount() const { return int(m_columns.size()); }
+    bool isComputed(int column) const { return column >= keyColumnCount(); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
-    // Changes the value, or adds the key to the unit when it has none. An empty text never adds a
-    // key; removing keys is the document window's.
+    // Changes the value, or adds the key to the row's section when it has none. An empty text never
+    // adds a key; removing keys is the document window's.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     // One text for several cells (indexes of this model), as one step.
@@ -100,16 +169,16 @@ public:
     // Multiplies the numbers among the cells, as one step; other cells stay as they are.
     EditResult scaleValues(const QModelIndexList &cells, double factor);
 
-    // The table's own history: its steps span the units they touched.
+    // The table's own history: its steps span the files they touched.
     QUndoStack *history() { return &m_history; }
-    // Why the table's step cannot be undone or redone now (a unit changed since in its own window);
+    // Why the table's step cannot be undone or redone now (a file changed since in its own window);
     // empty when it can.
     QString undoBlocker() const;
     QString redoBlocker() const;
 
     QList<Document *> changedDocuments() const;
-    // Writes every changed unit (that which() accepts, when given) to its file; returns the files
-    // that could not be written.
+    // Writes every changed file (that which() accepts, when given) to disk; returns the files that
+    // could not be written.
     QList<SaveFailure> saveAll(const std::function<bool(const Document *)> &which = {});
 
 signals:
@@ -122,15 +191,22 @@ private:
     struct Cell
     {
         int column;
-        int row;        // in the unit's document
+        int row;        // in the row's document
     };
-    struct Unit
+    struct File
     {
         QPointer<Document> document;
         QString path;
         QString relativePath;
-        QString fileName;
+        int firstRow = 0;   // its first row in the table
+        int rows = 0;
+    };
+    struct Row
+    {
+        int file;
+        int header = -1;    // the section's header row in the document; -1 for a unit
         std::vector<Cell> cells;    // by column
+        std::vector<DuplicateKey> duplicates;
     };
     struct Column
     {
@@ -143,29 +219,35 @@ private:
         int key;
         int uses = 0;
     };
-    // The changes of one table step to one unit.
-    struct UnitChange;
+    // The changes of one table step to one file.
+    struct FileChange;
 
-    void releaseUnits();
+    const File &file(int unit) const { return m_files[size_t(m_rows[size_t(unit)].file)]; }
+    void releaseFiles();
     int keyOf(QByteArrayView prefix, QByteArrayView name);
     template<typename Visit>
-    void forEachKey(const Document &document, Visit visit);
-    static void sortByColumn(std::vector<Cell> &cells);
-    void mapCells(int unit);
-    int rowOf(int unit, int column) const;
-    void watch(int unit);
-    void unitEdited(int unit);
+    void forEachKey(const Document &document, int header, Visit visit);
+    // The rows a file gives: one for a unit, one per top-level section for definitions.
+    void addRows(int fileIndex);
+    static void sortByColumn(std::vector<Cell> &cells, std::vector<DuplicateKey> *duplicates);
+    // Inside a reset of the model, new columns are not announced one by one.
+    void mapCells(int unit, bool announceColumns = true);
+    void watch(int fileIndex);
+    void fileEdited(int fileIndex);
     QString spellingOf(int key) const;
-    // Applies the changes, one step in each unit and one in the table's history.
-    EditResult apply(const std::vector<UnitChange> &changes, const QString &stepName);
-    // Where a unit would add the column's key: the header row of its section (-1: outermost); -2
-    // when the unit has no such section.
+    // Applies the changes, one step in each file and one in the table's history.
+    EditResult apply(const std::vector<FileChange> &changes, const QString &stepName);
+    // Where a row would add the column's key: the header row of its section (-1: outermost); -2
+    // when the row has no such section.
     int sectionFor(int unit, int column) const;
+    QString rowHeader() const;
 
     DocumentSet &m_documents;
+    Kind m_kind = Kind::Units;
     ModLoader m_loader;
     QString m_folder;
-    std::vector<Unit> m_units;
+    std::vector<File> m_files;
+    std::vector<Row> m_rows;
     QList<Failure> m_failures;
     QUndoStack m_history;
     // Keys by number in the order first seen; columns show them by use.
@@ -173,6 +255,8 @@ private:
     QHash<QByteArray, Spelling> m_spellings;
     QList<int> m_columnOfKey;
     QList<Column> m_columns;            // by column; the first stands for the unit column
+    QList<ComputedColumn> m_computed;
+    const ComputedSource *m_computedSource = nullptr;
     QByteArray m_scratch;
     QByteArray m_raw;
 };

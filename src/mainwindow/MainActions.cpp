@@ -37,6 +37,8 @@ MainActions::MainActions(QWidget *owner)
     find = make("mnuEdit_Find", QStringLiteral("&Find..."), QStringLiteral("Find"), "find");
     findNext = make("mnuEdit_Next", QStringLiteral("Find &Next"));
     replace = make("mnuEdit_Replace", QStringLiteral("&Replace..."));
+    goToDefinition = make("mnuEdit_Definition", QStringLiteral("&Go to Definition"),
+                          QStringLiteral("Open the definition the value names (F12, or Ctrl+click on the value)"));
     options = make("mnuEdit_Options", QStringLiteral("&Options..."), QStringLiteral("Options"), "options");
     cascade = make("mnuWindow_Cascade", QStringLiteral("&Cascade"));
     tileHorizontally = make("mnuWindow_TileHorizontal", QStringLiteral("Tile &Horizontal"));
@@ -47,7 +49,7 @@ MainActions::MainActions(QWidget *owner)
 
     auto editItems = [this](const char *afterRedo, const char *afterAll, const char *afterReplace) {
         return QList<QAction *>{undo, redo, separator(this, afterRedo), cut, copy, paste, remove, selectAll,
-                                separator(this, afterAll), find, findNext, replace, separator(this, afterReplace), options};
+                                separator(this, afterAll), find, findNext, replace, goToDefinition, separator(this, afterReplace), options};
     };
     m_windowMenu = menu("mnuWindow", QStringLiteral("&Window"), {cascade, tileHorizontally, tileVertically, arrangeIcons});
 
@@ -131,6 +133,7 @@ void MainActions::setContext(Context context)
     keys(find, {QKeySequence(Qt::CTRL | Qt::Key_F)});
     keys(findNext, {QKeySequence(Qt::Key_F4)});
     keys(replace, {QKeySequence(Qt::CTRL | Qt::Key_H)});
+    keys(goToDefinition, {QKeySequence(Qt::Key_F12)});
     // The table's commands keep their keys in the frame's menus too.
     openFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     saveAll->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -153,6 +156,7 @@ void MainActions::showState(const EditingView::State &state, Context context)
     set(find, state.find);
     set(findNext, state.find);
     set(replace, state.replace);
+    set(goToDefinition, state.goToDefinition);
     set(save, state.save);
     set(saveAs, context == Context::Document);
     set(close, context != Context::Frame);

@@ -41,6 +41,7 @@ public:
     QAction *find;
     QAction *findNext;
     QAction *replace;
+    QAction *goToDefinition;
     QAction *options;
     QAction *cascade;
     QAction *tileHorizontally;

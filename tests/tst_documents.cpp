@@ -25,6 +25,7 @@ private slots:
     void save_data();
     void save();
     void oneDocumentPerFile();
+    void keptSaveCountsLinesInTheSavedText();
     void theLargestEditThatFitsReopens_data();
     void theLargestEditThatFitsReopens();
 
@@ -97,6 +98,21 @@ void TestDocuments::save_data()
 }
 
 // A save that fails leaves the file on disk and the document as they were.
+// A check after a save points at the lines the file has now, not at those it had when opened.
+void TestDocuments::keptSaveCountsLinesInTheSavedText()
+{
+    DocumentSet set;
+    const QString path = m_files.write("lines.fbi", "[UNITINFO]\r\n{\r\n\tName=Tank;\r\n\tSide=ARM;\r\n\tMaxDamage=10;\r\n}\r\n");
+    Document *document = set.open(path).document;
+    QCOMPARE(document->content().lineNumbers(), (QList<qsizetype>{3, 4, 5}));
+    document->removeRows({0}, "Remove");
+    QVERIFY(set.save(document, path).ok);
+    QCOMPARE(document->content().lineNumbers(), (QList<qsizetype>{3, 4}));
+    document->setValue(1, "20");
+    QVERIFY(set.save(document, path).ok);
+    QCOMPARE(m_files.read("lines.fbi"), "[UNITINFO]\r\n{\r\n\tSide=ARM;\r\n\tMaxDamage=20;\r\n}\r\n");
+}
+
 void TestDocuments::save()
 {
     QFETCH(QString, target);

@@ -1,6 +1,7 @@
 #include "documents/FbiReader.h"
 #include "documents/FbiWriter.h"
 #include "documents/LineReader.h"
+#include "documents/SafeWrite.h"
 #include "documents/ValueRule.h"
 
 #include <QBuffer>
@@ -108,6 +109,7 @@ private slots:
     void fixtureRoundTrip_data();
     void fixtureRoundTrip();
     void writer();
+    void aFailedFlushKeepsTheOldFile();
     void keptLayoutIsWrittenOrRefused_data();
     void keptLayoutIsWrittenOrRefused();
     void keptLayout_data();
@@ -372,6 +374,21 @@ void TestFbiFormat::writer()
     const QByteArray weapons("[GUN]\n{\n[DAMAGE]\n{\ndefault=5;\n}\nrange=9;\n}\n");
     QCOMPARE(writeFbi(readBytes(weapons, FbiKind::Definitions).content).text,
              QByteArray("[GUN]\r\n\t{\r\n\trange=9;\r\n\t[DAMAGE]\r\n\t\t{\r\n\t\tdefault=5;\r\n\t\t}\r\n\t}\r\n"));
+}
+
+// The disk fails as the last bytes are forced out to it: the save says so, and the old file stays, alone.
+void TestFbiFormat::aFailedFlushKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("unit.fbi");
+    const QByteArray old("[UNITINFO]\r\n{\r\n\tName=Old;\r\n}\r\n");
+    QVERIFY(writeFileSafely(path, old).ok);
+    const WriteOutcome written = writeFileSafely(path, "[UNITINFO]\r\n{\r\n\tName=New;\r\n}\r\n",
+                                                 [](int) { return QStringLiteral("Input/output error"); });
+    QVERIFY(!written.ok);
+    QCOMPARE(written.reason, "Input/output error");
+    QCOMPARE(fileBytes(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"unit.fbi"});
 }
 
 // When an edit cannot be placed in the file's own text, the kept layout is refused with a reason:

@@ -471,14 +471,15 @@ void TestModCheck::addsAKeyInsideTheRowsSection()
 
 void TestModCheck::scansFolder_data()
 {
+    // No two names differ only in letter case: on Windows they would be one folder.
     QTest::addColumn<QStringList>("files");     // under the folder
     QTest::addColumn<QStringList>("entries");   // relative path, role and reason
     QTest::newRow("a mod's root, any letter case, sub-folders read")
-        << QStringList{"UNITS/a.FBI", "Units/deep/b.fbi", "units/c.txt", "WEAPONS/w.Tdf", "Features/x/y/f.tdf",
-                       "GameData/Sound.TDF", "gamedata/SIDEDATA.tdf", "gamedata/moveinfo.tdf", "gamedata/other.tdf",
+        << QStringList{"UNITS/a.FBI", "UNITS/deep/b.fbi", "UNITS/c.txt", "WEAPONS/w.Tdf", "Features/x/y/f.tdf",
+                       "GameData/Sound.TDF", "GameData/SIDEDATA.tdf", "GameData/moveinfo.tdf", "GameData/other.tdf",
                        "Download/d.tdf", "scripts/a.cob", "loose.fbi"}
-        << QStringList{"Download/d.tdf 6", "Features/x/y/f.tdf 2", "gamedata/moveinfo.tdf 5", "gamedata/SIDEDATA.tdf 4",
-                       "GameData/Sound.TDF 3", "UNITS/a.FBI 0", "Units/deep/b.fbi 0", "WEAPONS/w.Tdf 1"};
+        << QStringList{"Download/d.tdf 6", "Features/x/y/f.tdf 2", "GameData/moveinfo.tdf 5", "GameData/SIDEDATA.tdf 4",
+                       "GameData/Sound.TDF 3", "UNITS/a.FBI 0", "UNITS/deep/b.fbi 0", "WEAPONS/w.Tdf 1"};
     QTest::newRow("a plain folder of unit files")
         << QStringList{"a.fbi", "sub/B.FBI", "weapons.tdf", "notes.txt"} << QStringList{"a.fbi 0", "sub/B.FBI 0"};
     QTest::newRow("a folder named like a unit file") << QStringList{"units/a.fbi/", "units/b.fbi"}

@@ -568,8 +568,9 @@ void TestModTable::listsWhatItCannotRead()
 {
     writeMod();
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.fbi")));
-    QVERIFY(QFile::link(m_dir->filePath("gone.txt"), m_dir->filePath("dangling.fbi")));
 #ifdef Q_OS_UNIX
+    // Windows has no link a user makes without rights, nor a pipe in a folder.
+    QVERIFY(QFile::link(m_dir->filePath("gone.txt"), m_dir->filePath("dangling.fbi")));
     QCOMPARE(mkfifo(QFile::encodeName(m_dir->filePath("pipe.fbi")).constData(), 0600), 0);
 #endif
     ModTable table(*m_documents);
@@ -578,7 +579,11 @@ void TestModTable::listsWhatItCannotRead()
     QStringList failures;
     for (const ModTable::Failure &failure : table.failures())
         failures.append(failure.relativePath + QStringLiteral(": ") + failure.reason);
-    QStringList expected{QStringLiteral("dangling.fbi: is a link to nothing"), QStringLiteral("folder.fbi: is a folder")};
+    QStringList expected;
+#ifdef Q_OS_UNIX
+    expected.append(QStringLiteral("dangling.fbi: is a link to nothing"));
+#endif
+    expected.append(QStringLiteral("folder.fbi: is a folder"));
     expected.append(failures.filter(QStringLiteral("long.fbi")));
 #ifdef Q_OS_UNIX
     expected.append(QStringLiteral("pipe.fbi: is not a regular file"));

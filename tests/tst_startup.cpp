@@ -92,18 +92,25 @@ void TestStartUp::commandLineText()
 
 void TestStartUp::firstStart_data()
 {
+    QTest::addColumn<QString>("earlier");   // the FirstRun setting found; null: none
     QTest::addColumn<bool>("associate");
     QTest::addColumn<QString>("failure");   // the registry's reason, when the association fails
-    QTest::newRow("No") << false << QString();
-    QTest::newRow("Yes") << true << QString();
-    QTest::newRow("Yes, the association fails: not recorded") << true << "Access is denied.";
+    QTest::newRow("No") << QString() << false << QString();
+    QTest::newRow("Yes") << QString() << true << QString();
+    QTest::newRow("Yes, the association fails: not recorded") << QString() << true << "Access is denied.";
+    // Only "1" means the first start is done.
+    QTest::newRow("FirstRun 0 is a first start") << "0" << false << QString();
+    QTest::newRow("FirstRun of other text is a first start") << "yes" << false << QString();
 }
 
 // The defaults are the program's folder and the data file in it; Yes associates the files.
 void TestStartUp::firstStart()
 {
+    QFETCH(QString, earlier);
     QFETCH(bool, associate);
     QFETCH(QString, failure);
+    if (!earlier.isNull())
+        f->store.values.insert(Settings::FirstRun, earlier);
     f->registry.failure = failure;
     f->dialogs.buttons << (associate ? Yes : No);
 #if defined(Q_OS_WIN)

@@ -493,7 +493,10 @@ void TestWindows::typedFolderIsChecked()
                  "with Browse.");
         QCOMPARE(dialog.choice().projectFolder, "/old/units/");
     } else {
-        QCOMPARE(dialog.choice().projectFolder, QDir::toNativeSeparators(kept.replace("<folder>", f->files.path())));
+        // A folder chosen now is written as the platform spells paths; one left untouched stays as it was.
+        const bool typedNow = kept.contains("<folder>");
+        kept.replace("<folder>", f->files.path());
+        QCOMPARE(dialog.choice().projectFolder, typedNow ? QDir::toNativeSeparators(kept) : kept);
     }
 }
 

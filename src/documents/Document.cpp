@@ -161,8 +161,10 @@ void Document::load(const QString &path, FbiReadResult read)
         setFile(path, read.stamp);
 }
 
-void Document::setFile(const QString &path, const FileStamp &stamp)
+void Document::setFile(const QString &path, const FileStamp &stamp, std::optional<FbiContent> written)
 {
+    if (written && written->rowCount() == m_content.rowCount())
+        m_content = std::move(*written);
     m_filePath = path;
     m_stamp = stamp;
     m_history.setClean();

@@ -83,7 +83,9 @@ public:
     // read without an error, and otherwise keeps its title.
     void load(const QString &path, FbiReadResult read);
     // The document now stands for the file at path, as stamp says it is: read from it or written to it.
-    void setFile(const QString &path, const FileStamp &stamp);
+    // written, when given, is the file's text as a save wrote it, read back with the same rows: the
+    // document stands on it from then on, its rows' lines counted there.
+    void setFile(const QString &path, const FileStamp &stamp, std::optional<FbiContent> written = {});
 
     QString name(int row) const { return m_content.name(row); }
     QString value(int row) const { return m_content.value(row); }

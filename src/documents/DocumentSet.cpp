@@ -142,7 +142,7 @@ DocumentSet::SaveResult DocumentSet::save(Document *document, const QString &pat
         const QString old = document->filePath();
         if (!old.isEmpty() && m_byPath.value(key(old)) == document)
             m_byPath.remove(key(old));
-        document->setFile(path, written.stamp);
+        document->setFile(path, written.stamp, written.written);
         m_byPath.insert(key(path), document);
     }
     return SaveResult{written.ok, written.failure, written.layout, written.reason};

@@ -128,9 +128,9 @@ QByteArray writeStandard(const FbiContent &content, const QList<qsizetype> &orde
 }
 
 // Whatever the writer met in the text, the result must read back as the content's rows, in order.
-bool readsBack(const QByteArray &text, const FbiContent &content, const QList<qsizetype> *order)
+bool readsBack(const QByteArray &text, const FbiContent &content, const QList<qsizetype> *order, FbiContent *readBack = nullptr)
 {
-    const FbiReadResult read = readFbi(text, content.kind());
+    FbiReadResult read = readFbi(text, content.kind());
     if (read.error != FbiReadResult::Error::None || read.content.rowCount() != content.rowCount())
         return false;
     for (qsizetype row = 0; row < content.rowCount(); ++row) {
@@ -139,6 +139,8 @@ bool readsBack(const QByteArray &text, const FbiContent &content, const QList<qs
             || read.content.depth(row) != content.depth(wanted))
             return false;
     }
+    if (readBack)
+        *readBack = std::move(read.content);
     return true;
 }
 
@@ -191,7 +193,7 @@ private:
     bool place(qsizetype row, Place &place) const;
     Place outermostPlace() const;
     void addRows(const Place &place, const QList<qsizetype> &rows);
-    FbiText fail(const QString &reason) const { return FbiText{{}, false, FbiLayout::Kept, reason}; }
+    FbiText fail(const QString &reason) const { return FbiText{{}, false, FbiLayout::Kept, reason, {}}; }
 
     const FbiContent &m_content;
     QByteArrayView m_file;
@@ -376,7 +378,7 @@ FbiText FbiKeptWriter::write()
             leaveOut(origin);
     }
     if (m_edits.isEmpty())
-        return FbiText{m_content.m_file, true, FbiLayout::Kept, {}};
+        return FbiText{m_content.m_file, true, FbiLayout::Kept, {}, {}};
 
     // Edits at the same place keep the order they were made in: a value before the rows after it.
     std::stable_sort(m_edits.begin(), m_edits.end(), [](const Edit &a, const Edit &b) { return a.begin < b.begin; });
@@ -402,12 +404,13 @@ FbiText FbiKeptWriter::write()
         else if (text.endsWith('\n') || text.endsWith('\r'))
             text.chop(1);
     }
-    if (!readsBack(text, m_content, nullptr)) {
+    FbiContent readBack;
+    if (!readsBack(text, m_content, nullptr, &readBack)) {
         return fail(QStringLiteral("In the file's own text the changes would not read back as they stand: a new row "
                                    "would fall into a comment or outside its section, or a line would grow past the "
                                    "reader's limits."));
     }
-    return FbiText{text, true, FbiLayout::Kept, {}};
+    return FbiText{text, true, FbiLayout::Kept, {}, std::move(readBack)};
 }
 
 FbiText writeFbi(const FbiContent &content, FbiLayout layout)
@@ -415,7 +418,7 @@ FbiText writeFbi(const FbiContent &content, FbiLayout layout)
     if (layout == FbiLayout::Kept && content.hasFileText())
         return FbiKeptWriter(content).write();
     const QList<qsizetype> order = standardOrder(content);
-    FbiText written{writeStandard(content, order), true, FbiLayout::Standard, {}};
+    FbiText written{writeStandard(content, order), true, FbiLayout::Standard, {}, {}};
     if (!readsBack(written.text, content, &order)) {
         written.ok = false;
         written.reason = limitsReason();
@@ -437,9 +440,12 @@ FbiWriteResult writeFbiFile(const QString &path, const FbiContent &content, FbiL
     const WriteOutcome outcome = writeFileSafely(path, text.text);
     result.ok = outcome.ok;
     result.reason = outcome.reason;
-    if (outcome.ok)
-        result.stamp = FileStamp::ofBytes(path, text.text);
-    else
+    if (!outcome.ok) {
         result.failure = FbiWriteResult::Failure::Disk;
+        return result;
+    }
+    result.stamp = FileStamp::ofBytes(path, text.text);
+    if (text.layout == FbiLayout::Kept && text.readBack.hasFileText())
+        result.written = text.readBack;
     return result;
 }

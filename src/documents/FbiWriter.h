@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 enum class FbiLayout {
     // The file's own text as it was read, with only the rows' changes made in it: a changed value
     // replaced in its line, a removed row's line left out, an added row on a new line after the
@@ -29,6 +31,8 @@ struct FbiText
     bool ok = false;
     FbiLayout layout = FbiLayout::Standard; // the layout written: the standard one for a content read from no file
     QString reason;
+    // The text read back, as the check read it; in the kept layout its rows are the content's, in order.
+    FbiContent readBack;
 };
 
 FbiText writeFbi(const FbiContent &content, FbiLayout layout = FbiLayout::Standard);
@@ -41,6 +45,9 @@ struct FbiWriteResult
     FbiLayout layout = FbiLayout::Standard; // the layout written
     QString reason;  // why the layout could not be written, or the system's reason
     FileStamp stamp; // of the file as written
+    // The file as written, read back, when its rows stand in the content's order (the kept layout):
+    // a document can stand on the new text, its rows' lines counted there.
+    std::optional<FbiContent> written;
 };
 
 // Replaces the file only once the new text is wholly on the disk, so a failed save leaves the

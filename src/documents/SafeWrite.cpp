@@ -56,14 +56,14 @@ QString replaceRefusal(const QString &path)
 
 // Forces the written bytes out to the disk. Some file systems report a full disk only here, and
 // QSaveFile ignores the result of its own flush.
-QString flushToDisk(QSaveFile &file)
+QString flushToDisk(int descriptor)
 {
 #if defined(Q_OS_WIN)
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
     if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
         return qt_error_string(int(GetLastError()));
 #else
-    if (::fsync(file.handle()) != 0)
+    if (::fsync(descriptor) != 0)
         return qt_error_string(errno);
 #endif
     return {};
@@ -75,7 +75,7 @@ WriteOutcome failure(const QString &reason)
 }
 }
 
-WriteOutcome writeFileSafely(const QString &path, QByteArrayView bytes)
+WriteOutcome writeFileSafely(const QString &path, QByteArrayView bytes, DiskFlush flush)
 {
     if (path.isEmpty())
         return failure(systemReason(ENOENT));
@@ -100,7 +100,7 @@ WriteOutcome writeFileSafely(const QString &path, QByteArrayView bytes)
         }
         done += qsizetype(written);
     }
-    if (const QString reason = flushToDisk(file); !reason.isEmpty()) {
+    if (const QString reason = (flush ? flush : flushToDisk)(file.handle()); !reason.isEmpty()) {
         file.cancelWriting();
         return failure(reason);
     }

@@ -1,11 +1,13 @@
 #include "documents/Document.h"
 #include "documents/DocumentSet.h"
+#include "documents/FbiReader.h"
 #include "mod/ModReplace.h"
 #include "mod/ModTable.h"
 #include "mod/SavePreview.h"
 #include "mod/Csv.h"
 #include "mod/CsvReader.h"
 #include "mod/ModTableSortFilter.h"
+#include "mod/RowComparison.h"
 #include "mod/TableImport.h"
 
 #include <QDir>
@@ -40,6 +42,15 @@ QString changeText(const TableChange &change)
     if (!change.canApply())
         return row + QStringLiteral(" refused");
     return row + (change.action == TableChange::Action::Add ? QStringLiteral("+=") : QStringLiteral("=")) + change.newValue;
+}
+
+// A document's rows: "name=value", a section as "[name]", a dot before a row per level it is nested.
+QStringList shape(const Document &document)
+{
+    QStringList rows;
+    for (const FbiRow &row : document.content().rows())
+        rows.append(QString(row.depth, QLatin1Char('.')) + (row.section ? QLatin1Char('[') + row.name + QLatin1Char(']') : row.name + QLatin1Char('=') + row.value));
+    return rows;
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -78,6 +89,11 @@ private slots:
     void replaceRefusesWhatItCannot();
     void replaceIsOneStep();
     void replaceInSelectedCells();
+    void aChangeShownEarlierIsNotMadeOnAMovedFile();
+    void addsAndRemovesKeys_data();
+    void addsAndRemovesKeys();
+    void comparesRows();
+    void copiesValuesBetweenRows();
     void savePreviewLines_data();
     void imports_data();
     void imports();
@@ -208,6 +224,119 @@ void TestTableEdits::replaceInSelectedCells()
     table.applyChanges(changes, QStringLiteral("Replace"));
     QCOMPARE(column(table, "Side"), QStringList({"ARM", "CORE"}));
     QCOMPARE(column(table, "Weapon1"), QStringList({"ARM_GUN", "(none)"}));
+}
+
+// A replace previewed, then the file edited in its own window so that its rows move: the change is
+// not made on whatever row now stands there, and says why.
+void TestTableEdits::aChangeShownEarlierIsNotMadeOnAMovedFile()
+{
+    DocumentSet documents;
+    ModTable table(documents);
+    table.setFiles(QStringLiteral("/nowhere"), unitFiles({{{"Side", "ARM"}, {"Name", "ARM tank"}}, {{"Side", "ARM"}}}));
+    const QList<TableChange> changes = ModReplace({"ARM", "CORE", true, false, false}).changes(QList<const ModTable *>{&table});
+    QCOMPARE(changes.size(), 2);
+    QVERIFY(table.document(0)->insertRows(0, {FbiRow{"Extra", "ARM"}}, QStringLiteral("Add Variable")).isEmpty());
+    const ModTable::EditResult result = table.applyChanges(changes, QStringLiteral("Replace"));
+    QCOMPARE(result.cells, 1);
+    QCOMPARE(result.refused.size(), 1);
+    QVERIFY(result.refused.first().contains(QStringLiteral("changed since")));
+    QCOMPARE(table.document(0)->content().rows(), QList<FbiRow>({{"Extra", "ARM"}, {"Side", "ARM"}, {"Name", "ARM tank"}}));
+    QCOMPARE(column(table, "Side"), QStringList({"ARM", "CORE"}));
+}
+
+void TestTableEdits::addsAndRemovesKeys_data()
+{
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+
+    const QStringList first{"UnitName=A", "Cost=5", "Cost=6", "[customparams]", ".notes=x"};
+    const QStringList second{"UnitName=B"};
+    QTest::newRow("added where missing, never over a value")
+        << true << "Cost" << QStringList{"A.Cost refused", "B.Cost+=9"} << first << QStringList{"UnitName=B", "Cost=9"};
+    QTest::newRow("added in its section, refused where there is none")
+        << true << "customparams.speed" << QStringList{"A.customparams.speed+=9", "B.customparams.speed refused"}
+        << QStringList{"UnitName=A", "Cost=5", "Cost=6", "[customparams]", ".notes=x", ".speed=9"} << second;
+    QTest::newRow("removed with the earlier line of a key set twice")
+        << false << "cost" << QStringList{"A.Cost=", "B.cost refused"} << QStringList{"UnitName=A", "[customparams]", ".notes=x"} << second;
+    QTest::newRow("removed from its section") << false << "customparams.notes" << QStringList{"A.customparams.notes=", "B.customparams.notes refused"}
+                                              << QStringList{"UnitName=A", "Cost=5", "Cost=6", "[customparams]"} << second;
+}
+
+// Add Key and Remove Key on rows: one step, the rows that cannot take it listed, one undo puts all back.
+void TestTableEdits::addsAndRemovesKeys()
+{
+    QFETCH(bool, adding);
+    QFETCH(QString, key);
+    QFETCH(QStringList, changes);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    DocumentSet documents;
+    ModTable table(documents);
+    ModFile unit;
+    unit.relativePath = QStringLiteral("a.fbi");
+    unit.path = QStringLiteral("/nowhere/a.fbi");
+    unit.read = readFbi("[UNITINFO]\r\n{\r\nUnitName=A;\r\nCost=5;\r\nCost=6;\r\n[customparams]\r\n{\r\nnotes=x;\r\n}\r\n}\r\n");
+    table.setFiles(QStringLiteral("/nowhere"), {unit, unitFiles({{{"UnitName", "B"}}}).first()});
+    const QStringList firstBefore = shape(*table.document(0));
+    const QStringList secondBefore = shape(*table.document(1));
+
+    QList<TableChange> made;
+    QStringList shown;
+    for (int row = 0; row < table.unitCount(); ++row) {
+        made.append(adding ? table.additionFor(row, key, QStringLiteral("9")) : table.removalFor(row, key));
+        shown.append(changeText(made.last()));
+    }
+    QCOMPARE(shown, changes);
+    table.applyChanges(made, adding ? QStringLiteral("Add Key") : QStringLiteral("Remove Key"));
+    QCOMPARE(shape(*table.document(0)), first);
+    QCOMPARE(shape(*table.document(1)), second);
+    QCOMPARE(table.history()->count(), 1);
+    table.history()->undo();
+    QCOMPARE(shape(*table.document(0)), firstBefore);
+    QCOMPARE(shape(*table.document(1)), secondBefore);
+}
+
+// Rows side by side: a line per key any of them sets, the differences and the missing marked.
+void TestTableEdits::comparesRows()
+{
+    DocumentSet documents;
+    ModTable table(documents);
+    table.setFiles(QStringLiteral("/nowhere"), unitFiles({{{"UnitName", "A"}, {"Cost", "5"}, {"Side", "ARM"}},
+                                                          {{"UnitName", "B"}, {"Cost", "5"}, {"Side", "CORE"}},
+                                                          {{"UnitName", "C"}, {"Speed", "2"}}}));
+    const RowComparison comparison = RowComparison::of(table, {0, 1});
+    QStringList lines;
+    for (const RowComparison::Line &line : comparison.lines)
+        lines.append(line.key + QLatin1Char(':') + line.values.join(QLatin1Char('|')) + (line.differs ? QStringLiteral(" differs") : QString()));
+    // Speed is set by neither: no line.
+    QCOMPARE(lines, QStringList({"UnitName:A|B differs", "Cost:5|5", "Side:ARM|CORE differs"}));
+    const RowComparison withMissing = RowComparison::of(table, {0, 2});
+    const auto speed = std::find_if(withMissing.lines.cbegin(), withMissing.lines.cend(), [](const RowComparison::Line &line) { return line.key == "Speed"; });
+    QVERIFY(speed != withMissing.lines.cend());
+    QVERIFY(speed->values.first().isNull() && speed->differs);
+}
+
+// The chosen keys' values copied from one row to the others, as one step.
+void TestTableEdits::copiesValuesBetweenRows()
+{
+    DocumentSet documents;
+    ModTable table(documents);
+    table.setFiles(QStringLiteral("/nowhere"), unitFiles({{{"Cost", "5"}, {"Side", "ARM"}},
+                                                          {{"Cost", "7"}, {"Side", "CORE"}},
+                                                          {{"Side", "ARM"}}}));
+    const QList<TableChange> changes = RowComparison::copyChanges(table, 0, {0, 1, 2}, {"cost", "side", "speed"});
+    QStringList shown;
+    for (const TableChange &change : changes)
+        shown.append(changeText(change));
+    // The third row gets the key it lacks; a value already the same, and a key the source lacks, are left.
+    QCOMPARE(shown, QStringList({"unit1.fbi.Cost=5", "unit2.fbi.Cost+=5", "unit1.fbi.Side=ARM"}));
+    QCOMPARE(table.applyChanges(changes, QStringLiteral("Copy Values")).units, 2);
+    QCOMPARE(column(table, "Cost"), QStringList({"5", "5", "5"}));
+    QCOMPARE(column(table, "Side"), QStringList({"ARM", "ARM", "ARM"}));
+    QCOMPARE(table.history()->count(), 1);
 }
 
 void TestTableEdits::savePreviewLines_data()

@@ -11,6 +11,11 @@
 #include "modwindow/FrozenColumnTableView.h"
 #include "modwindow/ModTablePage.h"
 #include "modwindow/ModTableWindow.h"
+#include "modwindow/ChangeList.h"
+#include "modwindow/CompareDialog.h"
+#include "modwindow/ImportDialog.h"
+#include "modwindow/KeyChangeDialog.h"
+#include "modwindow/ModReplaceDialog.h"
 #include "modwindow/ProblemsPanel.h"
 #include "modwindow/SaveAllDialog.h"
 #include "settings/Settings.h"
@@ -19,11 +24,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUndoStack>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QSignalSpy>
@@ -126,8 +136,14 @@ private slots:
     void filterHintAndForms();
     void saveAllShowsWhatItWrites_data();
     void saveAllShowsWhatItWrites();
+    void replacesAcrossTheMod();
+    void importsWhatItShows();
+    void addsAKeyToTheSelectedRows();
+    void comparesAndCopies();
 
 private:
+    // Selects the rows of the tab shown, by name.
+    void selectRows(ModTableWindow *window, const QStringList &names);
     // The cell of a row (by name) and key on the tab of the kind, selected with the keyboard on it.
     QModelIndex selectCell(ModTableWindow *window, ModTable::Kind kind, const QString &row, const QString &key);
 
@@ -171,6 +187,16 @@ QModelIndex TestTableWindow::selectCell(ModTableWindow *window, ModTable::Kind k
     const QModelIndex shown = window->shownTable()->mapFromSource(table->index(unit, column));
     window->tableView()->selectionModel()->setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect);
     return table->index(unit, column);
+}
+
+void TestTableWindow::selectRows(ModTableWindow *window, const QStringList &names)
+{
+    QItemSelection selection;
+    for (const QString &name : names) {
+        const QModelIndex shown = window->shownTable()->mapFromSource(window->table()->index(rowNamed(*window->table(), name), 0));
+        selection.select(shown, shown.siblingAtColumn(window->shownTable()->columnCount() - 1));
+    }
+    window->tableView()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
 // One tab per kind of definition, each counting its rows; a weapon is a section of its file, and its
@@ -522,6 +548,134 @@ void TestTableWindow::saveAllShowsWhatItWrites()
     QVERIFY(window->saveAllAsked());
     QCOMPARE(previewed, !dontAsk);
     QVERIFY(readFile(m_dir->filePath("Units/tank.fbi")).contains("MaxDamage=1400;"));
+}
+
+// Replace in Mod: the preview lists every change with a box; the ticked ones are made as one step.
+void TestTableWindow::replacesAcrossTheMod()
+{
+    ModTableWindow *window = m_program->openTable(m_dir->path());
+    QVERIFY(window);
+    window->replace();
+    ModReplaceDialog *dialog = window->replaceDialog();
+    QVERIFY(dialog);
+    dialog->txtFind()->setText(QStringLiteral("TANK_MG"));
+    dialog->txtReplace()->setText(QStringLiteral("TANK_GUN"));
+    dialog->chkWholeValue()->setChecked(true);
+    QVERIFY(!dialog->cmdReplace()->isEnabled());
+    QVERIFY(dialog->preview());
+    ChangeList *list = dialog->changeList();
+    QStringList shown;
+    for (int line = 0; line < list->topLevelItemCount(); ++line)
+        shown.append(list->topLevelItem(line)->text(ChangeList::RowColumn) + QLatin1Char('.') + list->topLevelItem(line)->text(ChangeList::KeyColumn));
+    QCOMPARE(shown, QStringList({"GUNSHIP.Weapon3", "GUNSHIP.Weapon5", "SCOUT.Weapon1", "TANK.Weapon3"}));
+    list->topLevelItem(1)->setCheckState(ChangeList::RowColumn, Qt::Unchecked);
+    QVERIFY(dialog->summary()->text().startsWith(QStringLiteral("3 of 4 changes ticked, in 3 files")));
+    QTest::mouseClick(dialog->cmdReplace(), Qt::LeftButton);
+    Mod *mod = window->mod();
+    auto value = [&](const QString &unit, const QString &key) {
+        return mod->units()->index(rowNamed(*mod->units(), unit), mod->units()->columnOfKey(key)).data().toString();
+    };
+    QCOMPARE(value("GUNSHIP", "Weapon3"), QStringLiteral("TANK_GUN"));
+    QCOMPARE(value("GUNSHIP", "Weapon5"), QStringLiteral("tank_mg"));
+    QCOMPARE(value("TANK", "Weapon3"), QStringLiteral("TANK_GUN"));
+    QCOMPARE(mod->history()->undoText(), QStringLiteral("Replace"));
+    window->undo();
+    QCOMPARE(value("GUNSHIP", "Weapon3"), QStringLiteral("tank_mg"));
+    QCOMPARE(value("TANK", "Weapon3"), QStringLiteral("tank_mg"));
+}
+
+// Import Table shows the cells the file changes and what it leaves out; Import makes them.
+void TestTableWindow::importsWhatItShows()
+{
+    ModTableWindow *window = m_program->openTable(m_dir->path());
+    QVERIFY(window);
+    QTemporaryDir out;
+    const QString path = out.filePath(QStringLiteral("units.csv"));
+    m_program->dialogs.paths << path;
+    window->exportTable();
+    QByteArray csv = readFile(path);
+    QVERIFY(csv.contains(",1200,"));
+    csv.replace(",1200,", ",1250,");
+    csv.append("NOWHERE,Units/nowhere.fbi\r\n");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(csv);
+    file.close();
+    m_program->dialogs.paths << path;
+    window->importTable();
+    auto *dialog = qobject_cast<ImportDialog *>(window->toolDialog());
+    QVERIFY(dialog);
+    QCOMPARE(dialog->changeList()->topLevelItemCount(), 1);
+    QCOMPARE(dialog->changeList()->topLevelItem(0)->text(ChangeList::AfterColumn), QStringLiteral("1250"));
+    QCOMPARE(dialog->leftOut()->count(), 1);
+    QVERIFY(dialog->leftOut()->item(0)->text().contains(QStringLiteral("Units/nowhere.fbi")));
+    QTest::mouseClick(dialog->cmdApply(), Qt::LeftButton);
+    const ModTable *units = window->mod()->units();
+    QCOMPARE(units->index(rowNamed(*units, "TANK"), units->columnOfKey(QStringLiteral("MaxDamage"))).data().toString(), QStringLiteral("1250"));
+    QCOMPARE(m_program->dialogs.faults(), QString());
+}
+
+// Add Key on the selected rows: the preview says which rows have the key already; the others get it.
+void TestTableWindow::addsAKeyToTheSelectedRows()
+{
+    ModTableWindow *window = m_program->openTable(m_dir->path());
+    QVERIFY(window);
+    selectRows(window, {"TANK", "GUNSHIP"});
+    m_program->main.mdiArea()->setActiveSubWindow(window);
+    QVERIFY(m_program->main.actions().addKey->isEnabled());
+    m_program->main.actions().addKey->trigger();
+    auto *dialog = qobject_cast<KeyChangeDialog *>(window->toolDialog());
+    QVERIFY(dialog);
+    dialog->txtKey()->setText(QStringLiteral("builder"));
+    dialog->txtValue()->setText(QStringLiteral("1"));
+    ChangeList *list = dialog->changeList();
+    QCOMPARE(list->topLevelItemCount(), 2);
+    QCOMPARE(list->checkedCount(), 1);
+    QCOMPARE(list->refusedCount(), 1);
+    QTest::mouseClick(dialog->cmdApply(), Qt::LeftButton);
+    const ModTable *units = window->mod()->units();
+    const int builder = units->columnOfKey(QStringLiteral("Builder"));
+    QCOMPARE(units->index(rowNamed(*units, "TANK"), builder).data().toString(), QStringLiteral("1"));
+    QCOMPARE(units->index(rowNamed(*units, "GUNSHIP"), builder).data().toString(), QStringLiteral("true"));
+    QCOMPARE(window->mod()->history()->count(), 1);
+}
+
+// Compare shows the rows side by side; the ticked keys' values are copied from one to the others.
+void TestTableWindow::comparesAndCopies()
+{
+    ModTableWindow *window = m_program->openTable(m_dir->path());
+    QVERIFY(window);
+    window->showKind(ModTable::Kind::Weapons);
+    selectRows(window, {"TANK_CANNON", "TANK_MG"});
+    window->compareSelectedRows();
+    auto *dialog = qobject_cast<CompareDialog *>(window->toolDialog());
+    QVERIFY(dialog);
+    QTableWidget *grid = dialog->grid();
+    QCOMPARE(grid->columnCount(), 3);
+    int range = -1;
+    int model = -1;
+    for (int line = 0; line < grid->rowCount(); ++line) {
+        if (grid->item(line, 0)->text() == QStringLiteral("range"))
+            range = line;
+        if (grid->item(line, 0)->text() == QStringLiteral("model"))
+            model = line;
+    }
+    QVERIFY(range >= 0 && model >= 0);
+    QCOMPARE(grid->item(range, 1)->text() + QLatin1Char('|') + grid->item(range, 2)->text(), QStringLiteral("400|250"));
+    QVERIFY(grid->item(range, 0)->font().bold());
+    QCOMPARE(grid->item(model, 2)->text(), QStringLiteral("(not set)"));
+    dialog->cboSource()->setCurrentIndex(0);
+    dialog->setKeyTicked(QStringLiteral("range"), true);
+    QVERIFY(dialog->cmdCopy()->isEnabled());
+    QTest::mouseClick(dialog->cmdCopy(), Qt::LeftButton);
+    const ModTable *weapons = window->mod()->weapons();
+    QCOMPARE(weapons->index(rowNamed(*weapons, "TANK_MG"), weapons->columnOfKey(QStringLiteral("range"))).data().toString(), QStringLiteral("400"));
+    QCOMPARE(window->mod()->history()->count(), 1);
+    // The grid follows: the two ranges are the same now.
+    for (int line = 0; line < grid->rowCount(); ++line) {
+        if (grid->item(line, 0)->text() == QStringLiteral("range"))
+            QCOMPARE(grid->item(line, 2)->text(), QStringLiteral("400"));
+    }
 }
 
 QTEST_MAIN(TestTableWindow)

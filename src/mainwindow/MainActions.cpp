@@ -26,6 +26,10 @@ MainActions::MainActions(QWidget *owner)
     saveAs = make("mnuFile_SaveAs", QStringLiteral("Save &As..."));
     saveAll = make("mnuFile_SaveAll", QStringLiteral("Save A&ll"));
     exportTable = make("mnuFile_Export", QStringLiteral("&Export Table..."));
+    importTable = make("mnuFile_Import", QStringLiteral("&Import Table..."));
+    addKey = make("mnuTable_AddKey", QStringLiteral("&Add Key..."));
+    removeKey = make("mnuTable_RemoveKey", QStringLiteral("&Remove Key..."));
+    compareRows = make("mnuTable_Compare", QStringLiteral("&Compare Rows..."));
     exit = make("mnuFile_Exit", QStringLiteral("E&xit"));
     undo = make("mnuEdit_Undo", QStringLiteral("&Undo"), QStringLiteral("Undo"), "undo");
     redo = make("mnuEdit_Redo", QStringLiteral("R&edo"), QStringLiteral("Redo"), "redo");
@@ -55,7 +59,7 @@ MainActions::MainActions(QWidget *owner)
 
     m_frameMenus = {
         menu("mnuFile", QStringLiteral("&File"),
-             {newFile, open, openFolder, saveAll, exportTable, separator(this, "Seperator1"), exit}),
+             {newFile, open, openFolder, saveAll, exportTable, importTable, separator(this, "Seperator1"), exit}),
         // The editing commands are here too, greyed, so the menus do not change shape with a window.
         menu("mnuEdit", QStringLiteral("&Edit"), editItems("Seperator4", "Seperator5", "Seperator6")),
         menu("mnuHelp", QStringLiteral("&Help"), {helpTopics, separator(this, "Seperator3"), about}),
@@ -69,9 +73,9 @@ MainActions::MainActions(QWidget *owner)
     };
     m_tableMenus = {
         menu("mnuFile", QStringLiteral("&File"),
-             {newFile, open, openFolder, close, separator(this, "Seperator2"), saveAll, exportTable,
+             {newFile, open, openFolder, close, separator(this, "Seperator2"), saveAll, exportTable, importTable,
               separator(this, "Seperator3"), exit}),
-        edit, m_windowMenu, help,
+        edit, menu("mnuTable", QStringLiteral("&Table"), {addKey, removeKey, compareRows}), m_windowMenu, help,
     };
     setContext(Context::Frame);
 }
@@ -162,6 +166,9 @@ void MainActions::showState(const EditingView::State &state, Context context)
     set(close, context != Context::Frame);
     set(saveAll, context == Context::Table);
     set(exportTable, context == Context::Table);
+    set(importTable, context == Context::Table);
+    for (QAction *tool : {addKey, removeKey, compareRows})
+        set(tool, context == Context::Table);
 }
 
 void MainActions::fillToolbar(QToolBar *toolbar) const

@@ -145,6 +145,22 @@ void MainWindow::connectActions()
         if (ModTableWindow *table = activeTable())
             table->saveAllAsked();
     });
+    connect(a.importTable, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->importTable();
+    });
+    connect(a.addKey, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->askToAddKey();
+    });
+    connect(a.removeKey, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->askToRemoveKey();
+    });
+    connect(a.compareRows, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->compareSelectedRows();
+    });
     connect(a.exportTable, &QAction::triggered, this, [this] {
         if (ModTableWindow *table = activeTable())
             table->exportTable();
@@ -328,6 +344,7 @@ ModTableWindow *MainWindow::openFolder(const QString &folder)
     connect(table, &ModTableWindow::documentRequested, this, &MainWindow::showDocument);
     connect(table, &ModTableWindow::documentRowRequested, this, &MainWindow::showDocumentRow);
     table->setSaveAllPreview(m_saveAllPreview);
+    table->addContextActions({m_actions->addKey, m_actions->removeKey, m_actions->compareRows});
     connect(table, &ModTableWindow::saveAllPreviewTurnedOff, this, [this] {
         setSaveAllPreview(false);
         emit saveAllPreviewTurnedOff();

@@ -767,6 +767,16 @@ TableChange ModTable::changeFor(int unit, const QString &key, const QString &val
     return change;
 }
 
+TableChange ModTable::additionFor(int unit, const QString &key, const QString &value) const
+{
+    TableChange change = changeFor(unit, key, value);
+    if (change.action == TableChange::Action::Set) {
+        change.action = TableChange::Action::Add;
+        change.refused = QStringLiteral("It sets %1 already (%2).").arg(change.key, change.oldValue);
+    }
+    return change;
+}
+
 TableChange ModTable::removalFor(int unit, const QString &key) const
 {
     TableChange change;
@@ -795,9 +805,28 @@ ModTable::EditResult ModTable::applyChanges(const QList<TableChange> &changes, c
 {
     std::vector<FileChange> list;
     QHash<const Document *, size_t> byDocument;
+    QStringList stale;
     for (const TableChange &change : changes) {
         if (!change.canApply() || !change.document)
             continue;
+        // A change shown before it is made is made only where the file is still as it was shown: an
+        // edit since, in the file's own window, may have moved its rows.
+        const Document &target = *change.document;
+        const QString name = change.key.mid(change.key.lastIndexOf(QLatin1Char('.')) + 1).trimmed();
+        auto holdsKey = [&](int row) {
+            return row >= 0 && row < target.rowCount() && !target.isSection(row) && target.name(row).trimmed().compare(name, Qt::CaseInsensitive) == 0;
+        };
+        bool current = true;
+        if (change.action == TableChange::Action::Set)
+            current = holdsKey(change.documentRows.value(0, -1)) && target.value(change.documentRows.value(0, -1)) == change.oldValue;
+        else if (change.action == TableChange::Action::Remove)
+            current = !change.documentRows.isEmpty() && std::all_of(change.documentRows.cbegin(), change.documentRows.cend(), holdsKey);
+        else
+            current = change.section == -1 || (change.section >= 0 && change.section < target.rowCount() && target.isSection(change.section));
+        if (!current) {
+            stale.append(QStringLiteral("%1: %2 changed since it was shown").arg(change.table ? change.table->unitName(change.row) : target.title(), change.key));
+            continue;
+        }
         const auto found = byDocument.constFind(change.document.data());
         const size_t at = found != byDocument.cend() ? *found : list.size();
         if (at == list.size()) {
@@ -818,7 +847,9 @@ ModTable::EditResult ModTable::applyChanges(const QList<TableChange> &changes, c
         }
         ++entry.cells;
     }
-    return apply(list, stepName);
+    EditResult result = apply(list, stepName);
+    result.refused = stale + result.refused;
+    return result;
 }
 
 QString ModTable::undoBlocker() const

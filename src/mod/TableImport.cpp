@@ -35,10 +35,12 @@ TableImport::Result TableImport::changes(const ModTable &table, const QList<QStr
         } else if (const int column = table.columnOfKey(name); column >= 0) {
             keys.append({field, table.key(column)});
         } else if (!name.isEmpty()) {
+            // The worked-out figures Export writes beside the keys are no values to import.
             bool computed = false;
             for (int other = table.keyColumnCount(); other < table.columnCount(); ++other)
                 computed = computed || table.headerData(other, Qt::Horizontal).toString().compare(name, Qt::CaseInsensitive) == 0;
-            result.unknownColumns.append(computed ? name + QStringLiteral(" (worked out, read only)") : name);
+            if (!computed)
+                result.unknownColumns.append(name);
         }
     }
     if (fileField < 0) {

@@ -19,7 +19,7 @@ public:
     {
         QList<TableChange> changes;     // the cells that differ, refused ones with their reason
         QStringList unknownFiles;       // as the imported table names them
-        QStringList unknownColumns;     // headers that are no key of the table, or are read only
+        QStringList unknownColumns;     // headers that are no key of the table (the worked-out figures are left out silently)
         QString error;                  // why the table cannot be imported at all; empty when it can
     };
 

@@ -58,7 +58,7 @@ void ChangeList::setChanges(const QList<TableChange> &changes)
         item->setText(RowColumn, change.table ? change.table->unitName(change.row) : QString());
         item->setText(FileColumn, change.table ? change.table->relativePath(change.row) : QString());
         item->setText(KeyColumn, change.key);
-        item->setText(NowColumn, change.action == TableChange::Action::Add ? QStringLiteral("(not set)") : change.oldValue);
+        item->setText(NowColumn, change.action == TableChange::Action::Add && change.canApply() ? QStringLiteral("(not set)") : change.oldValue);
         item->setText(AfterColumn, afterText(change));
         item->setToolTip(AfterColumn, item->text(AfterColumn));
         item->setData(RowColumn, ChangeRole, int(index));

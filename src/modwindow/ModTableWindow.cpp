@@ -12,7 +12,12 @@
 #include "mod/TableFilter.h"
 #include "modwindow/ColumnChooser.h"
 #include "modwindow/FrozenColumnTableView.h"
+#include "mod/CsvReader.h"
 #include "mod/ModReplace.h"
+#include "mod/TableImport.h"
+#include "modwindow/CompareDialog.h"
+#include "modwindow/ImportDialog.h"
+#include "modwindow/KeyChangeDialog.h"
 #include "modwindow/ModReplaceDialog.h"
 #include "modwindow/ModTablePage.h"
 #include "modwindow/ProblemsPanel.h"
@@ -20,11 +25,12 @@
 #include "platform/Dialogs.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -615,6 +621,91 @@ void ModTableWindow::replace()
     connect(m_replaceDialog, &ModReplaceDialog::applyRequested, this,
             [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Replace")); });
     m_replaceDialog->show();
+}
+
+void ModTableWindow::showToolDialog(QDialog *dialog)
+{
+    if (m_toolDialog)
+        m_toolDialog->close();
+    m_toolDialog = dialog;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+void ModTableWindow::importTable()
+{
+    const QString startFolder = m_commands ? m_commands->startFolder(FileCommands::FolderKind::Tables)
+                                           : QFileInfo(m_mod->folder()).absolutePath();
+    const QStringList files = m_dialogs.fileDialog(
+        this, FileDialogRequest{FileDialogRequest::Mode::Open, QStringLiteral("Import Table..."),
+                                {QStringLiteral("CSV Files(*.csv)"), QStringLiteral("All Files(*.*)")}, 0,
+                                QStringLiteral("csv"), startFolder, QString()});
+    if (files.isEmpty())
+        return;
+    const QString chosen = files.constFirst();
+    if (m_commands)
+        m_commands->rememberFolder(FileCommands::FolderKind::Tables, QFileInfo(chosen).absolutePath());
+    QFile file(chosen);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_dialogs.message(this, QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(chosen), file.errorString()),
+                          QStringLiteral("Import Table"), QMessageBox::Ok, QMessageBox::Critical);
+        return;
+    }
+    const CsvTable read = readCsv(file.readAll());
+    const TableImport::Result result = read.error.isEmpty() ? TableImport::changes(*table(), read.rows) : TableImport::Result{};
+    const QString error = !read.error.isEmpty() ? read.error : result.error;
+    if (!error.isEmpty()) {
+        m_dialogs.message(this, QStringLiteral("%1 cannot be imported into the %2 table. %3")
+                                    .arg(QDir::toNativeSeparators(chosen), rowsWord(table()->kind()), error),
+                          QStringLiteral("Import Table"), QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    auto *dialog = new ImportDialog(result, chosen, this);
+    connect(dialog, &ImportDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Import Table")); });
+    showToolDialog(dialog);
+}
+
+void ModTableWindow::askToAddKey()
+{
+    const QList<int> rows = currentPage()->selectedRows();
+    if (rows.isEmpty()) {
+        emit statusMessage(QStringLiteral("Select the rows to add a key to."));
+        return;
+    }
+    auto *dialog = new KeyChangeDialog(KeyChangeDialog::Mode::Add, table(), rows, this);
+    connect(dialog, &KeyChangeDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Add Key")); });
+    showToolDialog(dialog);
+}
+
+void ModTableWindow::askToRemoveKey()
+{
+    const QList<int> rows = currentPage()->selectedRows();
+    if (rows.isEmpty()) {
+        emit statusMessage(QStringLiteral("Select the rows to remove a key from."));
+        return;
+    }
+    auto *dialog = new KeyChangeDialog(KeyChangeDialog::Mode::Remove, table(), rows, this);
+    // The key of the column the keyboard is on is the one most likely meant.
+    if (const QModelIndex current = currentPage()->currentCell(); current.isValid() && table()->isKeyColumn(current.column()))
+        dialog->txtKey()->setText(table()->key(current.column()));
+    connect(dialog, &KeyChangeDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Remove Key")); });
+    showToolDialog(dialog);
+}
+
+void ModTableWindow::compareSelectedRows()
+{
+    const QList<int> rows = currentPage()->selectedRows();
+    if (rows.size() < 2) {
+        emit statusMessage(QStringLiteral("Select two or more rows to compare them."));
+        return;
+    }
+    auto *dialog = new CompareDialog(table(), rows, this);
+    connect(dialog, &CompareDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Copy Values")); });
+    showToolDialog(dialog);
 }
 
 ModTable::EditResult ModTableWindow::applyChanges(const QList<TableChange> &changes, const QString &stepName)

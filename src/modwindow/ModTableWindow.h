@@ -84,6 +84,15 @@ public:
     // Asks for a file and writes the tab shown, as shown, to it as CSV.
     void exportTable();
 
+    // Import Table: a table's text read back (as Export writes it), its changes shown first.
+    void importTable();
+    // Add Key and Remove Key on the rows selected; Compare for two or more of them.
+    void askToAddKey();
+    void askToRemoveKey();
+    void compareSelectedRows();
+    // The dialog of the table's tools open now (Import, Add Key, Remove Key, Compare), if any.
+    QDialog *toolDialog() const { return m_toolDialog; }
+
     // Replace across the mod, in a dialog of its own that stays open beside the table.
     ModReplaceDialog *replaceDialog() const { return m_replaceDialog; }
     // Makes the changes as one step of the mod's history, and says which could not be made.
@@ -138,6 +147,8 @@ private:
     // Says which cells an edit left as they were, and why.
     void tellRefused(const QString &title, const QStringList &refused);
     QString rowsWord(ModTable::Kind kind) const;
+    // Shows one of the table's tools in place of the one open before.
+    void showToolDialog(QDialog *dialog);
 
     DocumentSet &m_documents;
     Dialogs &m_dialogs;
@@ -156,5 +167,6 @@ private:
     QList<QAction *> m_viewActions;     // the context menu of every tab's rows
     QPointer<FileCommands> m_commands;
     QPointer<ModReplaceDialog> m_replaceDialog;
+    QPointer<QDialog> m_toolDialog;
     bool m_saveAllPreview = true;
 };

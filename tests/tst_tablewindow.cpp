@@ -33,6 +33,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
@@ -358,6 +359,20 @@ void TestTableWindow::goesToDefinitionFromADocumentWindow()
     QVERIFY(opened && opened != unitWindow);
     QVERIFY(opened->document()->filePath().endsWith(QStringLiteral("tank_dead.tdf")));
     QCOMPARE(opened->document()->name(opened->selectedRows().value(0)).trimmed(), QStringLiteral("tank_dead"));
+
+    // Ctrl+click on a value that names a weapon goes there; on one that names nothing it is a click.
+    m_program->main.mdiArea()->setActiveSubWindow(unitWindow);
+    QListView *values = unitWindow->lstVals();
+    const QModelIndex damage = values->model()->index(tank->findKey(QStringLiteral("MaxDamage")), Document::ValueColumn);
+    values->scrollTo(damage);
+    QTest::mouseClick(values->viewport(), Qt::LeftButton, Qt::ControlModifier, values->visualRect(damage).center());
+    QCOMPARE(m_program->main.mdiArea()->activeSubWindow(), unitWindow);
+    const QModelIndex weapon = values->model()->index(tank->findKey(QStringLiteral("Weapon1")), Document::ValueColumn);
+    values->scrollTo(weapon);
+    QTest::mouseClick(values->viewport(), Qt::LeftButton, Qt::ControlModifier, values->visualRect(weapon).center());
+    opened = qobject_cast<DocumentWindow *>(m_program->main.mdiArea()->activeSubWindow());
+    QVERIFY(opened && opened != unitWindow);
+    QCOMPARE(opened->document()->name(opened->selectedRows().value(0)).trimmed(), QStringLiteral("TANK_CANNON"));
 }
 
 // The panel lists what the check found; a kind can be hidden, and a problem opens its file at its line.

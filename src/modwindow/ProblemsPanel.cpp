@@ -86,6 +86,8 @@ ProblemsPanel::ProblemsPanel(ModProblemList *problems, QWidget *parent)
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setWordWrap(false);
+    // A path keeps its file's name in view when the column is narrow.
+    m_view->setTextElideMode(Qt::ElideMiddle);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->setSortingEnabled(true);

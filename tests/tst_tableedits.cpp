@@ -248,20 +248,24 @@ void TestTableEdits::addsAndRemovesKeys_data()
 {
     QTest::addColumn<bool>("adding");
     QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
     QTest::addColumn<QStringList>("changes");
     QTest::addColumn<QStringList>("first");
     QTest::addColumn<QStringList>("second");
 
     const QStringList first{"UnitName=A", "Cost=5", "Cost=6", "[customparams]", ".notes=x"};
     const QStringList second{"UnitName=B"};
-    QTest::newRow("added where missing, never over a value")
-        << true << "Cost" << QStringList{"A.Cost refused", "B.Cost+=9"} << first << QStringList{"UnitName=B", "Cost=9"};
+    QTest::newRow("added where missing, set where the row has it")
+        << true << "cost" << "9" << QStringList{"A.Cost=9", "B.Cost+=9"} << QStringList{"UnitName=A", "Cost=5", "Cost=9", "[customparams]", ".notes=x"}
+        << QStringList{"UnitName=B", "Cost=9"};
+    QTest::newRow("a row with that value already is left alone")
+        << true << "UnitName" << "A" << QStringList{"A.UnitName refused", "B.UnitName=A"} << first << QStringList{"UnitName=A"};
     QTest::newRow("added in its section, refused where there is none")
-        << true << "customparams.speed" << QStringList{"A.customparams.speed+=9", "B.customparams.speed refused"}
+        << true << "customparams.speed" << "9" << QStringList{"A.customparams.speed+=9", "B.customparams.speed refused"}
         << QStringList{"UnitName=A", "Cost=5", "Cost=6", "[customparams]", ".notes=x", ".speed=9"} << second;
     QTest::newRow("removed with the earlier line of a key set twice")
-        << false << "cost" << QStringList{"A.Cost=", "B.cost refused"} << QStringList{"UnitName=A", "[customparams]", ".notes=x"} << second;
-    QTest::newRow("removed from its section") << false << "customparams.notes" << QStringList{"A.customparams.notes=", "B.customparams.notes refused"}
+        << false << "cost" << "9" << QStringList{"A.Cost=", "B.cost refused"} << QStringList{"UnitName=A", "[customparams]", ".notes=x"} << second;
+    QTest::newRow("removed from its section") << false << "customparams.notes" << "9" << QStringList{"A.customparams.notes=", "B.customparams.notes refused"}
                                               << QStringList{"UnitName=A", "Cost=5", "Cost=6", "[customparams]"} << second;
 }
 
@@ -270,6 +274,7 @@ void TestTableEdits::addsAndRemovesKeys()
 {
     QFETCH(bool, adding);
     QFETCH(QString, key);
+    QFETCH(QString, value);
     QFETCH(QStringList, changes);
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
@@ -286,7 +291,7 @@ void TestTableEdits::addsAndRemovesKeys()
     QList<TableChange> made;
     QStringList shown;
     for (int row = 0; row < table.unitCount(); ++row) {
-        made.append(adding ? table.additionFor(row, key, QStringLiteral("9")) : table.removalFor(row, key));
+        made.append(adding ? table.additionFor(row, key, value) : table.removalFor(row, key));
         shown.append(changeText(made.last()));
     }
     QCOMPARE(shown, changes);

@@ -583,6 +583,8 @@ void TestTableWindow::replacesAcrossTheMod()
     for (int line = 0; line < list->topLevelItemCount(); ++line)
         shown.append(list->topLevelItem(line)->text(ChangeList::RowColumn) + QLatin1Char('.') + list->topLevelItem(line)->text(ChangeList::KeyColumn));
     QCOMPARE(shown, QStringList({"GUNSHIP.Weapon3", "GUNSHIP.Weapon5", "SCOUT.Weapon1", "TANK.Weapon3"}));
+    // Each change names its file's line: Weapon3=tank_mg is line 13 of the tank.
+    QCOMPARE(list->topLevelItem(3)->text(ChangeList::LineColumn), QStringLiteral("13"));
     list->topLevelItem(1)->setCheckState(ChangeList::RowColumn, Qt::Unchecked);
     QVERIFY(dialog->summary()->text().startsWith(QStringLiteral("3 of 4 changes ticked, in 3 files")));
     QTest::mouseClick(dialog->cmdReplace(), Qt::LeftButton);
@@ -630,7 +632,8 @@ void TestTableWindow::importsWhatItShows()
     QCOMPARE(m_program->dialogs.faults(), QString());
 }
 
-// Add Key on the selected rows: the preview says which rows have the key already; the others get it.
+// Add Key on the selected rows: the rows that set the key already get the value, and the preview
+// says which; the others get the key.
 void TestTableWindow::addsAKeyToTheSelectedRows()
 {
     ModTableWindow *window = m_program->openTable(m_dir->path());
@@ -645,13 +648,13 @@ void TestTableWindow::addsAKeyToTheSelectedRows()
     dialog->txtValue()->setText(QStringLiteral("1"));
     ChangeList *list = dialog->changeList();
     QCOMPARE(list->topLevelItemCount(), 2);
-    QCOMPARE(list->checkedCount(), 1);
-    QCOMPARE(list->refusedCount(), 1);
+    QCOMPARE(list->checkedCount(), 2);
+    QVERIFY2(dialog->summary()->text().endsWith(QStringLiteral("get the value instead: GUNSHIP")), qPrintable(dialog->summary()->text()));
     QTest::mouseClick(dialog->cmdApply(), Qt::LeftButton);
     const ModTable *units = window->mod()->units();
     const int builder = units->columnOfKey(QStringLiteral("Builder"));
     QCOMPARE(units->index(rowNamed(*units, "TANK"), builder).data().toString(), QStringLiteral("1"));
-    QCOMPARE(units->index(rowNamed(*units, "GUNSHIP"), builder).data().toString(), QStringLiteral("true"));
+    QCOMPARE(units->index(rowNamed(*units, "GUNSHIP"), builder).data().toString(), QStringLiteral("1"));
     QCOMPARE(window->mod()->history()->count(), 1);
 }
 

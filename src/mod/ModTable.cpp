@@ -770,10 +770,8 @@ TableChange ModTable::changeFor(int unit, const QString &key, const QString &val
 TableChange ModTable::additionFor(int unit, const QString &key, const QString &value) const
 {
     TableChange change = changeFor(unit, key, value);
-    if (change.action == TableChange::Action::Set) {
-        change.action = TableChange::Action::Add;
-        change.refused = QStringLiteral("It sets %1 already (%2).").arg(change.key, change.oldValue);
-    }
+    if (change.action == TableChange::Action::Set && change.canApply() && change.oldValue == change.newValue)
+        change.refused = QStringLiteral("Its %1 is %2 already.").arg(change.key, change.oldValue);
     return change;
 }
 

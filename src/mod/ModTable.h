@@ -180,8 +180,8 @@ public:
     // would do: set the value where the row has the key, add it where it has not. Refused where the
     // row has no such section, or where the value rule would cut the text.
     TableChange changeFor(int unit, const QString &key, const QString &value) const;
-    // What adding the key to the row would do: as changeFor(), but refused where the row sets the
-    // key already (with its value), so that Add Key never changes a value.
+    // What adding the key to the row would do: as changeFor() (a row that sets the key already, in
+    // any letter case, has its value set), but refused where the value is that already.
     TableChange additionFor(int unit, const QString &key, const QString &value) const;
     // What taking the key out of the row would do: every line of its section that sets it goes.
     // Refused where the row does not set the key.

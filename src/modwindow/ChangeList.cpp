@@ -1,8 +1,10 @@
 #include "modwindow/ChangeList.h"
 
 #include "documents/Document.h"
+#include "documents/FbiContent.h"
 #include "mod/ModTable.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QSet>
 
@@ -32,11 +34,13 @@ ChangeList::ChangeList(QWidget *parent)
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setHeaderLabels({QStringLiteral("Row"), QStringLiteral("File"), QStringLiteral("Key"), QStringLiteral("Now"), QStringLiteral("After")});
+    setHeaderLabels({QStringLiteral("Row"), QStringLiteral("File"), QStringLiteral("Line"), QStringLiteral("Key"), QStringLiteral("Now"),
+                     QStringLiteral("After")});
     header()->setStretchLastSection(true);
     const QFontMetrics metrics(font());
     setColumnWidth(RowColumn, metrics.horizontalAdvance(QStringLiteral("ARMCOM_LONGNAME")) + 40);
     setColumnWidth(FileColumn, metrics.horizontalAdvance(QStringLiteral("units/armcom_long.fbi")));
+    setColumnWidth(LineColumn, metrics.horizontalAdvance(QStringLiteral("Line 000")));
     setColumnWidth(KeyColumn, metrics.horizontalAdvance(QStringLiteral("customparams.notes")));
     setColumnWidth(NowColumn, metrics.horizontalAdvance(QStringLiteral("a value of some length")));
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *, int column) {
@@ -52,11 +56,20 @@ void ChangeList::setChanges(const QList<TableChange> &changes)
     m_changes = changes;
     QList<QTreeWidgetItem *> items;
     items.reserve(changes.size());
+    // The line each changed row stands on, found in one pass over each file.
+    QHash<const Document *, QList<qsizetype>> lines;
     for (qsizetype index = 0; index < changes.size(); ++index) {
         const TableChange &change = changes[index];
         auto *item = new QTreeWidgetItem;
         item->setText(RowColumn, change.table ? change.table->unitName(change.row) : QString());
         item->setText(FileColumn, change.table ? change.table->relativePath(change.row) : QString());
+        if (change.document && !change.documentRows.isEmpty()) {
+            auto found = lines.find(change.document.data());
+            if (found == lines.end())
+                found = lines.insert(change.document.data(), change.document->content().lineNumbers());
+            if (const qsizetype line = found->value(change.documentRows.constLast()); line > 0)
+                item->setText(LineColumn, QString::number(line));
+        }
         item->setText(KeyColumn, change.key);
         item->setText(NowColumn, change.action == TableChange::Action::Add && change.canApply() ? QStringLiteral("(not set)") : change.oldValue);
         item->setText(AfterColumn, afterText(change));

@@ -4,7 +4,7 @@
 
 #include <QTreeWidget>
 
-// The changes a table tool would make, one a line with a box each: the row, its file, the key,
+// The changes a table tool would make, one a line with a box each: the row, its file and line, the key,
 // the value now and after. A change that cannot be made stands greyed with the reason, and has no
 // box. Space ticks the lines selected.
 class ChangeList : public QTreeWidget
@@ -12,7 +12,7 @@ class ChangeList : public QTreeWidget
     Q_OBJECT
 
 public:
-    enum Column { RowColumn, FileColumn, KeyColumn, NowColumn, AfterColumn, ColumnCount };
+    enum Column { RowColumn, FileColumn, LineColumn, KeyColumn, NowColumn, AfterColumn, ColumnCount };
 
     explicit ChangeList(QWidget *parent = nullptr);
 

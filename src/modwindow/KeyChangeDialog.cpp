@@ -65,7 +65,18 @@ KeyChangeDialog::KeyChangeDialog(Mode mode, const ModTable *table, const QList<i
     connect(m_key, &QLineEdit::textChanged, this, &KeyChangeDialog::preview);
     connect(m_value, &QLineEdit::textChanged, this, &KeyChangeDialog::preview);
     connect(m_list, &ChangeList::checkedChanged, this, [this] {
-        m_summary->setText(m_list->summary());
+        QString text = m_list->summary();
+        if (m_mode == Mode::Add) {
+            // A row that sets the key already has its value set instead: the user is told which.
+            QStringList having;
+            for (const TableChange &change : m_list->changes()) {
+                if (change.canApply() && change.action == TableChange::Action::Set)
+                    having.append(m_table->unitName(change.row));
+            }
+            if (!having.isEmpty())
+                text += QStringLiteral(". These set the key already, and get the value instead: ") + having.join(QStringLiteral(", "));
+        }
+        m_summary->setText(text);
         m_apply->setEnabled(m_list->checkedCount() > 0);
     });
     connect(m_apply, &QPushButton::clicked, this, [this] {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QSortFilterProxyModel>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -23,6 +24,19 @@ QString keyOf(const QModelIndex &index)
     return row.data(ModProblemList::PathRole).toString() + QLatin1Char('\n') + row.data(ModProblemList::KindRole).toString()
            + QLatin1Char('\n') + row.data().toString();
 }
+
+class MiddleElided final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideMiddle;
+    }
+};
 
 // The severity column tells errors from warnings and notes at a glance, by the platform's icons.
 class SeverityModel final : public QSortFilterProxyModel
@@ -86,8 +100,8 @@ ProblemsPanel::ProblemsPanel(ModProblemList *problems, QWidget *parent)
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setWordWrap(false);
-    // A path keeps its file's name in view when the column is narrow.
-    m_view->setTextElideMode(Qt::ElideMiddle);
+    // A path keeps its file's name in view when the column is narrow; a message keeps its start.
+    m_view->setItemDelegateForColumn(ModProblemList::FileColumn, new MiddleElided(m_view));
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->setSortingEnabled(true);

@@ -229,6 +229,9 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
 // way must not reach this window's own part.
 ModTableWindow::~ModTableWindow()
 {
+    // The tools' dialogs show the mod's tables: they go first.
+    delete m_toolDialog;
+    delete m_replaceDialog;
     disconnect(m_mod, nullptr, this, nullptr);
     disconnect(m_mod->history(), nullptr, this, nullptr);
     for (ModTable::Kind kind : Kinds)

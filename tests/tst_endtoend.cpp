@@ -442,6 +442,7 @@ private slots:
         const QString table = waitForWindow("Korvid Version 4.00");
         QTest::qSleep(500);
         DO(press(table, {"Down", "End", "F2", "ctrl+a", "type", "2500"}) && press(table, {"Return", "ctrl+shift+s"})
+           && dialog("Save All", {}, {"Return"})
            && poll([&] { return readAll(path("mod/walls/wall.FBI")) != unit; }, "Save All wrote nothing"));
         QByteArray expected = unit;
         expected.replace("MaxDamage=2000;", "MaxDamage=2500;");

@@ -69,6 +69,9 @@ void TestHistory::eachEditIsOneStep_data()
                                  << "Replace All"
                                  << QStringList{"Name=Tank", "Side=ARM", "Weapon1=BLASER", "Weapon2=ROCKET"}
                                  << QList<int>{2};
+    QTest::newRow("a table's edit taking rows out") << Edit([](Document &d) {
+        QVERIFY(d.apply(DocumentEdit{{{1, "CORE"}, {3, "x"}}, {{-1, FbiRow{"A", "1"}}}, {3, 0}}, "Remove Key").isEmpty());
+    }) << "Remove Key" << QStringList{"Side=CORE", "Weapon1=LASER", "A=1"} << QList<int>{0, 1, 3};
 }
 
 // Undo puts back the rows as they were, at their places, and tells where (the window selects them);
@@ -175,7 +178,7 @@ void TestHistory::valueRuleAtEveryWayIn_data()
     QTest::newRow("paste with blanks around a value")
         << Edit([](Document &d) { d.insertRows(2, {{"A", " x\t"}}, "Paste"); }) << "ARM" << "x";
     QTest::newRow("a table's edit") << Edit([](Document &d) {
-        d.apply(DocumentEdit{{{1, " CORE\t"}}, {{-1, FbiRow{"A", "1;2"}}}}, "Set Value");
+        d.apply(DocumentEdit{{{1, " CORE\t"}}, {{-1, FbiRow{"A", "1;2"}}}, {}}, "Set Value");
     }) << "CORE" << "1";
 }
 

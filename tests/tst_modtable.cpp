@@ -9,6 +9,7 @@
 #include "documents/SafeWrite.h"
 #include "mainwindow/MainWindow.h"
 #include "mod/Csv.h"
+#include "mod/Mod.h"
 #include "modwindow/ModTableWindow.h"
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
@@ -113,6 +114,12 @@ bool waitLoaded(ModTable &table)
     return !table.isLoading() || loaded.wait(10000);
 }
 
+bool waitLoaded(Mod &mod)
+{
+    QSignalSpy loaded(&mod, &Mod::loaded);
+    return !mod.isLoading() || loaded.wait(10000);
+}
+
 // The program's windows over the test's documents: the main window with its commands, dialogs
 // answered from the script.
 struct Program
@@ -127,7 +134,7 @@ struct Program
     ModTableWindow *openTable(const QString &folder)
     {
         ModTableWindow *window = main.openFolder(folder);
-        return waitLoaded(*window->table()) ? window : nullptr;
+        return waitLoaded(*window->mod()) ? window : nullptr;
     }
 
     ScriptedDialogs dialogs;
@@ -212,13 +219,17 @@ void TestModTable::loadsFolder()
         headers.append(table.headerData(column, Qt::Horizontal).toString());
     // By the files that set the key; between equally common spellings, the one with capitals. Blanks
     // around a key do not count, and a line commented out is no variable.
-    QCOMPARE(headers, QStringList({"Unit", "MaxDamage", "UnitName", "BuildTime", "Weapon1"}));
+    QCOMPARE(headers, QStringList({"Unit", "File", "MaxDamage", "UnitName", "BuildTime", "Weapon1"}));
     QCOMPARE(shownColumn(table, 0), QStringList({"ALPHA", "beta", "c.Fbi"}));
     QCOMPARE(table.index(2, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("sub/deeper/c.Fbi"));
-    QCOMPARE(shownColumn(table, 1), QStringList({"100", "200", "50"}));
+    // Beside the name, the file's name, with its whole path in the tooltip.
+    QCOMPARE(shownColumn(table, ModTable::FileColumn), QStringList({"a.fbi", "B.FBI", "c.Fbi"}));
+    QCOMPARE(table.index(1, ModTable::FileColumn).data(Qt::ToolTipRole).toString(), m_dir->filePath("sub/B.FBI"));
+    QVERIFY(!(table.flags(table.index(1, ModTable::FileColumn)) & Qt::ItemIsEditable));
+    QCOMPARE(shownColumn(table, 2), QStringList({"100", "200", "50"}));
     // The later line of a key set twice is the one the game uses.
-    QCOMPARE(shownColumn(table, 3), QStringList({"7", "", ""}));
-    QVERIFY(!table.index(1, 3).data(ModTable::HasKeyRole).toBool());
+    QCOMPARE(shownColumn(table, 4), QStringList({"7", "", ""}));
+    QVERIFY(!table.index(1, 4).data(ModTable::HasKeyRole).toBool());
     QCOMPARE(table.failures().size(), 1);
     QCOMPARE(table.failures().first().relativePath, QStringLiteral("long.fbi"));
     QVERIFY(!table.failures().first().reason.isEmpty());
@@ -235,12 +246,12 @@ void TestModTable::sharesTheOpenDocumentOfAFile()
     table.load(m_dir->path());
     QVERIFY(waitLoaded(table));
     QCOMPARE(table.document(0), open);
-    QCOMPARE(table.index(0, 1).data().toString(), QStringLiteral("555"));
+    QCOMPARE(table.index(0, 2).data().toString(), QStringLiteral("555"));
 
     m_documents->close(open);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(table.document(0), open);
-    QCOMPARE(table.index(0, 1).data().toString(), QStringLiteral("555"));
+    QCOMPARE(table.index(0, 2).data().toString(), QStringLiteral("555"));
     QVERIFY(table.document(0)->isModified());
 }
 
@@ -292,6 +303,17 @@ void TestModTable::filters_data()
     QTest::newRow("a value") << "core" << "" << QStringList{"BETA"};
     QTest::newRow("a value in a hidden column") << "laser" << "Weapon1" << QStringList{};
     QTest::newRow("beyond Latin-1") << QString::fromUtf8("\u20ac") << "" << QStringList{};
+    QTest::newRow("a key's value, any case") << "SIDE=arm" << "" << QStringList{"ALPHA", "gamma.fbi"};
+    QTest::newRow("a key's value in a hidden column") << "side=core" << "Side" << QStringList{"BETA"};
+    QTest::newRow("a key and a word") << "side=arm laser" << "" << QStringList{"ALPHA"};
+    QTest::newRow("a key's value is the whole value") << "side=ar" << "" << QStringList{};
+    QTest::newRow("a key no row sets") << "speed=1" << "" << QStringList{};
+    QTest::newRow("an empty value for a missing key") << "cost=" << "" << QStringList{"gamma.fbi"};
+    QTest::newRow("greater than") << "cost>50" << "" << QStringList{"ALPHA"};
+    QTest::newRow("less than") << "cost<50" << "" << QStringList{"BETA"};
+    QTest::newRow("a number compared as a number") << "cost>9" << "" << QStringList{"ALPHA"};
+    QTest::newRow("the file column") << "file=ZED.fbi" << "" << QStringList{"BETA"};
+    QTest::newRow("the name column") << "unit=beta" << "" << QStringList{"BETA"};
 }
 
 void TestModTable::filters()
@@ -299,8 +321,8 @@ void TestModTable::filters()
     QFETCH(QString, text);
     QFETCH(QString, hidden);
     QFETCH(QStringList, kept);
-    QList<UnitFile> files = unitFiles({{{"UnitName", "ALPHA"}, {"Side", "ARM"}, {"Weapon1", "laser"}},
-                                       {{"UnitName", "BETA"}, {"Side", "CORE"}},
+    QList<UnitFile> files = unitFiles({{{"UnitName", "ALPHA"}, {"Side", "ARM"}, {"Weapon1", "laser"}, {"Cost", "100"}},
+                                       {{"UnitName", "BETA"}, {"Side", "CORE"}, {"Cost", "5"}},
                                        {{"Side", "ARM"}}});
     files[1].relativePath = QStringLiteral("zed.fbi");
     files[2].relativePath = QStringLiteral("gamma.fbi");
@@ -432,8 +454,8 @@ void TestModTable::saveAllReportsOnlyTheFailures()
     ModTable table(*m_documents);
     table.load(m_dir->path());
     QVERIFY(waitLoaded(table));
-    QVERIFY(table.setData(table.index(0, 1), QStringLiteral("111")));
-    QVERIFY(table.setData(table.index(1, 1), QStringLiteral("222")));
+    QVERIFY(table.setData(table.index(0, columnOf(table, "MaxDamage")), QStringLiteral("111")));
+    QVERIFY(table.setData(table.index(1, columnOf(table, "MaxDamage")), QStringLiteral("222")));
     // The first file's place is taken by a folder: it cannot be written.
     const QString blocked = m_dir->filePath("a.fbi");
     QVERIFY(QFile::remove(blocked));
@@ -459,9 +481,11 @@ void TestModTable::exportsTableAsShown()
     shown.setColumnShown(columnOf(table, "UnitName"), false);
     shown.sort(columnOf(table, "Cost"), Qt::DescendingOrder);
     shown.setFilterText(QStringLiteral("arm"));
-    const QByteArray csv("Unit,Cost,Side,Name\r\n"
-                         "BETA,20,ARM,'=HYPERLINK(x)\r\n"
-                         "ALPHA,-5,ARM,\"Heavy, \"\"big\"\"\"\r\n");
+    // The File column, hidden or not, names each row's file by its path in the mod.
+    shown.setColumnShown(ModTable::FileColumn, false);
+    const QByteArray csv("Unit,File,Cost,Side,Name\r\n"
+                         "BETA,unit1.fbi,20,ARM,'=HYPERLINK(x)\r\n"
+                         "ALPHA,unit0.fbi,-5,ARM,\"Heavy, \"\"big\"\"\"\r\n");
     QCOMPARE(csvText(shown.shownRows()), csv);
     // The byte order mark only when the user asks for it.
     QCOMPARE(csvText(shown.shownRows(), true), "\xEF\xBB\xBF" + csv);
@@ -594,7 +618,7 @@ void TestModTable::progressBarGoesAway()
     window.show();
     window.load(m_dir->path());
     QVERIFY(window.progressBar()->isVisible());
-    QVERIFY(waitLoaded(*window.table()));
+    QVERIFY(waitLoaded(*window.mod()));
     QVERIFY(!window.progressBar()->isVisible());
     QCOMPARE(window.shownTable()->rowCount(), 3);
     QCOMPARE(window.errorList()->count(), 1);
@@ -619,7 +643,7 @@ void TestModTable::doubleClickOpensSharedDocument()
     QCOMPARE(shown->document(), document);
 
     // One object: an edit in the table is in the window's rows, and the other way round.
-    QVERIFY(window->shownTable()->setData(window->shownTable()->index(1, 1), QStringLiteral("999")));
+    QVERIFY(window->shownTable()->setData(window->shownTable()->index(1, 2), QStringLiteral("999")));
     QCOMPARE(shown->lstVals()->model()->index(1, Document::ValueColumn).data().toString(), QStringLiteral("999"));
     document->setValue(0, QStringLiteral("BETA2"));
     QCOMPARE(window->shownTable()->index(1, 0).data().toString(), QStringLiteral("BETA2"));
@@ -658,14 +682,14 @@ void TestModTable::closeAsksOncePerFile()
         dialogs.buttons << answer;
     QPointer<ModTableWindow> window = program.openTable(m_dir->path());
     QVERIFY(window);
-    QVERIFY(window->table()->setData(window->table()->index(0, 1), QStringLiteral("123")));
-    window->table()->setData(window->table()->index(1, 1), QStringLiteral("456"));
+    QVERIFY(window->table()->setData(window->table()->index(0, 2), QStringLiteral("123")));
+    window->table()->setData(window->table()->index(1, 2), QStringLiteral("456"));
     m_documents->show(window->table()->document(0));
 
     QCOMPARE(closeMain(program.main), closed);
     QCOMPARE(dialogs.messages.size(), closed ? 2 : 1);
     QCOMPARE(dialogs.messages.first().title, QStringLiteral("Save before Closing"));
-    QVERIFY(dialogs.messages.first().text.startsWith(QStringLiteral("1 unit file of ")));
+    QVERIFY(dialogs.messages.first().text.startsWith(QStringLiteral("1 file of ")));
     if (closed)
         QVERIFY(dialogs.messages.last().text.startsWith(QStringLiteral("The data in a.fbi has changed.")));
     QCOMPARE(readFile(m_dir->filePath("a.fbi")).contains("MaxDamage=123;"), saved);
@@ -685,7 +709,7 @@ void TestModTable::oneDocumentForTheTableAndAWindow()
     ModTableWindow *window = program.openTable(m_dir->path());
     QVERIFY(window);
     ModTable *table = window->table();
-    QVERIFY(table->setData(table->index(0, 1), QStringLiteral("321")));
+    QVERIFY(table->setData(table->index(0, 2), QStringLiteral("321")));
     Document *opened = program.commands.openFile(m_dir->filePath("a.fbi"));
     QCOMPARE(opened, table->document(0));
     QCOMPARE(opened->value(1), QStringLiteral("321"));

@@ -9,6 +9,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StatusPanels.h"
 #include "mainwindow/VariablePanel.h"
+#include "mod/Mod.h"
 #include "mod/ModTable.h"
 #include "modwindow/ModTableWindow.h"
 #include "support/Fixture.h"
@@ -372,7 +373,7 @@ void TestWindows::tilesShowTheirControlsWhole()
     QDir(f->files.path()).mkpath("mod/units");
     f->files.write("mod/units/tank.fbi", Tank);
     ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
-    QTRY_VERIFY(!table->table()->isLoading());
+    QTRY_VERIFY(!table->mod()->isLoading());
     f->open("tank.fbi", Tank);
     f->commands.newDocument();
     main.arrange(WindowArrangement::Arrangement(arrangement));
@@ -637,7 +638,7 @@ void TestWindows::newWindowsStepDownFromTheLast()
     for (const char *name : {"a", "b", "c"})
         f->files.write(QString("mod/units/%1.fbi").arg(name), Tank);
     ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
-    QTRY_VERIFY(!table->table()->isLoading());
+    QTRY_VERIFY(!table->mod()->isLoading());
     QList<QPoint> places;
     for (int unit = 0; unit < 3; ++unit) {
         main.mdiArea()->setActiveSubWindow(table);
@@ -728,7 +729,7 @@ void TestWindows::mnemonicsAreUnique()
         QDir(f->files.path()).mkpath("mod/units");
         f->files.write("mod/units/tank.fbi", Tank);
         ModTableWindow *table = main.openFolder(f->files.filePath("mod"));
-        QTRY_VERIFY(!table->table()->isLoading());
+        QTRY_VERIFY(!table->mod()->isLoading());
         groups.append(controlTexts(table));
     } else if (shown == "replace") {
         f->open("tank.fbi", Tank);

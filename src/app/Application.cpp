@@ -103,6 +103,9 @@ void Application::restoreWindowSettings()
         m_mainWindow->restoreGeometry(geometry);
     m_mainWindow->setMatchOptions(
         MatchOptions{m_settings.isSet(Settings::ReplaceWholeValue), m_settings.isSet(Settings::ReplaceMatchCase)});
+    m_mainWindow->setSaveAllPreview(m_settings.read(Settings::SaveAllPreview) != Settings::UnsetValue);
+    connect(m_mainWindow.get(), &MainWindow::saveAllPreviewTurnedOff, this,
+            [this] { m_settings.write(Settings::SaveAllPreview, Settings::UnsetValue); });
     connect(m_mainWindow.get(), &MainWindow::matchOptionsChanged, this, [this](const MatchOptions &options) {
         m_settings.write(Settings::ReplaceWholeValue, options.wholeValue ? Settings::SetValue : Settings::UnsetValue);
         m_settings.write(Settings::ReplaceMatchCase, options.matchCase ? Settings::SetValue : Settings::UnsetValue);

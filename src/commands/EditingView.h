@@ -21,6 +21,7 @@ public:
         bool selectAll = false;
         bool find = false;
         bool replace = false;
+        bool goToDefinition = false;   // the row or cell names another definition of its mod
         bool save = false;
     };
 

@@ -284,7 +284,7 @@ QString Document::setValue(int row, const QString &value)
 
 QString Document::setValues(const QList<std::pair<int, QString>> &values, const QString &stepName)
 {
-    return apply(DocumentEdit{values, {}}, stepName);
+    return apply(DocumentEdit{values, {}, {}}, stepName);
 }
 
 int Document::endOfVariables(int header) const
@@ -305,11 +305,19 @@ QString Document::apply(const DocumentEdit &edit, const QString &stepName, quint
 {
     if (step)
         *step = 0;
+    QList<int> removed;
+    for (int row : edit.removed) {
+        if (row >= 0 && row < rowCount() && !isSection(row))
+            removed.append(row);
+    }
+    std::sort(removed.begin(), removed.end());
+    removed.erase(std::unique(removed.begin(), removed.end()), removed.end());
     QList<std::pair<int, QString>> changes;
     QList<std::pair<int, QString>> before;
     for (const auto &[row, value] : edit.values) {
         const QString checked = checkValue(value).value;
-        if (row < 0 || row >= rowCount() || isSection(row) || m_content.value(row) == checked)
+        if (row < 0 || row >= rowCount() || isSection(row) || m_content.value(row) == checked
+            || std::binary_search(removed.cbegin(), removed.cend(), row))
             continue;
         if (const QString refused = roomFor({FbiRow{name(row), checked}}, m_content.depth(row)); !refused.isEmpty())
             return refused;
@@ -326,21 +334,25 @@ QString Document::apply(const DocumentEdit &edit, const QString &stepName, quint
             return refused;
         added.append({header, checked});
     }
-    if (m_content.linesNeeded() + added.size() > Fbi::MaxLinesWithoutClosingBrace)
-        return roomFor(QList<FbiRow>(added.size()), 0);
-    if (changes.isEmpty() && added.isEmpty())
+    if (m_content.linesNeeded() + added.size() - removed.size() > Fbi::MaxLinesWithoutClosingBrace)
+        return roomFor(QList<FbiRow>(std::max<qsizetype>(added.size() - removed.size(), 1)), 0);
+    if (changes.isEmpty() && added.isEmpty() && removed.isEmpty())
         return {};
-    // Where the added rows went, as they stand once all are in.
+    // Where the added rows went and where the removed ones stood, as the rows stand once all the
+    // added ones are in; the removed rows themselves, to put back.
     auto placed = std::make_shared<QList<int>>();
+    auto gone = std::make_shared<QList<int>>();
+    auto taken = std::make_shared<QList<FbiContent::TakenRow>>();
     auto setAll = [this](const QList<std::pair<int, QString>> &set) {
         for (const auto &[row, value] : set)
             changeValue(row, value);
     };
     const quint64 serial = push(
         stepName,
-        [this, changes, added, placed, setAll] {
+        [this, changes, added, removed, placed, gone, taken, setAll] {
             setAll(changes);
             placed->clear();
+            *gone = removed;
             QList<int> headers;
             for (const auto &entry : added)
                 headers.append(entry.first);
@@ -350,7 +362,7 @@ QString Document::apply(const DocumentEdit &edit, const QString &stepName, quint
             for (qsizetype index = 0; index < added.size(); ++index) {
                 const int at = endOfVariables(headers[index]);
                 insertInModel(at, {added[index].second}, m_content.depthAt(at));
-                for (QList<int> *rows : {placed.get(), &headers, &changed}) {
+                for (QList<int> *rows : {placed.get(), &headers, &changed, gone.get()}) {
                     for (int &row : *rows) {
                         if (row >= at)
                             ++row;
@@ -359,10 +371,17 @@ QString Document::apply(const DocumentEdit &edit, const QString &stepName, quint
                 placed->append(at);
             }
             QList<int> edited = *placed + changed;
+            if (!gone->isEmpty()) {
+                *taken = takeFromModel(*gone);
+                // The rows left move up past the ones that went.
+                for (int &row : edited)
+                    row -= int(std::lower_bound(gone->cbegin(), gone->cend(), row) - gone->cbegin());
+            }
             std::sort(edited.begin(), edited.end());
             emit rowsEdited(edited);
         },
-        [this, before, placed, setAll] {
+        [this, before, placed, gone, taken, setAll] {
+            restoreInModel(*gone, *taken);
             QList<int> rows = *placed;
             std::sort(rows.begin(), rows.end());
             takeFromModel(rows);
@@ -370,6 +389,10 @@ QString Document::apply(const DocumentEdit &edit, const QString &stepName, quint
             QList<int> edited;
             for (const auto &change : before)
                 edited.append(change.first);
+            // The rows put back, where they stand without the added ones.
+            for (int row : std::as_const(*gone))
+                edited.append(row - int(std::lower_bound(rows.cbegin(), rows.cend(), row) - rows.cbegin()));
+            std::sort(edited.begin(), edited.end());
             emit rowsEdited(edited);
         });
     if (step)

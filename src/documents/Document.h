@@ -26,13 +26,15 @@ struct ReplaceCount
     int refused = 0;
 };
 
-// Several changes to one document that make one step: values set, and variables added at the end
-// of the variables of a section (given by its header's row; -1 for the outermost rows).
+// Several changes to one document that make one step: values set, variables added at the end of
+// the variables of a section (given by its header's row; -1 for the outermost rows), and variables
+// taken out. Every row is given as it stands before the edit.
 struct DocumentEdit
 {
     QList<std::pair<int, QString>> values;
     QList<std::pair<int, FbiRow>> added;
-    bool isEmpty() const { return values.isEmpty() && added.isEmpty(); }
+    QList<int> removed;
+    bool isEmpty() const { return values.isEmpty() && added.isEmpty() && removed.isEmpty(); }
 };
 
 // One open definition file: its rows, its number in the document set, the file it was read from or
@@ -102,7 +104,7 @@ public:
     QString setValue(int row, const QString &value);
     // Several values changed as one step; the same value again is left out.
     QString setValues(const QList<std::pair<int, QString>> &values, const QString &stepName);
-    // Values set and variables added as one step. step, when given, is set to the serial number of
+    // Values set, variables added and variables taken out as one step. step, when given, is set to the serial number of
     // the step made (0 when nothing changed), by which stepIndex() finds it in the history.
     QString apply(const DocumentEdit &edit, const QString &stepName, quint64 *step = nullptr);
     // Variables inserted at a place, in the section of the row before it.

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMdiArea>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionTitleBar>
@@ -316,6 +317,7 @@ EditingView::State DocumentWindow::editState() const
     state.selectAll = m_document->rowCount() > 0;
     state.find = true;
     state.replace = true;
+    state.goToDefinition = m_namesDefinition && selected.size() == 1 && m_namesDefinition(selected.first());
     state.save = true;
     return state;
 }
@@ -501,6 +503,15 @@ bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
         QItemSelectionModel *selection = list->selectionModel();
         if (const QModelIndex current = selection->currentIndex(); current.isValid() && current.column() != list->modelColumn())
             selection->setCurrentIndex(current.siblingAtColumn(list->modelColumn()), QItemSelectionModel::NoUpdate);
+    }
+    if (watched == m_lstVals->viewport() && event->type() == QEvent::MouseButtonPress && m_namesDefinition && m_document) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const int row = m_lstVals->indexAt(mouse->position().toPoint()).row();
+        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier) && row >= 0 && m_namesDefinition(row)) {
+            selectRow(row);
+            emit definitionRequested(row);
+            return true;
+        }
     }
     if (onViewport && event->type() == QEvent::MouseButtonDblClick) {
         if (onVariable())

@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include <functional>
+
 class Dialogs;
 class DocumentSet;
 class FileCommands;
@@ -53,6 +55,10 @@ public:
     // Find and Replace remember how they match.
     void setMatchOptions(const MatchOptions &options);
 
+    // Which rows name another definition (of the mod that holds the document): a click with Ctrl
+    // held on such a row's value asks for that definition with definitionRequested().
+    void setDefinitionTest(std::function<bool(int row)> test) { m_namesDefinition = std::move(test); }
+
     State editState() const override;
     void undo() override;
     void redo() override;
@@ -77,6 +83,7 @@ signals:
     void matchOptionsChanged(const MatchOptions &options);
     // Tab (forward) or Shift+Tab left the window's last or first list.
     void focusLeaving(bool forward);
+    void definitionRequested(int row);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -113,6 +120,7 @@ private:
     QString m_findText;
     MatchOptions m_matchOptions;
     QPointer<ReplaceDialog> m_replaceDialog;
+    std::function<bool(int row)> m_namesDefinition;
 };
 
 // A window's title in menus and messages, with the changed mark where it has one.

@@ -26,6 +26,10 @@ MainActions::MainActions(QWidget *owner)
     saveAs = make("mnuFile_SaveAs", QStringLiteral("Save &As..."));
     saveAll = make("mnuFile_SaveAll", QStringLiteral("Save A&ll"));
     exportTable = make("mnuFile_Export", QStringLiteral("&Export Table..."));
+    importTable = make("mnuFile_Import", QStringLiteral("&Import Table..."));
+    addKey = make("mnuTable_AddKey", QStringLiteral("&Add Key..."));
+    removeKey = make("mnuTable_RemoveKey", QStringLiteral("&Remove Key..."));
+    compareRows = make("mnuTable_Compare", QStringLiteral("&Compare Rows..."));
     exit = make("mnuFile_Exit", QStringLiteral("E&xit"));
     undo = make("mnuEdit_Undo", QStringLiteral("&Undo"), QStringLiteral("Undo"), "undo");
     redo = make("mnuEdit_Redo", QStringLiteral("R&edo"), QStringLiteral("Redo"), "redo");
@@ -37,6 +41,8 @@ MainActions::MainActions(QWidget *owner)
     find = make("mnuEdit_Find", QStringLiteral("&Find..."), QStringLiteral("Find"), "find");
     findNext = make("mnuEdit_Next", QStringLiteral("Find &Next"));
     replace = make("mnuEdit_Replace", QStringLiteral("&Replace..."));
+    goToDefinition = make("mnuEdit_Definition", QStringLiteral("&Go to Definition"),
+                          QStringLiteral("Open the definition the value names (F12, or Ctrl+click on the value)"));
     options = make("mnuEdit_Options", QStringLiteral("&Options..."), QStringLiteral("Options"), "options");
     cascade = make("mnuWindow_Cascade", QStringLiteral("&Cascade"));
     tileHorizontally = make("mnuWindow_TileHorizontal", QStringLiteral("Tile &Horizontal"));
@@ -47,13 +53,13 @@ MainActions::MainActions(QWidget *owner)
 
     auto editItems = [this](const char *afterRedo, const char *afterAll, const char *afterReplace) {
         return QList<QAction *>{undo, redo, separator(this, afterRedo), cut, copy, paste, remove, selectAll,
-                                separator(this, afterAll), find, findNext, replace, separator(this, afterReplace), options};
+                                separator(this, afterAll), find, findNext, replace, goToDefinition, separator(this, afterReplace), options};
     };
     m_windowMenu = menu("mnuWindow", QStringLiteral("&Window"), {cascade, tileHorizontally, tileVertically, arrangeIcons});
 
     m_frameMenus = {
         menu("mnuFile", QStringLiteral("&File"),
-             {newFile, open, openFolder, saveAll, exportTable, separator(this, "Seperator1"), exit}),
+             {newFile, open, openFolder, saveAll, exportTable, importTable, separator(this, "Seperator1"), exit}),
         // The editing commands are here too, greyed, so the menus do not change shape with a window.
         menu("mnuEdit", QStringLiteral("&Edit"), editItems("Seperator4", "Seperator5", "Seperator6")),
         menu("mnuHelp", QStringLiteral("&Help"), {helpTopics, separator(this, "Seperator3"), about}),
@@ -67,9 +73,9 @@ MainActions::MainActions(QWidget *owner)
     };
     m_tableMenus = {
         menu("mnuFile", QStringLiteral("&File"),
-             {newFile, open, openFolder, close, separator(this, "Seperator2"), saveAll, exportTable,
+             {newFile, open, openFolder, close, separator(this, "Seperator2"), saveAll, exportTable, importTable,
               separator(this, "Seperator3"), exit}),
-        edit, m_windowMenu, help,
+        edit, menu("mnuTable", QStringLiteral("&Table"), {addKey, removeKey, compareRows}), m_windowMenu, help,
     };
     setContext(Context::Frame);
 }
@@ -131,6 +137,7 @@ void MainActions::setContext(Context context)
     keys(find, {QKeySequence(Qt::CTRL | Qt::Key_F)});
     keys(findNext, {QKeySequence(Qt::Key_F4)});
     keys(replace, {QKeySequence(Qt::CTRL | Qt::Key_H)});
+    keys(goToDefinition, {QKeySequence(Qt::Key_F12)});
     // The table's commands keep their keys in the frame's menus too.
     openFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     saveAll->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -153,11 +160,15 @@ void MainActions::showState(const EditingView::State &state, Context context)
     set(find, state.find);
     set(findNext, state.find);
     set(replace, state.replace);
+    set(goToDefinition, state.goToDefinition);
     set(save, state.save);
     set(saveAs, context == Context::Document);
     set(close, context != Context::Frame);
     set(saveAll, context == Context::Table);
     set(exportTable, context == Context::Table);
+    set(importTable, context == Context::Table);
+    for (QAction *tool : {addKey, removeKey, compareRows})
+        set(tool, context == Context::Table);
 }
 
 void MainActions::fillToolbar(QToolBar *toolbar) const

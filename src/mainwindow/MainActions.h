@@ -30,6 +30,11 @@ public:
     QAction *saveAs;
     QAction *saveAll;
     QAction *exportTable;
+    QAction *importTable;
+    // The table's tools on its selected rows.
+    QAction *addKey;
+    QAction *removeKey;
+    QAction *compareRows;
     QAction *exit;
     QAction *undo;
     QAction *redo;
@@ -41,6 +46,7 @@ public:
     QAction *find;
     QAction *findNext;
     QAction *replace;
+    QAction *goToDefinition;
     QAction *options;
     QAction *cascade;
     QAction *tileHorizontally;

@@ -11,6 +11,7 @@
 #include "mainwindow/ValueEditing.h"
 #include "mainwindow/VariablePanel.h"
 #include "modwindow/ModTableWindow.h"
+#include "mod/Mod.h"
 #include "mod/ModTable.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyboardLocks.h"
@@ -142,7 +143,23 @@ void MainWindow::connectActions()
     });
     connect(a.saveAll, &QAction::triggered, this, [this] {
         if (ModTableWindow *table = activeTable())
-            table->saveAll();
+            table->saveAllAsked();
+    });
+    connect(a.importTable, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->importTable();
+    });
+    connect(a.addKey, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->askToAddKey();
+    });
+    connect(a.removeKey, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->askToRemoveKey();
+    });
+    connect(a.compareRows, &QAction::triggered, this, [this] {
+        if (ModTableWindow *table = activeTable())
+            table->compareSelectedRows();
     });
     connect(a.exportTable, &QAction::triggered, this, [this] {
         if (ModTableWindow *table = activeTable())
@@ -159,6 +176,7 @@ void MainWindow::connectActions()
     connect(a.find, &QAction::triggered, this, onView(&EditingView::find));
     connect(a.findNext, &QAction::triggered, this, onView(&EditingView::findNext));
     connect(a.replace, &QAction::triggered, this, onView(&EditingView::replace));
+    connect(a.goToDefinition, &QAction::triggered, this, &MainWindow::goToDefinition);
     connect(a.options, &QAction::triggered, this, &MainWindow::optionsRequested);
     connect(a.cascade, &QAction::triggered, this, [this] { arrange(WindowArrangement::Arrangement::Cascade); });
     connect(a.tileHorizontally, &QAction::triggered, this, [this] { arrange(WindowArrangement::Arrangement::TileHorizontal); });
@@ -284,6 +302,15 @@ void MainWindow::addDocumentWindow(Document *document)
     connect(window, &DocumentWindow::valueEditRequested, this, &MainWindow::changeValue);
     connect(window, &DocumentWindow::statusMessage, this, &MainWindow::showStatusMessage);
     connect(window, &DocumentWindow::editStateChanged, this, &MainWindow::updateCommandStates);
+    // A file of a mod open as a table finds the definitions its rows name through that mod.
+    window->setDefinitionTest([this, document](int row) {
+        const ModTableWindow *table = tableHolding(document);
+        return table && table->namesDefinition(document, row);
+    });
+    connect(window, &DocumentWindow::definitionRequested, this, [this, document](int row) {
+        if (ModTableWindow *table = tableHolding(document))
+            table->goToDefinitionOf(document, row);
+    });
     connect(window, &DocumentWindow::focusLeaving, this, [this, window](bool forward) {
         if (!m_panel->takeFocus(forward))
             window->takeFocus(forward);
@@ -306,7 +333,7 @@ ModTableWindow *MainWindow::openFolder(const QString &folder)
 {
     const QString wanted = QFileInfo(folder).canonicalFilePath();
     for (ModTableWindow *table : tables()) {
-        if (!wanted.isEmpty() && QFileInfo(table->table()->folder()).canonicalFilePath() == wanted) {
+        if (!wanted.isEmpty() && QFileInfo(table->mod()->folder()).canonicalFilePath() == wanted) {
             m_mdiArea->setActiveSubWindow(table);
             return table;
         }
@@ -315,6 +342,13 @@ ModTableWindow *MainWindow::openFolder(const QString &folder)
     table->setFileCommands(&m_commands);
     connect(table, &ModTableWindow::helpRequested, this, &MainWindow::showHelp);
     connect(table, &ModTableWindow::documentRequested, this, &MainWindow::showDocument);
+    connect(table, &ModTableWindow::documentRowRequested, this, &MainWindow::showDocumentRow);
+    table->setSaveAllPreview(m_saveAllPreview);
+    table->addContextActions({m_actions->addKey, m_actions->removeKey, m_actions->compareRows});
+    connect(table, &ModTableWindow::saveAllPreviewTurnedOff, this, [this] {
+        setSaveAllPreview(false);
+        emit saveAllPreviewTurnedOff();
+    });
     connect(table, &ModTableWindow::editStateChanged, this, &MainWindow::updateCommandStates);
     connect(table, &ModTableWindow::statusMessage, this, &MainWindow::showStatusMessage);
     addWindow(table);
@@ -342,6 +376,51 @@ void MainWindow::showDocument(Document *document)
         activateDocument(document);
     else
         m_documents.show(document);
+}
+
+void MainWindow::showDocumentRow(Document *document, int row)
+{
+    showDocument(document);
+    if (row < 0)
+        return;
+    for (DocumentWindow *window : documentWindows()) {
+        if (window->document() == document) {
+            window->selectRow(row);
+            return;
+        }
+    }
+}
+
+void MainWindow::setSaveAllPreview(bool shown)
+{
+    m_saveAllPreview = shown;
+    for (ModTableWindow *table : tables())
+        table->setSaveAllPreview(shown);
+}
+
+ModTableWindow *MainWindow::tableHolding(const Document *document) const
+{
+    for (ModTableWindow *table : tables()) {
+        if (table->mod()->holds(document))
+            return table;
+    }
+    return nullptr;
+}
+
+void MainWindow::goToDefinition()
+{
+    if (ModTableWindow *table = activeTable()) {
+        table->goToDefinition();
+        return;
+    }
+    DocumentWindow *window = activeDocumentWindow();
+    const QList<int> rows = window ? window->selectedRows() : QList<int>();
+    ModTableWindow *table = window ? tableHolding(window->document()) : nullptr;
+    if (!table || rows.size() != 1) {
+        showStatusMessage(QStringLiteral("Go to Definition needs one row of a file of a mod open as a table."));
+        return;
+    }
+    table->goToDefinitionOf(window->document(), rows.first());
 }
 
 void MainWindow::arrange(WindowArrangement::Arrangement arrangement)

@@ -78,12 +78,16 @@ public:
 
     // Insert mode as the Insert key toggles it; the program keeps it, as no platform reports it.
     bool insertMode() const { return m_insertMode; }
+    // Whether the tables' Save All shows what it writes first.
+    void setSaveAllPreview(bool shown);
 
 signals:
     void optionsRequested();
     // Every window closed: the program may end.
     void closed();
     void matchOptionsChanged(const MatchOptions &options);
+    // The user asked Save All of a table not to show its preview again.
+    void saveAllPreviewTurnedOff();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -96,6 +100,12 @@ private:
     void addDocumentWindow(Document *document);
     void addWindow(QMdiSubWindow *window);
     void showDocument(Document *document);
+    // The document in its window with a row selected (-1: as it was).
+    void showDocumentRow(Document *document, int row);
+    // Go to Definition: in the table shown, or for the selected row of a document through the
+    // table window whose mod holds it.
+    void goToDefinition();
+    ModTableWindow *tableHolding(const Document *document) const;
     void updateMenuBar();
     void updateCommandStates();
     void fillWindowList();
@@ -115,4 +125,5 @@ private:
     QTimer *m_tmrKeys;
     bool m_insertMode = false;
     MatchOptions m_matchOptions;
+    bool m_saveAllPreview = true;
 };

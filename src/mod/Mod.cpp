@@ -29,6 +29,8 @@ Mod::Mod(DocumentSet &documents, QObject *parent)
     , m_weapons(documents, ModTable::Kind::Weapons)
     , m_features(documents, ModTable::Kind::Features)
 {
+    for (ModTable *table : {&m_units, &m_weapons, &m_features})
+        table->setHistory(&m_history);
     m_recheckTimer.setSingleShot(true);
     m_recheckTimer.setInterval(RecheckDelay);
     connect(&m_recheckTimer, &QTimer::timeout, this, &Mod::recheck);
@@ -129,6 +131,30 @@ int Mod::fileCount() const
     return int(documents.size() + m_others.size() + m_unreadable.size());
 }
 
+QList<Document *> Mod::changedDocuments() const
+{
+    QList<Document *> changed;
+    for (const ModTable *table : {&m_units, &m_weapons, &m_features})
+        changed += table->changedDocuments();
+    for (const ModDocument &file : m_others) {
+        if (file.document && file.document->isModified())
+            changed.append(file.document);
+    }
+    return changed;
+}
+
+QList<ModTable::SaveFailure> Mod::saveAll(const std::function<bool(const Document *)> &which)
+{
+    QList<ModTable::SaveFailure> failures;
+    for (Document *document : changedDocuments()) {
+        if (which && !which(document))
+            continue;
+        if (std::optional<ModTable::SaveFailure> failed = ModTable::saveDocument(m_documents, document))
+            failures.append(*failed);
+    }
+    return failures;
+}
+
 void Mod::setFiles(ModFolder folder, QList<ModFile> files)
 {
     const QScopedValueRollback checking(m_checking, true);
@@ -210,7 +236,35 @@ void Mod::recheck()
     emit problemsChanged();
 }
 
+bool Mod::holds(const Document *document) const
+{
+    if (!document)
+        return false;
+    for (const ModTable *table : {&m_units, &m_weapons, &m_features}) {
+        if (table->holds(document))
+            return true;
+    }
+    return std::any_of(m_others.cbegin(), m_others.cend(), [document](const ModDocument &file) { return file.document == document; });
+}
+
+int Mod::referenceColumn(const ModTable *table, int column) const
+{
+    if (table == &m_units && m_units.isComputed(column))
+        return m_weaponColumns.slotColumn(column - m_units.keyColumnCount());
+    return table && table->isKeyColumn(column) ? column : -1;
+}
+
+bool Mod::namesDefinition(const Document *document, int row)
+{
+    return reference(document, row, false).isReference;
+}
+
 Mod::Target Mod::definitionOf(const Document *document, int row)
+{
+    return reference(document, row, true);
+}
+
+Mod::Target Mod::reference(const Document *document, int row, bool resolve)
 {
     if (!document || row < 0 || row >= document->rowCount())
         return {};
@@ -218,27 +272,27 @@ Mod::Target Mod::definitionOf(const Document *document, int row)
     const QByteArray key = foldName(content.nameBytes(row));
     const QByteArrayView value = content.isSection(row) ? QByteArrayView() : content.valueBytes(row).trimmed();
     if (const int unit = m_units.rowOfDocument(document, row); unit >= 0)
-        return content.depth(row) == 0 && !content.isSection(row) ? unitTarget(*document, row, key, value) : Target{};
+        return content.depth(row) == 0 && !content.isSection(row) ? unitTarget(key, value, resolve) : Target{};
     for (const ModTable *table : {&m_weapons, &m_features}) {
         if (const int definition = table->rowOfDocument(document, row); definition >= 0)
-            return content.depth(row) == 1 && !content.isSection(row) ? definitionTarget(*table, definition, key, value) : Target{};
+            return content.depth(row) == 1 && !content.isSection(row) ? definitionTarget(*table, key, value, resolve) : Target{};
     }
     for (const ModDocument &file : std::as_const(m_others)) {
         if (file.document == document)
-            return menuTarget(file, row, key, value);
+            return menuTarget(file, row, key, value, resolve);
     }
     return {};
 }
 
-Mod::Target Mod::unitTarget(const Document &document, int row, const QByteArray &key, QByteArrayView value)
+Mod::Target Mod::unitTarget(const QByteArray &key, QByteArrayView value, bool resolve)
 {
-    Q_UNUSED(document);
-    Q_UNUSED(row);
-    const ModIndex &names = index();
     Target target;
     const QString shown = fromFileText(value);
-    auto section = [&](const ModTable &table, const QList<int> &rows, const QString &what) {
+    auto section = [&](const ModTable &table, auto findRows, const QString &what) {
         target.isReference = true;
+        if (!resolve)
+            return;
+        const QList<int> rows = findRows(index());
         target.found = !rows.isEmpty();
         if (!target.found) {
             target.message = QStringLiteral("No %1 section is named %2.").arg(what, shown);
@@ -248,8 +302,12 @@ Mod::Target Mod::unitTarget(const Document &document, int row, const QByteArray 
         target.place = ModPlace{table.document(found), table.path(found), table.relativePath(found), table.sectionRow(found)};
         target.message = QStringLiteral("[%1] in %2").arg(table.unitName(found), table.relativePath(found));
     };
-    auto inFile = [&](const ModDocument *file, int found, const QString &what) {
+    auto inFile = [&](auto findFile, auto findRow, const QString &what) {
         target.isReference = true;
+        if (!resolve)
+            return;
+        const ModDocument *file = findFile(index());
+        const int found = file ? findRow(index()) : -1;
         target.found = file && found >= 0;
         if (!file) {
             target.message = QStringLiteral("The mod has no %1.").arg(what);
@@ -264,6 +322,8 @@ Mod::Target Mod::unitTarget(const Document &document, int row, const QByteArray 
     };
     auto asset = [&](ModFolder::Assets kind, const QStringList &candidates, const QString &what) {
         target.isReference = true;
+        if (!resolve)
+            return;
         for (const QString &name : candidates) {
             const QString found = m_folder.findAsset(kind, name);
             if (found.isEmpty())
@@ -279,9 +339,9 @@ Mod::Target Mod::unitTarget(const Document &document, int row, const QByteArray 
     if (value.isEmpty())
         return target;
     if (isWeaponSlot(key) || key == "explodeas" || key == "selfdestructas")
-        section(m_weapons, names.weapons(value), QStringLiteral("weapon"));
+        section(m_weapons, [&](const ModIndex &names) { return names.weapons(value); }, QStringLiteral("weapon"));
     else if (key == "corpse")
-        section(m_features, names.features(value), QStringLiteral("feature"));
+        section(m_features, [&](const ModIndex &names) { return names.features(value); }, QStringLiteral("feature"));
     else if (key == "objectname")
         asset(ModFolder::Assets::Models, {shown, shown + QStringLiteral(".3do"), shown + QStringLiteral(".s3o")}, QStringLiteral("model"));
     else if (key == "buildpic")
@@ -289,26 +349,29 @@ Mod::Target Mod::unitTarget(const Document &document, int row, const QByteArray 
     else if (key == "script")
         asset(ModFolder::Assets::Scripts, {shown}, QStringLiteral("script"));
     else if (key == "soundcategory")
-        inFile(names.sounds(), names.soundCategory(value), QStringLiteral("sound category"));
+        inFile([](const ModIndex &names) { return names.sounds(); }, [&](const ModIndex &names) { return names.soundCategory(value); },
+               QStringLiteral("sound category"));
     else if (key == "movementclass")
-        inFile(names.movementClasses(), names.movementClass(value), QStringLiteral("movement class"));
+        inFile([](const ModIndex &names) { return names.movementClasses(); }, [&](const ModIndex &names) { return names.movementClass(value); },
+               QStringLiteral("movement class"));
     else if (key == "side")
-        inFile(names.sides(), names.side(value), QStringLiteral("side"));
+        inFile([](const ModIndex &names) { return names.sides(); }, [&](const ModIndex &names) { return names.side(value); },
+               QStringLiteral("side"));
     return target;
 }
 
-Mod::Target Mod::definitionTarget(const ModTable &table, int row, const QByteArray &key, QByteArrayView value)
+Mod::Target Mod::definitionTarget(const ModTable &table, const QByteArray &key, QByteArrayView value, bool resolve)
 {
-    Q_UNUSED(row);
     Target target;
     if (value.isEmpty())
         return target;
     const QString shown = fromFileText(value);
-    const ModIndex &names = index();
     const bool feature = table.kind() == ModTable::Kind::Features;
     if (feature && (key == "featuredead" || key == "featureburnt")) {
         target.isReference = true;
-        const QList<int> rows = names.features(value);
+        if (!resolve)
+            return target;
+        const QList<int> rows = index().features(value);
         target.found = !rows.isEmpty();
         if (!target.found) {
             target.message = QStringLiteral("No feature section is named %1.").arg(shown);
@@ -321,6 +384,8 @@ Mod::Target Mod::definitionTarget(const ModTable &table, int row, const QByteArr
     }
     if ((feature && key == "object") || (!feature && key == "model")) {
         target.isReference = true;
+        if (!resolve)
+            return target;
         for (const QString &name : {shown, shown + QStringLiteral(".3do"), shown + QStringLiteral(".s3o")}) {
             const QString found = m_folder.findAsset(ModFolder::Assets::Models, name);
             if (found.isEmpty())
@@ -336,7 +401,7 @@ Mod::Target Mod::definitionTarget(const ModTable &table, int row, const QByteArr
     return target;
 }
 
-Mod::Target Mod::menuTarget(const ModDocument &file, int row, const QByteArray &key, QByteArrayView value)
+Mod::Target Mod::menuTarget(const ModDocument &file, int row, const QByteArray &key, QByteArrayView value, bool resolve)
 {
     Target target;
     const FbiContent &content = file.document->content();
@@ -361,6 +426,8 @@ Mod::Target Mod::menuTarget(const ModDocument &file, int row, const QByteArray &
     if (name.isEmpty())
         return target;
     target.isReference = true;
+    if (!resolve)
+        return target;
     const int unit = index().unitNamed(name);
     target.found = unit >= 0;
     if (!target.found) {

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -56,11 +57,18 @@ public:
     ModTable *weapons() { return &m_weapons; }
     ModTable *features() { return &m_features; }
     ModTable *table(ModTable::Kind kind);
+    // The one history of the three tables: a step of the table's tools may span them.
+    QUndoStack *history() { return &m_history; }
     // The gamedata and download files.
     const QList<ModDocument> &otherFiles() const { return m_others; }
     // Every file of the mod read (or found unreadable), tables' and others'.
     int fileCount() const;
     const QList<UnreadableFile> &unreadableFiles() const { return m_unreadable; }
+
+    // Every file of the mod with unsaved changes, and Save All over them (those that which()
+    // accepts, when given): the files that could not be written.
+    QList<Document *> changedDocuments() const;
+    QList<ModTable::SaveFailure> saveAll(const std::function<bool(const Document *)> &which = {});
 
     // The problems of the last check, sorted by file and line, and the same as a table model.
     const QList<ModProblem> &problems() const { return m_problems; }
@@ -74,6 +82,14 @@ public:
     // sound category, movement class and side; for a feature, its dead and burnt features and model;
     // for a weapon, its model; in a build menu, the units. isReference is false for any other row.
     Target definitionOf(const Document *document, int row);
+    // Whether the row names a definition, found or not, without looking for it: quick enough to
+    // ask as the selection moves.
+    bool namesDefinition(const Document *document, int row);
+    // The table's cell that the cell's definition is found through: the cell itself, or for a
+    // weapon figure of the Units table, the weapon slot it shows; -1 when there is none.
+    int referenceColumn(const ModTable *table, int column) const;
+    // Whether the document is one of the mod's files.
+    bool holds(const Document *document) const;
 
 signals:
     void progress(int done, int total);
@@ -85,13 +101,17 @@ private:
     void releaseOthers();
     void scheduleRecheck();
     const ModIndex &index();
-    Target unitTarget(const Document &document, int row, const QByteArray &key, QByteArrayView value);
-    Target definitionTarget(const ModTable &table, int row, const QByteArray &key, QByteArrayView value);
-    Target menuTarget(const ModDocument &file, int row, const QByteArray &key, QByteArrayView value);
+    // What the row names; found where resolve is set, isReference alone otherwise.
+    Target reference(const Document *document, int row, bool resolve);
+    Target unitTarget(const QByteArray &key, QByteArrayView value, bool resolve);
+    Target definitionTarget(const ModTable &table, const QByteArray &key, QByteArrayView value, bool resolve);
+    Target menuTarget(const ModDocument &file, int row, const QByteArray &key, QByteArrayView value, bool resolve);
 
     DocumentSet &m_documents;
     ModLoader m_loader;
     ModFolder m_folder;
+    // Before the tables, which refer to it to the end.
+    QUndoStack m_history;
     ModTable m_units;
     ModTable m_weapons;
     ModTable m_features;

@@ -232,7 +232,7 @@ void ModCheck::checkUnits()
     m_valueRows.resize(size_t(role));
     m_unitNames.assign(size_t(m_units.unitCount()), {});
     m_unitNumbers.assign(size_t(m_units.unitCount()), {});
-    for (int column = 1; column < m_units.keyColumnCount(); ++column)
+    for (int column = ModTable::FirstKeyColumn; column < m_units.keyColumnCount(); ++column)
         m_noted[size_t(column)] = column == m_columns.tedClass || !mayNoteValue(m_units.key(column)) ? 0 : 1;
 
     // Each unit is checked on its own, reading only: the units are shared out among the cores, each

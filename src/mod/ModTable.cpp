@@ -15,6 +15,7 @@ namespace {
 const QString UnitHeader = QStringLiteral("Unit");
 const QString WeaponHeader = QStringLiteral("Weapon");
 const QString FeatureHeader = QStringLiteral("Feature");
+const QString FileHeader = QStringLiteral("File");
 const QByteArray UnitNameKey = QByteArrayLiteral("unitname");
 const QString ChangeValueStep = QStringLiteral("Change Value");
 const QString SetValueStep = QStringLiteral("Set Value");
@@ -99,7 +100,7 @@ private:
 
 struct ModTable::FileChange
 {
-    int file;
+    Document *document;
     DocumentEdit edit;
     int cells = 0;
 };
@@ -115,6 +116,7 @@ ModTable::ModTable(DocumentSet &documents, Kind kind, QObject *parent)
     , m_kind(kind)
 {
     m_columns.append(Column{rowHeader(), 0});
+    m_columns.append(Column{FileHeader, 0});
     connect(&m_loader, &ModLoader::progress, this, &ModTable::progress);
     connect(&m_loader, &ModLoader::finished, this, [this] {
         setFiles(m_folder, m_loader.takeFiles());
@@ -127,7 +129,7 @@ ModTable::~ModTable()
     m_loader.cancel();
     // A table that goes says nothing more: whoever watched its history may be half gone already
     // (a window destroying its children).
-    m_history.blockSignals(true);
+    m_history->blockSignals(true);
     releaseFiles();
 }
 
@@ -160,7 +162,7 @@ void ModTable::clear()
 
 void ModTable::releaseFiles()
 {
-    m_history.clear();
+    m_history->clear();
     for (File &entry : m_files) {
         if (entry.document) {
             disconnect(entry.document, nullptr, this, nullptr);
@@ -173,7 +175,7 @@ void ModTable::releaseFiles()
     m_keyOfFolded.clear();
     m_spellings.clear();
     m_columnOfKey.clear();
-    m_columns.resize(1);
+    m_columns.resize(FirstKeyColumn);
     m_computed.clear();
     m_computedSource = nullptr;
 }
@@ -296,10 +298,10 @@ void ModTable::setFiles(const QString &folder, QList<ModFile> files)
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [&](int left, int right) { return rowsOfKey[size_t(left)] > rowsOfKey[size_t(right)]; });
-    m_columns.resize(qsizetype(order.size()) + 1);
+    m_columns.resize(qsizetype(order.size()) + FirstKeyColumn);
     for (size_t position = 0; position < order.size(); ++position) {
-        m_columnOfKey[order[position]] = int(position) + 1;
-        m_columns[qsizetype(position) + 1].files = rowsOfKey[size_t(order[position])];
+        m_columnOfKey[order[position]] = int(position) + FirstKeyColumn;
+        m_columns[qsizetype(position) + FirstKeyColumn].files = rowsOfKey[size_t(order[position])];
     }
     // A header spells the key as most files do; between equally common spellings, capitals first.
     std::vector<int> bestUses(order.size(), 0);
@@ -452,9 +454,14 @@ int ModTable::rowOfDocument(const Document *document, int documentRow) const
     return -1;
 }
 
+bool ModTable::holds(const Document *document) const
+{
+    return document && std::any_of(m_files.cbegin(), m_files.cend(), [document](const File &entry) { return entry.document == document; });
+}
+
 int ModTable::documentRow(int unit, int column) const
 {
-    if (unit < 0 || unit >= unitCount() || column <= UnitColumn || column >= keyColumnCount())
+    if (unit < 0 || unit >= unitCount() || !isKeyColumn(column))
         return -1;
     const std::vector<Cell> &cells = m_rows[size_t(unit)].cells;
     const auto found = std::lower_bound(cells.begin(), cells.end(), column,
@@ -474,7 +481,7 @@ QByteArrayView ModTable::valueBytes(int unit, int column) const
 {
     if (isComputed(column))
         return m_computedSource && column < columnCount() ? m_computedSource->text(unit, column - keyColumnCount()) : QByteArrayView();
-    const int row = column == UnitColumn ? -1 : documentRow(unit, column);
+    const int row = documentRow(unit, column);
     return row < 0 ? QByteArrayView() : document(unit)->content().valueBytes(row);
 }
 
@@ -498,7 +505,7 @@ QString ModTable::fileName(int unit) const
 
 QString ModTable::key(int column) const
 {
-    return column == UnitColumn || isComputed(column) ? QString() : m_columns[column].name;
+    return isKeyColumn(column) ? m_columns[column].name : QString();
 }
 
 void ModTable::setComputedColumns(const QList<ComputedColumn> &columns, const ComputedSource *source)
@@ -553,10 +560,14 @@ QVariant ModTable::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         if (column == UnitColumn)
             return unitName(unit);
+        if (column == FileColumn)
+            return fileName(unit);
         return fromFileText(valueBytes(unit, column));
     case Qt::ToolTipRole:
         if (column == UnitColumn)
             return relativePath(unit);
+        if (column == FileColumn)
+            return path(unit);
         if (isComputed(column) && m_computedSource) {
             if (const QString tip = m_computedSource->toolTip(unit, column - keyColumnCount()); !tip.isEmpty())
                 return tip;
@@ -591,7 +602,9 @@ QVariant ModTable::headerData(int section, Qt::Orientation orientation, int role
     }
     if (role == Qt::DisplayRole)
         return section == UnitColumn ? rowHeader() : m_columns[section].name;
-    if (role == Qt::ToolTipRole && section != UnitColumn) {
+    if (role == Qt::ToolTipRole && section == FileColumn)
+        return QStringLiteral("The file each row is read from; its path in the cell's tooltip");
+    if (role == Qt::ToolTipRole && isKeyColumn(section)) {
         const QString rows = m_kind == Kind::Units ? QStringLiteral("units") : m_kind == Kind::Weapons ? QStringLiteral("weapons") : QStringLiteral("features");
         return QStringLiteral("%1: set by %2 of the %3 %4 when they were read").arg(m_columns[section].name).arg(m_columns[section].files).arg(unitCount()).arg(rows);
     }
@@ -601,19 +614,18 @@ QVariant ModTable::headerData(int section, Qt::Orientation orientation, int role
 Qt::ItemFlags ModTable::flags(const QModelIndex &index) const
 {
     const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    return index.isValid() && index.column() != UnitColumn && !isComputed(index.column()) ? flags | Qt::ItemIsEditable : flags;
+    return index.isValid() && isKeyColumn(index.column()) ? flags | Qt::ItemIsEditable : flags;
 }
 
 bool ModTable::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || index.column() == UnitColumn || isComputed(index.column()))
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) || !isKeyColumn(index.column()))
         return false;
     return setValues({index}, value.toString(), ChangeValueStep).refused.isEmpty();
 }
 
-int ModTable::sectionFor(int unit, int column) const
+int ModTable::sectionFor(int unit, const QString &name) const
 {
-    const QString name = key(column);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const int own = m_rows[size_t(unit)].header;
     if (dot < 0)
@@ -645,16 +657,15 @@ ModTable::EditResult ModTable::setValues(const QModelIndexList &cells, const QSt
     if (!result.note.isEmpty())
         emit valueNote(result.note);
     for (const QModelIndex &cell : cells) {
-        if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || cell.column() == UnitColumn || isComputed(cell.column())
-            || !document(cell.row()))
+        if (!checkIndex(cell, CheckIndexOption::IndexIsValid) || !isKeyColumn(cell.column()) || !document(cell.row()))
             continue;
         const int fileIndex = m_rows[size_t(cell.row())].file;
-        FileChange &change = changes.try_emplace(fileIndex, FileChange{fileIndex, {}, 0}).first->second;
+        FileChange &change = changes.try_emplace(fileIndex, FileChange{document(cell.row()), {}, 0}).first->second;
         if (const int row = documentRow(cell.row(), cell.column()); row >= 0) {
             change.edit.values.append({row, checked.value});
             ++change.cells;
         } else if (!checked.value.isEmpty()) {
-            const int section = sectionFor(cell.row(), cell.column());
+            const int section = sectionFor(cell.row(), key(cell.column()));
             if (section < -1) {
                 result.refused.append(unitName(cell.row()) + QStringLiteral(" has no section for ") + key(cell.column()));
                 continue;
@@ -685,7 +696,7 @@ ModTable::EditResult ModTable::scaleValues(const QModelIndexList &cells, double 
             continue;
         if (const std::optional<QString> value = scaledNumber(document(cell.row())->value(row), factor)) {
             const int fileIndex = m_rows[size_t(cell.row())].file;
-            FileChange &change = changes.try_emplace(fileIndex, FileChange{fileIndex, {}, 0}).first->second;
+            FileChange &change = changes.try_emplace(fileIndex, FileChange{document(cell.row()), {}, 0}).first->second;
             change.edit.values.append({row, *value});
             ++change.cells;
         }
@@ -701,7 +712,7 @@ ModTable::EditResult ModTable::apply(const std::vector<FileChange> &changes, con
     EditResult result;
     QList<TableStep::Part> parts;
     for (const FileChange &change : changes) {
-        Document *target = m_files[size_t(change.file)].document;
+        Document *target = change.document;
         if (!target || change.edit.isEmpty())
             continue;
         quint64 step = 0;
@@ -717,22 +728,142 @@ ModTable::EditResult ModTable::apply(const std::vector<FileChange> &changes, con
         result.cells += change.cells;
     }
     if (!parts.isEmpty())
-        m_history.push(new TableStep(stepName, std::move(parts)));
+        m_history->push(new TableStep(stepName, std::move(parts)));
+    return result;
+}
+
+TableChange ModTable::changeFor(int unit, const QString &key, const QString &value) const
+{
+    TableChange change;
+    change.table = this;
+    change.row = unit;
+    change.key = key;
+    change.document = document(unit);
+    const CheckedValue checked = checkValue(value);
+    change.newValue = checked.value;
+    if (!change.document) {
+        change.refused = QStringLiteral("Its file is no longer open.");
+        return change;
+    }
+    const int column = columnOfKey(key);
+    if (column >= 0)
+        change.key = this->key(column);
+    if (const int row = column < 0 ? -1 : documentRow(unit, column); row >= 0) {
+        change.documentRows = {row};
+        change.oldValue = change.document->value(row);
+    } else {
+        change.action = TableChange::Action::Add;
+        change.section = sectionFor(unit, change.key);
+        if (change.section < -1) {
+            const QString &name = change.key;
+            change.refused = QStringLiteral("It has no [%1] section.").arg(name.left(name.lastIndexOf(QLatin1Char('.'))));
+        } else if (change.key.mid(change.key.lastIndexOf(QLatin1Char('.')) + 1).trimmed().isEmpty()) {
+            change.refused = QStringLiteral("A key needs a name.");
+        }
+    }
+    // A ";" or a line break would end the value early and make the rest of it more of the file.
+    if (checked.change == CheckedValue::Change::Cut && change.refused.isEmpty())
+        change.refused = QStringLiteral("A value cannot hold a \";\" or a line break.");
+    return change;
+}
+
+TableChange ModTable::additionFor(int unit, const QString &key, const QString &value) const
+{
+    TableChange change = changeFor(unit, key, value);
+    if (change.action == TableChange::Action::Set) {
+        change.action = TableChange::Action::Add;
+        change.refused = QStringLiteral("It sets %1 already (%2).").arg(change.key, change.oldValue);
+    }
+    return change;
+}
+
+TableChange ModTable::removalFor(int unit, const QString &key) const
+{
+    TableChange change;
+    change.action = TableChange::Action::Remove;
+    change.table = this;
+    change.row = unit;
+    change.key = key;
+    change.document = document(unit);
+    const int column = columnOfKey(key);
+    const int row = column < 0 ? -1 : documentRow(unit, column);
+    if (!change.document || row < 0) {
+        change.refused = QStringLiteral("It does not set %1.").arg(key);
+        return change;
+    }
+    change.key = this->key(column);
+    change.oldValue = change.document->value(row);
+    for (const DuplicateKey &duplicate : duplicateKeys(unit)) {
+        if (duplicate.column == column)
+            change.documentRows.append(duplicate.earlierRow);
+    }
+    change.documentRows.append(row);
+    return change;
+}
+
+ModTable::EditResult ModTable::applyChanges(const QList<TableChange> &changes, const QString &stepName)
+{
+    std::vector<FileChange> list;
+    QHash<const Document *, size_t> byDocument;
+    QStringList stale;
+    for (const TableChange &change : changes) {
+        if (!change.canApply() || !change.document)
+            continue;
+        // A change shown before it is made is made only where the file is still as it was shown: an
+        // edit since, in the file's own window, may have moved its rows.
+        const Document &target = *change.document;
+        const QString name = change.key.mid(change.key.lastIndexOf(QLatin1Char('.')) + 1).trimmed();
+        auto holdsKey = [&](int row) {
+            return row >= 0 && row < target.rowCount() && !target.isSection(row) && target.name(row).trimmed().compare(name, Qt::CaseInsensitive) == 0;
+        };
+        bool current = true;
+        if (change.action == TableChange::Action::Set)
+            current = holdsKey(change.documentRows.value(0, -1)) && target.value(change.documentRows.value(0, -1)) == change.oldValue;
+        else if (change.action == TableChange::Action::Remove)
+            current = !change.documentRows.isEmpty() && std::all_of(change.documentRows.cbegin(), change.documentRows.cend(), holdsKey);
+        else
+            current = change.section == -1 || (change.section >= 0 && change.section < target.rowCount() && target.isSection(change.section));
+        if (!current) {
+            stale.append(QStringLiteral("%1: %2 changed since it was shown").arg(change.table ? change.table->unitName(change.row) : target.title(), change.key));
+            continue;
+        }
+        const auto found = byDocument.constFind(change.document.data());
+        const size_t at = found != byDocument.cend() ? *found : list.size();
+        if (at == list.size()) {
+            byDocument.insert(change.document.data(), at);
+            list.push_back(FileChange{change.document.data(), {}, 0});
+        }
+        FileChange &entry = list[at];
+        switch (change.action) {
+        case TableChange::Action::Set:
+            entry.edit.values.append({change.documentRows.value(0, -1), change.newValue});
+            break;
+        case TableChange::Action::Add:
+            entry.edit.added.append({change.section, FbiRow{change.key.mid(change.key.lastIndexOf(QLatin1Char('.')) + 1), change.newValue}});
+            break;
+        case TableChange::Action::Remove:
+            entry.edit.removed += change.documentRows;
+            break;
+        }
+        ++entry.cells;
+    }
+    EditResult result = apply(list, stepName);
+    result.refused = stale + result.refused;
     return result;
 }
 
 QString ModTable::undoBlocker() const
 {
-    if (!m_history.canUndo())
+    if (!m_history->canUndo())
         return {};
-    return static_cast<const TableStep *>(m_history.command(m_history.index() - 1))->blocker(true);
+    return static_cast<const TableStep *>(m_history->command(m_history->index() - 1))->blocker(true);
 }
 
 QString ModTable::redoBlocker() const
 {
-    if (!m_history.canRedo())
+    if (!m_history->canRedo())
         return {};
-    return static_cast<const TableStep *>(m_history.command(m_history.index()))->blocker(false);
+    return static_cast<const TableStep *>(m_history->command(m_history->index()))->blocker(false);
 }
 
 QList<Document *> ModTable::changedDocuments() const
@@ -751,18 +882,23 @@ QList<ModTable::SaveFailure> ModTable::saveAll(const std::function<bool(const Do
     for (const File &entry : m_files) {
         if (!entry.document || !entry.document->isModified() || (which && !which(entry.document)))
             continue;
-        // Another program's change is not overwritten unasked: that file's own window asks.
-        if (entry.document->fileChangedOnDisk(entry.document->filePath())) {
-            failures.append(SaveFailure{entry.path, QStringLiteral("It has changed on disk since it was read; save it "
-                                                                   "from its own window to replace it.")});
-            continue;
-        }
-        // The file's own layout or nothing: the file's own window offers the standard layout.
-        const DocumentSet::SaveResult saved = m_documents.save(entry.document, entry.document->filePath());
-        if (saved.failure == FbiWriteResult::Failure::Layout)
-            failures.append(SaveFailure{entry.path, saved.reason + QStringLiteral(" Save it from its own window to choose the standard layout.")});
-        else if (!saved.ok)
-            failures.append(SaveFailure{entry.path, saved.reason});
+        if (std::optional<SaveFailure> failed = saveDocument(m_documents, entry.document))
+            failures.append(*failed);
     }
     return failures;
+}
+
+std::optional<ModTable::SaveFailure> ModTable::saveDocument(DocumentSet &documents, Document *document)
+{
+    const QString path = document->filePath();
+    // Another program's change is not overwritten unasked: that file's own window asks.
+    if (document->fileChangedOnDisk(path))
+        return SaveFailure{path, QStringLiteral("It has changed on disk since it was read; save it from its own window to replace it.")};
+    // The file's own layout or nothing: the file's own window offers the standard layout.
+    const DocumentSet::SaveResult saved = documents.save(document, path);
+    if (saved.failure == FbiWriteResult::Failure::Layout)
+        return SaveFailure{path, saved.reason + QStringLiteral(" Save it from its own window to choose the standard layout.")};
+    if (!saved.ok)
+        return SaveFailure{path, saved.reason};
+    return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mod/ModLoader.h"
+#include "mod/TableChange.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -21,7 +22,8 @@ class DocumentSet;
 // A row of the Units table is a unit file; a row of the Weapons or Features table is one top-level
 // section of a weapons or features file, such as "[ARM_LASER]": one file gives as many rows as it
 // has sections. The first column names the row (a unit's UnitName, or its file name where it has
-// none; a definition's section name); the variables follow, the ones most rows set first. A variable
+// none; a definition's section name), the second its file (five units of one mod may share a
+// name, never a file); the variables follow, the ones most rows set first. A variable
 // of a nested section is named after its section, as "customparams.notes" in a unit or
 // "damage.default" in a weapon. Keys are matched without regard to letter case or blanks around
 // them, as the engines read them, and a line commented out with "//" sets no variable; where a
@@ -47,6 +49,8 @@ public:
         ComputedRole,                       // the cell is one of the read-only computed columns
     };
     static constexpr int UnitColumn = 0;
+    static constexpr int FileColumn = 1;
+    static constexpr int FirstKeyColumn = 2;
 
     struct Failure
     {
@@ -128,8 +132,10 @@ public:
     // The table's row for a document's row: the unit, or the definition whose section holds it; -1
     // when the table has none.
     int rowOfDocument(const Document *document, int documentRow) const;
+    // Whether one of the table's files is the document.
+    bool holds(const Document *document) const;
 
-    // The key as most files spell it; empty for the first column and the computed ones.
+    // The key as most files spell it; empty for the row's name, its file and the computed columns.
     QString key(int column) const;
     // The column of a key, letter case ignored ("damage.default"); -1 when no row sets it.
     int columnOfKey(QStringView key) const;
@@ -154,6 +160,7 @@ public:
     void computedCellsChanged();
     int keyColumnCount() const { return int(m_columns.size()); }
     bool isComputed(int column) const { return column >= keyColumnCount(); }
+    bool isKeyColumn(int column) const { return column >= FirstKeyColumn && column < keyColumnCount(); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -169,8 +176,25 @@ public:
     // Multiplies the numbers among the cells, as one step; other cells stay as they are.
     EditResult scaleValues(const QModelIndexList &cells, double factor);
 
+    // What setting a row's key (letter case ignored; "customparams.x" in its section) to a value
+    // would do: set the value where the row has the key, add it where it has not. Refused where the
+    // row has no such section, or where the value rule would cut the text.
+    TableChange changeFor(int unit, const QString &key, const QString &value) const;
+    // What adding the key to the row would do: as changeFor(), but refused where the row sets the
+    // key already (with its value), so that Add Key never changes a value.
+    TableChange additionFor(int unit, const QString &key, const QString &value) const;
+    // What taking the key out of the row would do: every line of its section that sets it goes.
+    // Refused where the row does not set the key.
+    TableChange removalFor(int unit, const QString &key) const;
+    // Makes the changes that can be made as one step, in every file they touch (which may belong
+    // to other tables sharing this table's history).
+    EditResult applyChanges(const QList<TableChange> &changes, const QString &stepName);
+
     // The table's own history: its steps span the files they touched.
-    QUndoStack *history() { return &m_history; }
+    QUndoStack *history() { return m_history; }
+    // Tables of one mod share one history, so that a step may span them; the history must outlive
+    // the table.
+    void setHistory(QUndoStack *history) { m_history = history; }
     // Why the table's step cannot be undone or redone now (a file changed since in its own window);
     // empty when it can.
     QString undoBlocker() const;
@@ -180,6 +204,9 @@ public:
     // Writes every changed file (that which() accepts, when given) to disk; returns the files that
     // could not be written.
     QList<SaveFailure> saveAll(const std::function<bool(const Document *)> &which = {});
+    // Writes one changed file as Save All does: in its own layout, and not over a change made on
+    // disk by another program; nothing when it was written.
+    static std::optional<SaveFailure> saveDocument(DocumentSet &documents, Document *document);
 
 signals:
     void progress(int done, int total);
@@ -237,9 +264,9 @@ private:
     QString spellingOf(int key) const;
     // Applies the changes, one step in each file and one in the table's history.
     EditResult apply(const std::vector<FileChange> &changes, const QString &stepName);
-    // Where a row would add the column's key: the header row of its section (-1: outermost); -2
-    // when the row has no such section.
-    int sectionFor(int unit, int column) const;
+    // Where a row would add the key: the header row of its section (-1: outermost); -2 when the
+    // row has no such section.
+    int sectionFor(int unit, const QString &key) const;
     QString rowHeader() const;
 
     DocumentSet &m_documents;
@@ -249,7 +276,8 @@ private:
     std::vector<File> m_files;
     std::vector<Row> m_rows;
     QList<Failure> m_failures;
-    QUndoStack m_history;
+    QUndoStack m_ownHistory;
+    QUndoStack *m_history = &m_ownHistory;
     // Keys by number in the order first seen; columns show them by use.
     QHash<QByteArray, int> m_keyOfFolded;
     QHash<QByteArray, Spelling> m_spellings;

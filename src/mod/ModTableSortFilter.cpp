@@ -16,6 +16,9 @@ ModTableSortFilter::ModTableSortFilter(ModTable *table, QObject *parent)
     auto invalidateKeys = [this] { m_sortKeysValid = false; };
     connect(table, &QAbstractItemModel::modelAboutToBeReset, this, invalidateKeys);
     connect(table, &QAbstractItemModel::dataChanged, this, invalidateKeys);
+    // New columns may be the keys a filter names; a reset numbers the columns anew.
+    connect(table, &QAbstractItemModel::columnsInserted, this, &ModTableSortFilter::resolveTerms);
+    connect(table, &QAbstractItemModel::modelReset, this, &ModTableSortFilter::resolveTerms);
 }
 
 ModTableSortFilter::SortKey ModTableSortFilter::sortKey(const QString &value)
@@ -36,7 +39,11 @@ ModTableSortFilter::SortKey ModTableSortFilter::sortKey(const QString &value)
 
 QString ModTableSortFilter::cellText(int unit, int column) const
 {
-    return column == ModTable::UnitColumn ? m_table->unitName(unit) : fromFileText(m_table->valueBytes(unit, column));
+    if (column == ModTable::UnitColumn)
+        return m_table->unitName(unit);
+    if (column == ModTable::FileColumn)
+        return m_table->fileName(unit);
+    return fromFileText(m_table->valueBytes(unit, column));
 }
 
 void ModTableSortFilter::updateSortKeys() const
@@ -82,10 +89,34 @@ void ModTableSortFilter::setFilterText(const QString &text)
     if (text == m_filter)
         return;
     m_filter = text;
-    // A value is Latin-1 text: one with a character beyond it can match no value.
-    const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xff; });
-    m_filterBytes = latin1 ? text.toLatin1() : QByteArray();
+    m_terms = TableFilter::parse(text);
+    resolveTerms();
     refilter();
+}
+
+void ModTableSortFilter::resolveTerms()
+{
+    m_termColumns.clear();
+    m_termBytes.clear();
+    for (const TableFilter::Term &term : m_terms.terms()) {
+        int column = -1;
+        if (term.kind != TableFilter::Term::Kind::Word) {
+            const QString &key = term.key;
+            if (key.compare(m_table->headerData(ModTable::UnitColumn, Qt::Horizontal).toString(), Qt::CaseInsensitive) == 0)
+                column = ModTable::UnitColumn;
+            else if (key.compare(m_table->headerData(ModTable::FileColumn, Qt::Horizontal).toString(), Qt::CaseInsensitive) == 0)
+                column = ModTable::FileColumn;
+            else
+                column = m_table->columnOfKey(key);
+            if (column < 0)
+                column = -2;
+        }
+        m_termColumns.append(column);
+        // A value is Latin-1 text: one with a character beyond it can match no value.
+        const QString &wanted = term.text;
+        const bool latin1 = std::all_of(wanted.cbegin(), wanted.cend(), [](QChar c) { return c.unicode() <= 0xff; });
+        m_termBytes.append(latin1 ? wanted.toLatin1() : QByteArray());
+    }
 }
 
 // Rows the filter lets in again come back in the order of their units: they are sorted again, so
@@ -97,25 +128,44 @@ void ModTableSortFilter::refilter()
         QSortFilterProxyModel::sort(sortColumn(), sortOrder());
 }
 
+bool ModTableSortFilter::meets(int unit, const TableFilter::Term &term, int column, const QByteArray &bytes) const
+{
+    using Kind = TableFilter::Term::Kind;
+    if (term.kind == Kind::Word) {
+        if (m_table->unitName(unit).contains(term.text, Qt::CaseInsensitive) || m_table->fileName(unit).contains(term.text, Qt::CaseInsensitive))
+            return true;
+        if (bytes.isEmpty())
+            return false;
+        const QLatin1StringView wanted(bytes);
+        for (int other = ModTable::FirstKeyColumn; other < m_table->columnCount(); ++other) {
+            if (m_hidden.contains(other))
+                continue;
+            const QByteArrayView value = m_table->valueBytes(unit, other);
+            if (value.size() >= wanted.size() && QLatin1StringView(value).contains(wanted, Qt::CaseInsensitive))
+                return true;
+        }
+        return false;
+    }
+    if (column == -2)
+        return false;
+    const QString value = cellText(unit, column).trimmed();
+    if (term.kind == Kind::Equals)
+        return value.compare(term.text.trimmed(), Qt::CaseInsensitive) == 0;
+    const std::optional<PlainNumber> number = plainNumber(value);
+    if (!number)
+        return false;
+    return term.kind == Kind::Greater ? number->value > term.number : number->value < term.number;
+}
+
 bool ModTableSortFilter::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
     Q_UNUSED(sourceParent);
-    if (m_filter.isEmpty())
-        return true;
-    if (m_table->unitName(sourceRow).contains(m_filter, Qt::CaseInsensitive)
-        || m_table->fileName(sourceRow).contains(m_filter, Qt::CaseInsensitive))
-        return true;
-    if (m_filterBytes.isEmpty())
-        return false;
-    const QLatin1StringView wanted(m_filterBytes);
-    for (int column = 1; column < m_table->columnCount(); ++column) {
-        if (m_hidden.contains(column))
-            continue;
-        const QByteArrayView value = m_table->valueBytes(sourceRow, column);
-        if (value.size() >= wanted.size() && QLatin1StringView(value).contains(wanted, Qt::CaseInsensitive))
-            return true;
+    const QList<TableFilter::Term> &terms = m_terms.terms();
+    for (qsizetype index = 0; index < terms.size(); ++index) {
+        if (!meets(sourceRow, terms[index], m_termColumns.value(index, -2), m_termBytes.value(index)))
+            return false;
     }
-    return false;
+    return true;
 }
 
 void ModTableSortFilter::setColumnShown(int column, bool shown)
@@ -136,7 +186,7 @@ QList<QStringList> ModTableSortFilter::shownRows() const
 {
     QList<int> columns;
     for (int column = 0; column < m_table->columnCount(); ++column) {
-        if (isColumnShown(column))
+        if (isColumnShown(column) || column == ModTable::FileColumn)
             columns.append(column);
     }
     QList<QStringList> rows;
@@ -150,7 +200,7 @@ QList<QStringList> ModTableSortFilter::shownRows() const
         QStringList fields;
         fields.reserve(columns.size());
         for (int column : std::as_const(columns))
-            fields.append(cellText(unit, column));
+            fields.append(column == ModTable::FileColumn ? m_table->relativePath(unit) : cellText(unit, column));
         rows.append(fields);
     }
     return rows;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mod/TableFilter.h"
+
 #include <QSet>
 #include <QSortFilterProxyModel>
 
@@ -20,8 +22,10 @@ public:
 
     ModTable *table() const { return m_table; }
 
-    // Keeps the rows whose unit name, file name or a value in a shown column holds the text,
-    // letter case ignored.
+    // Keeps the rows that meet every term of the text (TableFilter's forms), letter case ignored: a
+    // word is in the row's name, its file's name or a value of a shown column; key=value, key>number
+    // and key<number look at the key's value. "file" and the first column's header ("unit") may
+    // stand for a key.
     void setFilterText(const QString &text);
     QString filterText() const { return m_filter; }
 
@@ -30,7 +34,9 @@ public:
 
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
-    // The rows, the shown columns and the order as shown, after a header row.
+    // The rows, the shown columns and the order as shown, after a header row; the File column,
+    // shown or not, second, holding each file's path from the mod's folder, so that every row
+    // names its file.
     QList<QStringList> shownRows() const;
 
 signals:
@@ -50,12 +56,19 @@ private:
     };
     static SortKey sortKey(const QString &value);
     void refilter();
+    // Finds the columns the terms name, after the columns changed.
+    void resolveTerms();
+    bool meets(int unit, const TableFilter::Term &term, int column, const QByteArray &bytes) const;
     QString cellText(int unit, int column) const;
     void updateSortKeys() const;
 
     ModTable *m_table;
     QString m_filter;
-    QByteArray m_filterBytes;   // the filter as file text; empty when no value can hold it
+    TableFilter m_terms;
+    // By term: the column it names (-1 for a word, -2 for a key no column has), and its text as
+    // file text (empty when no value can hold it).
+    QList<int> m_termColumns;
+    QList<QByteArray> m_termBytes;
     QSet<int> m_hidden;
     // The sort column's keys by unit, made when a sort needs them.
     mutable std::vector<SortKey> m_sortKeys;

@@ -96,6 +96,12 @@ const WeaponColumns::Figures *WeaponColumns::figuresAt(int row, int slot) const
     return &*known;
 }
 
+int WeaponColumns::slotColumn(int column) const
+{
+    const int slot = column / FiguresPerSlot;
+    return column >= 0 && slot < m_slots ? m_slotColumns[size_t(slot)] : -1;
+}
+
 QByteArrayView WeaponColumns::text(int row, int column) const
 {
     const Figures *figures = figuresAt(row, column / FiguresPerSlot);

@@ -25,6 +25,8 @@ public:
     void forgetWeapons() { m_weaponsChanged = true; }
 
     const QList<ModTable::ComputedColumn> &columns() const { return m_columns; }
+    // The Units table's WeaponN column whose weapon a computed column shows; -1 for none.
+    int slotColumn(int column) const;
     QByteArrayView text(int row, int column) const override;
     QString toolTip(int row, int column) const override;
 

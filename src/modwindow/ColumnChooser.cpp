@@ -52,7 +52,7 @@ void ColumnChooser::refresh()
     m_list->clear();
     const ModTable *table = m_table->table();
     for (int column = 1; column < table->columnCount(); ++column) {
-        auto *item = new QListWidgetItem(table->key(column), m_list);
+        auto *item = new QListWidgetItem(table->headerData(column, Qt::Horizontal).toString(), m_list);
         item->setData(Qt::UserRole, column);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(m_table->isColumnShown(column) ? Qt::Checked : Qt::Unchecked);

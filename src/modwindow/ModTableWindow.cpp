@@ -6,73 +6,55 @@
 #include "documents/FbiContent.h"
 #include "documents/SafeWrite.h"
 #include "mod/Csv.h"
+#include "mod/Mod.h"
 #include "mod/ModTable.h"
 #include "mod/ModTableSortFilter.h"
+#include "mod/TableFilter.h"
 #include "modwindow/ColumnChooser.h"
 #include "modwindow/FrozenColumnTableView.h"
+#include "mod/CsvReader.h"
+#include "mod/ModReplace.h"
+#include "mod/TableImport.h"
+#include "modwindow/CompareDialog.h"
+#include "modwindow/ImportDialog.h"
+#include "modwindow/KeyChangeDialog.h"
+#include "modwindow/ModReplaceDialog.h"
+#include "modwindow/ModTablePage.h"
+#include "modwindow/ProblemsPanel.h"
+#include "modwindow/SaveAllDialog.h"
 #include "platform/Dialogs.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QProgressBar>
 #include <QSplitter>
-#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableView>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <array>
 #include <cmath>
 #include <optional>
 
 namespace {
-constexpr int MinimumColumnWidth = 48;
-constexpr int MaximumColumnWidth = 220;
-constexpr int SampledUnits = 200;   // the units whose values set the columns' widths
 constexpr int FailuresNamed = 20;   // a message names at most this many files
 constexpr int ErrorLinesShown = 6;
-const QString ChangedMark = QStringLiteral(" *");
-
-// A unit with unsaved changes shows its name in bold with a star. The cell the keys move from has a
-// dotted frame while the table has the keyboard.
-class UnitDelegate final : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyledItemDelegate::paint(painter, option, index);
-        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
-        if (view && view->hasFocus() && (option.state & QStyle::State_HasFocus)) {
-            painter->save();
-            const bool selected = option.state & QStyle::State_Selected;
-            painter->setPen(QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), 1, Qt::DotLine));
-            painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
-            painter->restore();
-        }
-    }
-
-protected:
-    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.column() == ModTable::UnitColumn && index.data(ModTable::ModifiedRole).toBool()) {
-            option->font.setBold(true);
-            option->text += ChangedMark;
-        }
-    }
-};
+constexpr int ProblemLinesShown = 7;
+constexpr std::array<ModTable::Kind, 3> Kinds{ModTable::Kind::Units, ModTable::Kind::Weapons, ModTable::Kind::Features};
 
 QString folderName(const QString &folder)
 {
@@ -98,25 +80,54 @@ QAction *addShortcutAction(QWidget *widget, const QString &text, const QKeySeque
     widget->addAction(action);
     return action;
 }
+
+QAction *separator(QObject *owner)
+{
+    auto *action = new QAction(owner);
+    action->setSeparator(true);
+    return action;
+}
+
+// The row of a document's content that starts at a line of its file, or the last one before it.
+int rowAtLine(const Document &document, int line)
+{
+    if (line <= 0)
+        return -1;
+    const QList<qsizetype> lines = document.content().lineNumbers();
+    int found = -1;
+    for (qsizetype row = 0; row < lines.size(); ++row) {
+        if (lines[row] > 0 && lines[row] <= line && (found < 0 || lines[row] >= lines[found]))
+            found = int(row);
+    }
+    return found;
+}
 }
 
 ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget *parent)
     : QMdiSubWindow(parent)
     , m_documents(documents)
     , m_dialogs(dialogs)
+    , m_body(new QWidget)
+    , m_mod(new Mod(documents, this))
 {
     setObjectName(QStringLiteral("frmModTable"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/korvid-16.png")));
 
-    auto *body = new QWidget;
     m_filter = new QLineEdit;
     m_filter->setObjectName(QStringLiteral("txtFilter"));
-    m_filter->setPlaceholderText(QStringLiteral("Unit, file or value (Ctrl+L)"));
+    m_filter->setPlaceholderText(QStringLiteral("Name, file, value or key=value (Ctrl+L)"));
     m_filter->setClearButtonEnabled(true);
+    m_filter->setToolTip(TableFilter::hint());
     // Alt+F stays the File menu's.
     auto *filterLabel = new QLabel(QStringLiteral("F&ilter:"));
     filterLabel->setBuddy(m_filter);
+    m_filterHint = new QLabel(TableFilter::hint());
+    m_filterHint->setObjectName(QStringLiteral("lblFilterHint"));
+    m_filterHint->setEnabled(false);
+    QFont hintFont = m_filterHint->font();
+    hintFont.setPointSizeF(hintFont.pointSizeF() * 0.9);
+    m_filterHint->setFont(hintFont);
     auto makeButton = [](const char *name, const QString &text) {
         auto *button = new QToolButton;
         button->setObjectName(QLatin1String(name));
@@ -127,27 +138,26 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     QToolButton *columns = makeButton("cmdColumns", QStringLiteral("&Columns..."));
     QToolButton *setValue = makeButton("cmdSetValue", QStringLiteral("Set &Value..."));
     QToolButton *scale = makeButton("cmdScale", QStringLiteral("Scale &by..."));
+    auto *filterColumn = new QVBoxLayout;
+    filterColumn->setSpacing(1);
+    filterColumn->addWidget(m_filter);
+    filterColumn->addWidget(m_filterHint);
     auto *top = new QHBoxLayout;
-    top->addWidget(filterLabel);
-    top->addWidget(m_filter, 1);
-    top->addWidget(columns);
-    top->addWidget(setValue);
-    top->addWidget(scale);
+    top->addWidget(filterLabel, 0, Qt::AlignTop | Qt::AlignLeft);
+    top->addLayout(filterColumn, 1);
+    top->addWidget(columns, 0, Qt::AlignTop);
+    top->addWidget(setValue, 0, Qt::AlignTop);
+    top->addWidget(scale, 0, Qt::AlignTop);
+    filterLabel->setMinimumHeight(m_filter->sizeHint().height());
 
-    m_view = new FrozenColumnTableView;
-    m_view->setObjectName(QStringLiteral("tblUnits"));
-    m_view->verticalHeader()->hide();
-    m_view->horizontalHeader()->setHighlightSections(false);
-    // A delegate per view: a shared one would hand each view the other's editors.
-    m_view->setItemDelegate(new UnitDelegate(m_view));
-    m_view->frozenView()->setItemDelegate(new UnitDelegate(m_view->frozenView()));
-    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_view->setWordWrap(false);
-    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    // Rows as tight as a list's, so that many units fit on the screen.
-    const int rowHeight = m_view->fontMetrics().height() + 6;
-    m_view->verticalHeader()->setDefaultSectionSize(rowHeight);
-    m_view->frozenView()->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("tabTables"));
+    m_tabs->setDocumentMode(true);
+    addPage(m_mod->units(), QStringLiteral("tblUnits"));
+    addPage(m_mod->weapons(), QStringLiteral("tblWeapons"));
+    addPage(m_mod->features(), QStringLiteral("tblFeatures"));
+
+    m_problems = new ProblemsPanel(m_mod->problemList());
 
     m_errors = new QListWidget;
     m_errors->setObjectName(QStringLiteral("lstErrors"));
@@ -156,7 +166,8 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     (new QVBoxLayout(m_errorPanel))->addWidget(m_errors);
     m_errorPanel->hide();
     m_split = new QSplitter(Qt::Vertical);
-    m_split->addWidget(m_view);
+    m_split->addWidget(m_tabs);
+    m_split->addWidget(m_problems);
     m_split->addWidget(m_errorPanel);
     m_split->setStretchFactor(0, 1);
     m_split->setChildrenCollapsible(false);
@@ -171,147 +182,237 @@ ModTableWindow::ModTableWindow(DocumentSet &documents, Dialogs &dialogs, QWidget
     bottom->addWidget(m_status, 1);
     bottom->addWidget(m_progress, 2);
 
-    auto *layout = new QVBoxLayout(body);
+    auto *layout = new QVBoxLayout(m_body);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(top);
     layout->addWidget(m_split, 1);
     layout->addLayout(bottom);
-    setWidget(body);
+    setWidget(m_body);
 
-    // Made after the widgets, so that the views go before the table they show.
-    m_table = new ModTable(documents, this);
-    m_shown = new ModTableSortFilter(m_table, this);
-    m_view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    m_view->setModel(m_shown);
-    m_view->setSortingEnabled(true);
-    m_chooser = new ColumnChooser(m_shown, this);
-
-    connect(m_filter, &QLineEdit::textChanged, m_shown, &ModTableSortFilter::setFilterText);
-    connect(m_filter, &QLineEdit::returnPressed, m_view, qOverload<>(&QWidget::setFocus));
-    connect(m_shown, &ModTableSortFilter::columnShownChanged, this,
-            [this](int column, bool shown) { m_view->setColumnHidden(column, !shown); });
+    connect(m_filter, &QLineEdit::textChanged, this, [this](const QString &text) { currentPage()->setFilterText(text); });
+    connect(m_filter, &QLineEdit::returnPressed, this, [this] { currentPage()->setFocus(); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        const QSignalBlocker blocker(m_filter);
+        m_filter->setText(currentPage()->filterText());
+        setFocusProxy(currentPage());
+        updateStatus();
+        emit editStateChanged();
+    });
     connect(columns, &QToolButton::clicked, this,
-            [this, columns] { m_chooser->popup(columns->mapToGlobal(QPoint(0, columns->height()))); });
+            [this, columns] { columnChooser()->popup(columns->mapToGlobal(QPoint(0, columns->height()))); });
     connect(setValue, &QToolButton::clicked, this, &ModTableWindow::askAndSetValues);
     connect(scale, &QToolButton::clicked, this, &ModTableWindow::askAndScale);
-    connect(m_view, &QAbstractItemView::activated, this, &ModTableWindow::openUnit);
-    connect(m_view->frozenView(), &QAbstractItemView::activated, this, &ModTableWindow::openUnit);
-    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
-        if (current.isValid() && current.column() != ModTable::UnitColumn)
-            emit helpRequested(m_table->key(current.column()));
-    });
+    connect(m_problems, &ProblemsPanel::problemOpened, this, &ModTableWindow::openProblem);
 
-    connect(m_table, &ModTable::progress, this, [this](int done, int total) {
+    connect(m_mod, &Mod::progress, this, [this](int done, int total) {
         m_progress->setRange(0, total);
         m_progress->setValue(done);
-        m_status->setText(QStringLiteral("Reading %1 of %2 unit files...").arg(done).arg(total));
+        m_status->setText(QStringLiteral("Reading %1 of %2 files...").arg(done).arg(total));
     });
-    connect(m_table, &ModTable::loaded, this, &ModTableWindow::showLoaded);
-    connect(m_table, &ModTable::valueNote, this, &ModTableWindow::statusMessage);
-    connect(m_table->history(), &QUndoStack::indexChanged, this, &ModTableWindow::editStateChanged);
-    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ModTableWindow::editStateChanged);
-    connect(m_table, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
-                if (roles.contains(ModTable::ModifiedRole))
-                    updateStatus();
-            });
-    connect(m_shown, &QAbstractItemModel::rowsInserted, this, &ModTableWindow::updateStatus);
-    connect(m_shown, &QAbstractItemModel::rowsRemoved, this, &ModTableWindow::updateStatus);
-    connect(m_shown, &QAbstractItemModel::columnsInserted, this, &ModTableWindow::updateStatus);
+    connect(m_mod, &Mod::loaded, this, &ModTableWindow::showLoaded);
+    connect(m_mod->history(), &QUndoStack::indexChanged, this, &ModTableWindow::editStateChanged);
+    for (ModTable::Kind kind : Kinds) {
+        ModTable *table = m_mod->table(kind);
+        connect(table, &ModTable::valueNote, this, &ModTableWindow::statusMessage);
+        connect(table, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                    if (roles.contains(ModTable::ModifiedRole))
+                        updateStatus();
+                });
+    }
     createActions();
-    // The frozen column shows the same menu; its keys stay with the view, which has the focus.
-    m_view->frozenView()->setContextMenuPolicy(Qt::ActionsContextMenu);
-    m_view->frozenView()->addActions(m_view->actions());
-    setFocusProxy(m_view);
+    // The keyboard goes to the table shown, never to the tabs' bar: Ctrl+Page Down changes tabs.
+    setFocusProxy(currentPage());
 }
 
-// The table and its views go after this window's own part: what they still signal on the way must
-// not reach it.
+// The tables' views go before the mod whose tables they show, and what they still signal on the
+// way must not reach this window's own part.
 ModTableWindow::~ModTableWindow()
 {
-    for (const QObject *sender : std::initializer_list<const QObject *>{m_table, m_table->history(), m_shown, m_view->selectionModel()})
-        disconnect(sender, nullptr, this, nullptr);
+    disconnect(m_mod, nullptr, this, nullptr);
+    disconnect(m_mod->history(), nullptr, this, nullptr);
+    for (ModTable::Kind kind : Kinds)
+        disconnect(m_mod->table(kind), nullptr, this, nullptr);
+    for (ModTablePage *page : std::as_const(m_pages)) {
+        disconnect(page, nullptr, this, nullptr);
+        disconnect(page->shownTable(), nullptr, this, nullptr);
+        disconnect(page->view()->selectionModel(), nullptr, this, nullptr);
+    }
+    disconnect(m_tabs, nullptr, this, nullptr);
+    delete m_body;
+}
+
+ModTablePage *ModTableWindow::addPage(ModTable *table, const QString &name)
+{
+    auto *page = new ModTablePage(table);
+    page->view()->setObjectName(name);
+    m_pages.append(page);
+    m_tabs->addTab(page, rowsWord(table->kind()));
+
+    connect(page, &ModTablePage::rowActivated, this, &ModTableWindow::openRow);
+    connect(page, &ModTablePage::cellCtrlClicked, this, [this, page](const QModelIndex &cell, bool *taken) {
+        const int column = m_mod->referenceColumn(page->table(), cell.column());
+        const int row = page->table()->documentRow(cell.row(), column);
+        if (row >= 0 && m_mod->namesDefinition(page->table()->document(cell.row()), row)) {
+            *taken = true;
+            goToDefinition(cell);
+        }
+    });
+    QItemSelectionModel *selection = page->view()->selectionModel();
+    connect(selection, &QItemSelectionModel::currentChanged, this, [this, page](const QModelIndex &current) {
+        if (current.isValid() && page->table()->isKeyColumn(current.column()))
+            emit helpRequested(page->table()->key(current.column()));
+        emit editStateChanged();
+    });
+    connect(selection, &QItemSelectionModel::selectionChanged, this, &ModTableWindow::editStateChanged);
+    ModTableSortFilter *shown = page->shownTable();
+    connect(shown, &QAbstractItemModel::rowsInserted, this, &ModTableWindow::updateStatus);
+    connect(shown, &QAbstractItemModel::rowsRemoved, this, &ModTableWindow::updateStatus);
+    connect(shown, &QAbstractItemModel::columnsInserted, this, &ModTableWindow::updateStatus);
+    connect(shown, &QAbstractItemModel::modelReset, this, &ModTableWindow::updateStatus);
+    return page;
+}
+
+QString ModTableWindow::rowsWord(ModTable::Kind kind) const
+{
+    switch (kind) {
+    case ModTable::Kind::Units:
+        return QStringLiteral("Units");
+    case ModTable::Kind::Weapons:
+        return QStringLiteral("Weapons");
+    case ModTable::Kind::Features:
+        return QStringLiteral("Features");
+    }
+    return {};
+}
+
+ModTablePage *ModTableWindow::currentPage() const
+{
+    return static_cast<ModTablePage *>(m_tabs->currentWidget());
+}
+
+ModTablePage *ModTableWindow::page(ModTable::Kind kind) const
+{
+    for (ModTablePage *page : m_pages) {
+        if (page->table()->kind() == kind)
+            return page;
+    }
+    return nullptr;
+}
+
+void ModTableWindow::showKind(ModTable::Kind kind)
+{
+    m_tabs->setCurrentWidget(page(kind));
+}
+
+ModTable *ModTableWindow::table() const
+{
+    return currentPage()->table();
+}
+
+ModTableSortFilter *ModTableWindow::shownTable() const
+{
+    return currentPage()->shownTable();
+}
+
+FrozenColumnTableView *ModTableWindow::tableView() const
+{
+    return currentPage()->view();
+}
+
+ColumnChooser *ModTableWindow::columnChooser() const
+{
+    return currentPage()->columnChooser();
 }
 
 void ModTableWindow::createActions()
 {
     connect(addShortcutAction(this, QStringLiteral("Filter"), QKeySequence(Qt::CTRL | Qt::Key_L), Qt::WidgetWithChildrenShortcut),
             &QAction::triggered, this, &ModTableWindow::find);
-    // The view's own actions make its context menu; their keys work while the view has the focus.
+    connect(addShortcutAction(this, QStringLiteral("Next Tab"), QKeySequence(Qt::CTRL | Qt::Key_PageDown), Qt::WidgetWithChildrenShortcut),
+            &QAction::triggered, this, [this] { m_tabs->setCurrentIndex((m_tabs->currentIndex() + 1) % m_tabs->count()); });
+    connect(addShortcutAction(this, QStringLiteral("Previous Tab"), QKeySequence(Qt::CTRL | Qt::Key_PageUp), Qt::WidgetWithChildrenShortcut),
+            &QAction::triggered, this, [this] { m_tabs->setCurrentIndex((m_tabs->currentIndex() + m_tabs->count() - 1) % m_tabs->count()); });
+    connect(addShortcutAction(this, QStringLiteral("Problems"), QKeySequence(Qt::ALT | Qt::Key_P), Qt::WidgetWithChildrenShortcut),
+            &QAction::triggered, this, [this] { m_problems->view()->setFocus(); });
+    // The rows' own commands make their context menu; their keys work while a table has the keyboard.
     auto viewAction = [this](const QString &text, const QKeySequence &shortcut) {
-        return addShortcutAction(m_view, text, shortcut, Qt::WidgetShortcut);
+        auto *action = new QAction(text, this);
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_viewActions.append(action);
+        return action;
     };
-    connect(viewAction(QStringLiteral("Open Unit"), QKeySequence(Qt::CTRL | Qt::Key_Return)), &QAction::triggered, this,
-            [this] { openUnit(m_view->currentIndex().sibling(m_view->currentIndex().row(), ModTable::UnitColumn)); });
+    connect(viewAction(QStringLiteral("Open File"), QKeySequence(Qt::CTRL | Qt::Key_Return)), &QAction::triggered, this, [this] {
+        if (const QModelIndex current = currentPage()->currentCell(); current.isValid())
+            openRow(current.row());
+    });
     connect(viewAction(QStringLiteral("Set Value..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)),
             &QAction::triggered, this, &ModTableWindow::askAndSetValues);
     connect(viewAction(QStringLiteral("Scale by..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M)),
             &QAction::triggered, this, &ModTableWindow::askAndScale);
+    for (ModTablePage *page : std::as_const(m_pages)) {
+        page->view()->addActions(m_viewActions);
+        page->view()->frozenView()->setContextMenuPolicy(Qt::ActionsContextMenu);
+        page->view()->frozenView()->addActions(m_viewActions);
+    }
+}
+
+void ModTableWindow::addContextActions(const QList<QAction *> &actions)
+{
+    QList<QAction *> added{separator(this)};
+    added += actions;
+    for (ModTablePage *page : std::as_const(m_pages)) {
+        page->view()->addActions(added);
+        page->view()->frozenView()->addActions(added);
+    }
 }
 
 EditingView::State ModTableWindow::editState() const
 {
     State state;
-    const QUndoStack *history = m_table->history();
+    const QUndoStack *history = m_mod->history();
     state.undo = history->canUndo();
     state.redo = history->canRedo();
     state.undoText = history->undoText();
     state.redoText = history->redoText();
     const bool cells = !selectedCells().isEmpty();
-    state.copy = m_view->selectionModel()->hasSelection();
+    state.copy = tableView()->selectionModel()->hasSelection();
+    state.cut = cells;
     state.remove = cells;
-    state.selectAll = m_table->unitCount() > 0;
+    state.selectAll = table()->unitCount() > 0;
     state.find = true;
+    state.replace = true;
+    state.goToDefinition = canGoToDefinition();
     state.save = true;
     return state;
 }
 
-// A table step is undone in every unit it changed, or, when a unit has been changed since in its
+// A table step is undone in every file it changed, or, when a file has been changed since in its
 // own window, not at all, and the user is told why.
 void ModTableWindow::undo()
 {
-    if (const QString blocker = m_table->undoBlocker(); !blocker.isEmpty()) {
+    if (const QString blocker = table()->undoBlocker(); !blocker.isEmpty()) {
         m_dialogs.message(this, blocker, QStringLiteral("Undo"), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
-    m_table->history()->undo();
+    m_mod->history()->undo();
 }
 
 void ModTableWindow::redo()
 {
-    if (const QString blocker = m_table->redoBlocker(); !blocker.isEmpty()) {
+    if (const QString blocker = table()->redoBlocker(); !blocker.isEmpty()) {
         m_dialogs.message(this, blocker, QStringLiteral("Redo"), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
-    m_table->history()->redo();
+    m_mod->history()->redo();
 }
 
-// The selected cells as rows of tab-separated values, as spreadsheets take them.
 void ModTableWindow::copy()
 {
-    const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
-    if (selected.isEmpty())
-        return;
-    int top = selected.first().row();
-    int bottom = top;
-    int left = selected.first().column();
-    int right = left;
-    for (const QModelIndex &index : selected) {
-        top = std::min(top, index.row());
-        bottom = std::max(bottom, index.row());
-        left = std::min(left, index.column());
-        right = std::max(right, index.column());
-    }
-    QString text;
-    for (int row = top; row <= bottom; ++row) {
-        QStringList fields;
-        for (int column = left; column <= right; ++column) {
-            if (!m_view->isColumnHidden(column))
-                fields.append(m_shown->index(row, column).data().toString());
-        }
-        text += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
-    QApplication::clipboard()->setText(text);
+    const QString text = currentPage()->selectionText();
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
 }
 
 void ModTableWindow::cut()
@@ -322,7 +423,7 @@ void ModTableWindow::cut()
 
 void ModTableWindow::selectAll()
 {
-    m_view->selectAll();
+    tableView()->selectAll();
 }
 
 // Find filters the table: the filter box takes the keyboard.
@@ -347,101 +448,277 @@ void ModTableWindow::tellRefused(const QString &title, const QStringList &refuse
 void ModTableWindow::load(const QString &folder)
 {
     setWindowTitle(folderName(folder));
-    m_status->setText(QStringLiteral("Reading unit files..."));
+    m_status->setText(QStringLiteral("Reading the mod's files..."));
     m_progress->setRange(0, 0);
     m_progress->show();
-    m_table->load(folder);
+    m_mod->load(folder);
 }
 
 void ModTableWindow::showLoaded()
 {
     m_progress->hide();
-    setWindowTitle(QStringLiteral("%1 - %2 units").arg(folderName(m_table->folder())).arg(m_table->unitCount()));
+    setWindowTitle(QStringLiteral("%1 - %2 units, %3 weapons, %4 features")
+                       .arg(folderName(m_mod->folder()))
+                       .arg(m_mod->units()->unitCount())
+                       .arg(m_mod->weapons()->unitCount())
+                       .arg(m_mod->features()->unitCount()));
+    updateTabTitles();
     m_errors->clear();
-    for (const ModTable::Failure &failure : m_table->failures()) {
+    for (const UnreadableFile &failure : m_mod->unreadableFiles()) {
         auto *item = new QListWidgetItem(failure.relativePath + QStringLiteral(": ") + failure.reason, m_errors);
-        item->setToolTip(QDir(m_table->folder()).filePath(failure.relativePath));
+        item->setToolTip(failure.path);
     }
     m_errorPanel->setTitle(QStringLiteral("Files that could not be read: %1").arg(m_errors->count()));
     m_errorPanel->setVisible(m_errors->count() > 0);
-    // The panel takes the room of its lines, up to a few, and leaves the rest to the table.
+    // The panels take the room of a few of their lines and leave the rest to the table.
+    const int problemLines = std::clamp(int(m_mod->problems().size()), 2, ProblemLinesShown);
+    const int problemsHeight = m_problems->sizeHint().height() - m_problems->view()->sizeHint().height()
+                               + (problemLines + 1) * m_problems->view()->verticalHeader()->defaultSectionSize() + 8;
+    int errorsHeight = 0;
     if (m_errors->count() > 0) {
         const int lines = std::min(m_errors->count(), ErrorLinesShown);
-        const int panel = m_errorPanel->sizeHint().height() - m_errors->sizeHint().height()
-                          + lines * m_errors->sizeHintForRow(0) + 2 * m_errors->frameWidth() + 4;
-        m_split->setSizes({std::max(0, m_split->height() - panel), panel});
+        errorsHeight = m_errorPanel->sizeHint().height() - m_errors->sizeHint().height() + lines * m_errors->sizeHintForRow(0)
+                       + 2 * m_errors->frameWidth() + 4;
     }
-    fitColumns();
-    updateStatus();
-}
-
-// Wide enough for the header and the longest value among a sample of the units, within limits; the
-// unit column for every unit. Measuring every cell through the view would take longer than reading
-// the mod.
-void ModTableWindow::fitColumns()
-{
-    QHeaderView *header = m_view->horizontalHeader();
-    const QFontMetrics headerMetrics(header->font());
-    const QFontMetrics cellMetrics(m_view->font());
-    // A changed unit's name is bold and starred, and should still fit.
-    QFont bold = m_view->font();
-    bold.setBold(true);
-    const QFontMetrics unitMetrics(bold);
-    const int headerPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 16;
-    const int cellPadding = 2 * m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
-    const int units = m_table->unitCount();
-    for (int column = 0; column < m_shown->columnCount(); ++column) {
-        const int step = column == ModTable::UnitColumn ? 1 : std::max(1, units / SampledUnits);
-        QString longest;
-        for (int unit = 0; unit < units; unit += step) {
-            if (column == ModTable::UnitColumn) {
-                if (const QString name = m_table->unitName(unit); name.size() > longest.size())
-                    longest = name;
-            } else if (const QByteArrayView value = m_table->valueBytes(unit, column); value.size() > longest.size()) {
-                longest = fromFileText(value);
+    m_split->setSizes({std::max(0, m_split->height() - problemsHeight - errorsHeight), problemsHeight, errorsHeight});
+    for (ModTablePage *page : std::as_const(m_pages))
+        page->fitColumns();
+    // A mod with no units but weapons opens on its weapons.
+    if (m_mod->units()->unitCount() == 0) {
+        for (ModTablePage *page : std::as_const(m_pages)) {
+            if (page->table()->unitCount() > 0) {
+                m_tabs->setCurrentWidget(page);
+                break;
             }
         }
-        const int width = std::max(headerMetrics.horizontalAdvance(m_shown->headerData(column, Qt::Horizontal).toString()) + headerPadding,
-                                   column == ModTable::UnitColumn
-                                       ? unitMetrics.horizontalAdvance(longest + ChangedMark) + cellPadding
-                                       : cellMetrics.horizontalAdvance(longest) + cellPadding);
-        header->resizeSection(column, std::clamp(width, MinimumColumnWidth, MaximumColumnWidth));
+    }
+    updateStatus();
+    emit editStateChanged();
+}
+
+void ModTableWindow::updateTabTitles()
+{
+    for (int index = 0; index < m_pages.size(); ++index) {
+        const ModTable *table = m_pages[index]->table();
+        m_tabs->setTabText(index, QStringLiteral("%1 (%2)").arg(rowsWord(table->kind())).arg(table->unitCount()));
     }
 }
 
 void ModTableWindow::updateStatus()
 {
-    if (m_table->isLoading())
+    if (m_mod->isLoading())
         return;
-    m_status->setText(QStringLiteral("%1 of %2 units shown, %3 variables, %4 changed")
-                          .arg(m_shown->rowCount())
-                          .arg(m_table->unitCount())
-                          .arg(m_table->columnCount() - 1)
-                          .arg(m_table->changedDocuments().size()));
+    const ModTable *shown = table();
+    m_status->setText(QStringLiteral("%1 of %2 %3 shown, %4 variables; %5 files changed")
+                          .arg(shownTable()->rowCount())
+                          .arg(shown->unitCount())
+                          .arg(rowsWord(shown->kind()).toLower())
+                          .arg(shown->keyColumnCount() - ModTable::FirstKeyColumn)
+                          .arg(changedDocuments().size()));
+    updateTabTitles();
 }
 
-int ModTableWindow::currentUnit() const
+// A unit opens in its own window; a weapon or a feature opens at its section.
+void ModTableWindow::openRow(int row)
 {
-    const QModelIndex current = m_view->currentIndex();
-    return current.isValid() ? m_shown->mapToSource(current).row() : -1;
-}
-
-void ModTableWindow::openUnit(const QModelIndex &index)
-{
-    if (!index.isValid() || index.column() != ModTable::UnitColumn)
+    const ModTable *shown = table();
+    Document *document = row >= 0 && row < shown->unitCount() ? shown->document(row) : nullptr;
+    if (!document)
         return;
-    if (Document *document = m_table->document(m_shown->mapToSource(index).row()))
+    if (shown->sectionRow(row) >= 0)
+        emit documentRowRequested(document, shown->sectionRow(row));
+    else
         emit documentRequested(document);
+}
+
+void ModTableWindow::openProblem(const QString &path, int line)
+{
+    Document *document = m_documents.findByPath(path);
+    if (!document) {
+        emit statusMessage(QStringLiteral("%1 could not be read.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    emit documentRowRequested(document, rowAtLine(*document, line));
+}
+
+bool ModTableWindow::canGoToDefinition() const
+{
+    const QModelIndex cell = currentPage()->currentCell();
+    if (!cell.isValid())
+        return false;
+    const ModTable *shown = table();
+    const int row = shown->documentRow(cell.row(), m_mod->referenceColumn(shown, cell.column()));
+    return row >= 0 && m_mod->namesDefinition(shown->document(cell.row()), row);
+}
+
+void ModTableWindow::goToDefinition()
+{
+    goToDefinition(currentPage()->currentCell());
+}
+
+void ModTableWindow::goToDefinition(const QModelIndex &cell)
+{
+    const auto *shown = qobject_cast<const ModTable *>(cell.model());
+    if (!shown)
+        return;
+    const int column = m_mod->referenceColumn(shown, cell.column());
+    const int row = shown->documentRow(cell.row(), column);
+    if (row < 0 || !m_mod->namesDefinition(shown->document(cell.row()), row)) {
+        emit statusMessage(column < 0 ? QStringLiteral("The cell names no other definition.")
+                                      : QStringLiteral("%1 of %2 names no other definition.").arg(shown->key(column), shown->unitName(cell.row())));
+        return;
+    }
+    goToDefinitionOf(shown->document(cell.row()), row);
+}
+
+bool ModTableWindow::namesDefinition(const Document *document, int row) const
+{
+    return m_mod->holds(document) && m_mod->namesDefinition(document, row);
+}
+
+void ModTableWindow::goToDefinitionOf(const Document *document, int row)
+{
+    const Mod::Target target = m_mod->definitionOf(document, row);
+    if (!target.isReference) {
+        emit statusMessage(document && row >= 0 && row < document->rowCount()
+                               ? QStringLiteral("%1 names no other definition.").arg(document->name(row).trimmed())
+                               : QStringLiteral("Nothing is selected that names another definition."));
+        return;
+    }
+    if (!target.found) {
+        emit statusMessage(target.message);
+        return;
+    }
+    if (!target.place.document) {
+        emit statusMessage(QStringLiteral("%1 is there; it is not a definition file to open here.").arg(target.message));
+        return;
+    }
+    // The mod holds its documents as its own; the set gives the one to edit.
+    Document *found = m_documents.findByPath(target.place.document->filePath());
+    if (!found)
+        return;
+    emit statusMessage(QStringLiteral("Went to %1.").arg(target.message));
+    emit documentRowRequested(found, target.place.row);
+}
+
+void ModTableWindow::replace()
+{
+    if (m_replaceDialog) {
+        m_replaceDialog->raise();
+        m_replaceDialog->activateWindow();
+        return;
+    }
+    auto finder = [this](const ModReplace &replace, bool selectionOnly) {
+        if (!selectionOnly)
+            return replace.changes(QList<const ModTable *>{m_mod->units(), m_mod->weapons(), m_mod->features()});
+        QList<ModReplace::Cell> cells;
+        for (const QModelIndex &cell : selectedCells())
+            cells.append(ModReplace::Cell{table(), cell.row(), cell.column()});
+        return replace.changes(cells);
+    };
+    m_replaceDialog = new ModReplaceDialog(finder, !selectedCells().isEmpty(), this);
+    m_replaceDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_replaceDialog, &ModReplaceDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Replace")); });
+    m_replaceDialog->show();
+}
+
+void ModTableWindow::showToolDialog(QDialog *dialog)
+{
+    if (m_toolDialog)
+        m_toolDialog->close();
+    m_toolDialog = dialog;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+void ModTableWindow::importTable()
+{
+    const QString startFolder = m_commands ? m_commands->startFolder(FileCommands::FolderKind::Tables)
+                                           : QFileInfo(m_mod->folder()).absolutePath();
+    const QStringList files = m_dialogs.fileDialog(
+        this, FileDialogRequest{FileDialogRequest::Mode::Open, QStringLiteral("Import Table..."),
+                                {QStringLiteral("CSV Files(*.csv)"), QStringLiteral("All Files(*.*)")}, 0,
+                                QStringLiteral("csv"), startFolder, QString()});
+    if (files.isEmpty())
+        return;
+    const QString chosen = files.constFirst();
+    if (m_commands)
+        m_commands->rememberFolder(FileCommands::FolderKind::Tables, QFileInfo(chosen).absolutePath());
+    QFile file(chosen);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_dialogs.message(this, QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(chosen), file.errorString()),
+                          QStringLiteral("Import Table"), QMessageBox::Ok, QMessageBox::Critical);
+        return;
+    }
+    const CsvTable read = readCsv(file.readAll());
+    const TableImport::Result result = read.error.isEmpty() ? TableImport::changes(*table(), read.rows) : TableImport::Result{};
+    const QString error = !read.error.isEmpty() ? read.error : result.error;
+    if (!error.isEmpty()) {
+        m_dialogs.message(this, QStringLiteral("%1 cannot be imported into the %2 table. %3")
+                                    .arg(QDir::toNativeSeparators(chosen), rowsWord(table()->kind()), error),
+                          QStringLiteral("Import Table"), QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    auto *dialog = new ImportDialog(result, chosen, this);
+    connect(dialog, &ImportDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Import Table")); });
+    showToolDialog(dialog);
+}
+
+void ModTableWindow::askToAddKey()
+{
+    const QList<int> rows = currentPage()->selectedRows();
+    if (rows.isEmpty()) {
+        emit statusMessage(QStringLiteral("Select the rows to add a key to."));
+        return;
+    }
+    auto *dialog = new KeyChangeDialog(KeyChangeDialog::Mode::Add, table(), rows, this);
+    connect(dialog, &KeyChangeDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Add Key")); });
+    showToolDialog(dialog);
+}
+
+void ModTableWindow::askToRemoveKey()
+{
+    const QList<int> rows = currentPage()->selectedRows();
+    if (rows.isEmpty()) {
+        emit statusMessage(QStringLiteral("Select the rows to remove a key from."));
+        return;
+    }
+    auto *dialog = new KeyChangeDialog(KeyChangeDialog::Mode::Remove, table(), rows, this);
+    // The key of the column the keyboard is on is the one most likely meant.
+    if (const QModelIndex current = currentPage()->currentCell(); current.isValid() && table()->isKeyColumn(current.column()))
+        dialog->txtKey()->setText(table()->key(current.column()));
+    connect(dialog, &KeyChangeDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Remove Key")); });
+    showToolDialog(dialog);
+}
+
+void ModTableWindow::compareSelectedRows()
+{
+    const QList<int> rows = currentPage()->selectedRows();
+    if (rows.size() < 2) {
+        emit statusMessage(QStringLiteral("Select two or more rows to compare them."));
+        return;
+    }
+    auto *dialog = new CompareDialog(table(), rows, this);
+    connect(dialog, &CompareDialog::applyRequested, this,
+            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Copy Values")); });
+    showToolDialog(dialog);
+}
+
+ModTable::EditResult ModTableWindow::applyChanges(const QList<TableChange> &changes, const QString &stepName)
+{
+    const ModTable::EditResult result = m_mod->units()->applyChanges(changes, stepName);
+    tellRefused(stepName, result.refused);
+    emit statusMessage(QStringLiteral("%1: %2 values changed in %3 files.").arg(stepName).arg(result.cells).arg(result.units));
+    return result;
 }
 
 QModelIndexList ModTableWindow::selectedCells() const
 {
-    QModelIndexList cells;
-    for (const QModelIndex &index : m_view->selectionModel()->selectedIndexes()) {
-        if (index.column() != ModTable::UnitColumn && !m_view->isColumnHidden(index.column()))
-            cells.append(m_shown->mapToSource(index));
-    }
-    return cells;
+    return currentPage()->selectedCells();
 }
 
 void ModTableWindow::askAndSetValues()
@@ -451,10 +728,10 @@ void ModTableWindow::askAndSetValues()
         return;
     const std::optional<QString> value = m_dialogs.textInput(
         this, QStringLiteral("Set Value"),
-        QStringLiteral("Value of %1 (%2 cells):").arg(m_table->key(cells.first().column())).arg(cells.size()),
+        QStringLiteral("Value of %1 (%2 cells):").arg(table()->key(cells.first().column())).arg(cells.size()),
         cells.first().data(Qt::EditRole).toString());
     if (value)
-        tellRefused(QStringLiteral("Set Value"), m_table->setValues(cells, *value).refused);
+        tellRefused(QStringLiteral("Set Value"), table()->setValues(cells, *value).refused);
 }
 
 void ModTableWindow::askAndScale()
@@ -464,7 +741,7 @@ void ModTableWindow::askAndScale()
         return;
     const std::optional<QString> typed = m_dialogs.textInput(this, QStringLiteral("Scale by"),
                                                              QStringLiteral("Multiply the numbers of %1 (%2 cells) by:")
-                                                                 .arg(m_table->key(cells.first().column()))
+                                                                 .arg(table()->key(cells.first().column()))
                                                                  .arg(cells.size()),
                                                              QStringLiteral("1"));
     if (!typed)
@@ -476,7 +753,7 @@ void ModTableWindow::askAndScale()
                           QMessageBox::Ok, QMessageBox::Warning);
         return;
     }
-    const ModTable::EditResult scaled = m_table->scaleValues(cells, *factor);
+    const ModTable::EditResult scaled = table()->scaleValues(cells, *factor);
     tellRefused(QStringLiteral("Scale by"), scaled.refused);
     if (scaled.cells == 0 && scaled.refused.isEmpty()) {
         m_dialogs.message(this, QStringLiteral("None of the selected cells holds a number."),
@@ -488,13 +765,18 @@ void ModTableWindow::clearSelectedCells()
 {
     const QModelIndexList cells = selectedCells();
     if (!cells.isEmpty())
-        tellRefused(QStringLiteral("Delete"), m_table->setValues(cells, QString(), QStringLiteral("Delete")).refused);
+        tellRefused(QStringLiteral("Delete"), table()->setValues(cells, QString(), QStringLiteral("Delete")).refused);
 }
 
-bool ModTableWindow::saveAll(bool onlyUnitsWithoutWindows)
+QList<Document *> ModTableWindow::changedDocuments() const
 {
-    const QList<ModTable::SaveFailure> failures = m_table->saveAll([this, onlyUnitsWithoutWindows](const Document *document) {
-        return !onlyUnitsWithoutWindows || !m_documents.isOpen(document);
+    return m_mod->changedDocuments();
+}
+
+bool ModTableWindow::saveAll(bool onlyFilesWithoutWindows)
+{
+    const QList<ModTable::SaveFailure> failures = m_mod->saveAll([this, onlyFilesWithoutWindows](const Document *document) {
+        return !onlyFilesWithoutWindows || !m_documents.isOpen(document);
     });
     if (failures.isEmpty())
         return true;
@@ -511,16 +793,40 @@ bool ModTableWindow::saveAll(bool onlyUnitsWithoutWindows)
     return false;
 }
 
+bool ModTableWindow::saveAllAsked()
+{
+    const QList<Document *> changed = changedDocuments();
+    if (changed.isEmpty()) {
+        emit statusMessage(QStringLiteral("No file of %1 has changed.").arg(folderName(m_mod->folder())));
+        return true;
+    }
+    if (m_saveAllPreview) {
+        SaveAllDialog preview(SavePreview::of(changed, m_documents.saveLayout()), m_mod->folder(), this);
+        if (preview.exec() != QDialog::Accepted)
+            return false;
+        if (preview.chkDontAsk()->isChecked()) {
+            m_saveAllPreview = false;
+            emit saveAllPreviewTurnedOff();
+        }
+    }
+    return saveAll();
+}
+
 void ModTableWindow::exportTable()
 {
     const QString startFolder = m_commands ? m_commands->startFolder(FileCommands::FolderKind::Tables)
-                                           : QFileInfo(m_table->folder()).absolutePath();
-    QString start = QDir(startFolder).filePath(folderName(m_table->folder()) + QStringLiteral(".csv"));
+                                           : QFileInfo(m_mod->folder()).absolutePath();
+    const QString suffix = table()->kind() == ModTable::Kind::Units ? QString() : QLatin1Char(' ') + rowsWord(table()->kind()).toLower();
+    QString start = QDir(startFolder).filePath(folderName(m_mod->folder()) + suffix + QStringLiteral(".csv"));
+    // Excel needs the mark to read the text as UTF-8; other programs show it as stray characters.
+    bool byteOrderMark = false;
     for (;;) {
-        const QStringList files = m_dialogs.fileDialog(
-            this, FileDialogRequest{FileDialogRequest::Mode::Save, QStringLiteral("Export Table..."),
-                                    {QStringLiteral("CSV Files(*.csv)"), QStringLiteral("All Files(*.*)")}, 0,
-                                    QStringLiteral("csv"), QString(), start});
+        FileDialogRequest request{FileDialogRequest::Mode::Save, QStringLiteral("Export Table..."),
+                                  {QStringLiteral("CSV Files(*.csv)"), QStringLiteral("All Files(*.*)")}, 0,
+                                  QStringLiteral("csv"), QString(), start};
+        request.checkBoxText = QStringLiteral("Begin with a byte order &mark (for Excel)");
+        request.checkBox = &byteOrderMark;
+        const QStringList files = m_dialogs.fileDialog(this, request);
         if (files.isEmpty())
             return;
         const QString chosen = files.constFirst();
@@ -529,7 +835,7 @@ void ModTableWindow::exportTable()
             continue;
         if (m_commands)
             m_commands->rememberFolder(FileCommands::FolderKind::Tables, QFileInfo(chosen).absolutePath());
-        const WriteOutcome exported = writeFileSafely(chosen, csvText(m_shown->shownRows()));
+        const WriteOutcome exported = writeCsvFile(chosen, shownTable()->shownRows(), byteOrderMark);
         if (!exported.ok) {
             m_dialogs.message(this, cannotSaveText(chosen, exported.reason), QStringLiteral("Error Exporting Table"),
                               QMessageBox::Ok, QMessageBox::Critical);
@@ -541,18 +847,18 @@ void ModTableWindow::exportTable()
 // True when the window may close: nothing changed, the changes are dropped, or all were saved.
 bool ModTableWindow::askToSave()
 {
-    // A unit open in a window of its own keeps its changes there, and that window asks.
+    // A file open in a window of its own keeps its changes there, and that window asks.
     qsizetype changed = 0;
-    for (Document *document : m_table->changedDocuments())
+    for (Document *document : changedDocuments())
         changed += m_documents.isOpen(document) ? 0 : 1;
     if (changed == 0)
         return true;
     const MessageBoxRequest question{
-        changed == 1 ? QStringLiteral("1 unit file of %1 has changed.\r\nDo you wish to save it before closing the table?")
-                           .arg(folderName(m_table->folder()))
-                     : QStringLiteral("%1 unit files of %2 have changed.\r\nDo you wish to save them before closing the table?")
+        changed == 1 ? QStringLiteral("1 file of %1 has changed.\r\nDo you wish to save it before closing the table?")
+                           .arg(folderName(m_mod->folder()))
+                     : QStringLiteral("%1 files of %2 have changed.\r\nDo you wish to save them before closing the table?")
                            .arg(changed)
-                           .arg(folderName(m_table->folder())),
+                           .arg(folderName(m_mod->folder())),
         QStringLiteral("Save before Closing"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
         QMessageBox::Yes, QMessageBox::Information, QMessageBox::Cancel};
     switch (m_dialogs.messageBox(this, question)) {
@@ -571,7 +877,7 @@ void ModTableWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // The units go now, with the windows of their documents, so that none of them asks again.
-    m_table->clear();
+    // The files go now, with the windows of their documents, so that none of them asks again.
+    m_mod->clear();
     QMdiSubWindow::closeEvent(event);
 }

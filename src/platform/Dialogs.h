@@ -33,6 +33,10 @@ struct FileDialogRequest
     QString defaultSuffix;      // added to a typed name that has none
     QString directory;          // where the dialog starts; empty for the platform's default
     QString fileName;           // the name the dialog starts with
+    // A box to tick under the file name (such as an option of the file's format); none when the
+    // text is empty. It starts as *checkBox is, and *checkBox is set to it when a file is chosen.
+    QString checkBoxText{};
+    bool *checkBox = nullptr;
 };
 
 // Every dialog the program takes from the platform goes through here, so that tests can answer

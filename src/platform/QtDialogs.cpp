@@ -1,8 +1,10 @@
 #include "platform/QtDialogs.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QPushButton>
 
@@ -40,8 +42,22 @@ QStringList QtDialogs::fileDialog(QWidget *owner, const FileDialogRequest &reque
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    // The platform's own dialog takes no widget of ours: the box needs Qt's.
+    QCheckBox *box = nullptr;
+    auto *grid = qobject_cast<QGridLayout *>(dialog.layout());
+    if (!request.checkBoxText.isEmpty() && request.checkBox) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        grid = qobject_cast<QGridLayout *>(dialog.layout());
+    }
+    if (grid && !request.checkBoxText.isEmpty() && request.checkBox) {
+        box = new QCheckBox(request.checkBoxText, &dialog);
+        box->setChecked(*request.checkBox);
+        grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    if (box)
+        *request.checkBox = box->isChecked();
     QStringList files;
     for (const QString &file : dialog.selectedFiles())
         files.append(QDir::toNativeSeparators(file));

@@ -17,6 +17,8 @@ public:
     // How Find and Replace match, as the user last chose: "1" or "0".
     static inline const QString ReplaceWholeValue = QStringLiteral("ReplaceWholeValue");
     static inline const QString ReplaceMatchCase = QStringLiteral("ReplaceMatchCase");
+    // Save All of a table shows what it writes first unless this is "0" ("Don't ask again").
+    static inline const QString SaveAllPreview = QStringLiteral("SaveAllPreview");
     static inline const QString SetValue = QStringLiteral("1");
     static inline const QString UnsetValue = QStringLiteral("0");
 

@@ -13,6 +13,8 @@ QStringList ScriptedDialogs::fileDialog(QWidget *, const FileDialogRequest &requ
 {
     fileDialogs.append(request);
     const std::optional<QString> chosen = take(paths, request.title);
+    if (chosen && request.checkBox && !request.checkBoxText.isEmpty() && !checkBoxes.isEmpty())
+        *request.checkBox = checkBoxes.takeFirst();
     return chosen ? chosen->split(QLatin1Char('\n')) : QStringList();
 }
 

@@ -16,6 +16,9 @@ public:
     QList<QMessageBox::StandardButton> buttons;
     QStringList paths;
     QStringList texts;
+    // The state a file dialog's box is left in, for each dialog with a box; without, it stays as
+    // it opened.
+    QList<bool> checkBoxes;
 
     QList<MessageBoxRequest> messages;
     QList<FileDialogRequest> fileDialogs;     // folder dialogs too: their title and directory

@@ -10,9 +10,9 @@
 #include "modwindow/FrozenColumnTableView.h"
 #include "mainwindow/MainWindow.h"
 #include "modwindow/ModTableWindow.h"
-#include "modwindow/ModTableWindow.h"
 #include "mainwindow/VariablePanel.h"
 #include "settings/Settings.h"
+#include "Measures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,9 +31,6 @@
 #include <functional>
 #include <vector>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #include <unistd.h>
 
 namespace {
@@ -51,19 +48,6 @@ public:
     }
     QString location() const override { return QStringLiteral("memory"); }
 };
-
-// The best of several runs, in milliseconds: the least disturbed by the rest of the machine.
-double bestMs(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return *std::min_element(times.begin(), times.end());
-}
 
 // Waits until each widget has been painted at least once: a window counts as shown once it is on
 // the screen with its lists drawn, not when show() returns.
@@ -132,17 +116,6 @@ QByteArray typicalUnit()
             text += QByteArray("\t") + row + ";\r\n";
     }
     return text + "}\r\n";
-}
-
-// The bytes malloc holds for the program, where the C library can tell.
-qint64 heapInUse()
-{
-#ifdef __GLIBC__
-    const struct mallinfo2 info = mallinfo2();
-    return qint64(info.uordblks + info.hblkhd);
-#else
-    return -1;
-#endif
 }
 
 // Counts the system calls of one read of path by running this program again under strace, in a
@@ -230,16 +203,6 @@ QStringList writeMod(const QString &folder)
     return paths;
 }
 
-// The heap in use, where the C library tells it.
-qint64 heapBytes()
-{
-#ifdef __GLIBC__
-    return qint64(mallinfo2().uordblks);
-#else
-    return -1;
-#endif
-}
-
 void benchModTable(MainWindow &main, const QString &folder)
 {
     const QStringList paths = writeMod(folder);
@@ -258,7 +221,7 @@ void benchModTable(MainWindow &main, const QString &folder)
     std::vector<double> opens;
     qint64 heap = 0;
     for (int run = 0; run < 10; ++run) {
-        const qint64 heapBefore = heapBytes();
+        const qint64 heapBefore = heapInUse();
         ModTableWindow *window = nullptr;
         opens.push_back(bestMs(1, [&] {
             window = main.openFolder(folder);
@@ -274,7 +237,7 @@ void benchModTable(MainWindow &main, const QString &folder)
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             painted = watch && watch->wait() && window->table()->unitCount() == 1000 && painted;
         }));
-        heap = heapBefore < 0 ? -1 : heapBytes() - heapBefore;
+        heap = heapBefore < 0 ? -1 : heapInUse() - heapBefore;
         if (run < 9) {
             window->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

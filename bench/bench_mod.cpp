@@ -8,6 +8,7 @@
 #include "mod/Mod.h"
 #include "mod/ModLoader.h"
 #include "mod/ModReplace.h"
+#include "Measures.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,51 +20,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <thread>
 #include <vector>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 constexpr int Units = 10000;
 constexpr int WeaponFiles = 1000;
 constexpr int WeaponsPerFile = 5;
 constexpr int Runs = 5;
-
-// The processor time of the whole process, every thread's: steadier than the clock on a machine
-// that others share.
-double processorMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-double bestMs(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return *std::min_element(times.begin(), times.end());
-}
-
-qint64 heapInUse()
-{
-#ifdef __GLIBC__
-    const struct mallinfo2 info = mallinfo2();
-    return qint64(info.uordblks + info.hblkhd);
-#else
-    return -1;
-#endif
-}
 
 void write(const QString &path, const QByteArray &bytes)
 {

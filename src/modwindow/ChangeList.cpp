@@ -4,8 +4,10 @@
 #include "documents/FbiContent.h"
 #include "mod/ModTable.h"
 
+#include <QDialog>
 #include <QHash>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QSet>
 
 namespace {
@@ -137,4 +139,16 @@ QString ChangeList::summary() const
     if (refusedCount() > 0)
         text += QStringLiteral("; %1 cannot be made (greyed, with the reason)").arg(refusedCount());
     return text;
+}
+
+void ChangeList::makeOnClick(QPushButton *button, QDialog *dialog,
+                             std::function<void(const QList<TableChange> &)> make) const
+{
+    connect(button, &QPushButton::clicked, dialog, [this, dialog, make = std::move(make)] {
+        const QList<TableChange> changes = checkedChanges();
+        if (changes.isEmpty())
+            return;
+        make(changes);
+        dialog->accept();
+    });
 }

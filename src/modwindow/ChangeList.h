@@ -4,6 +4,11 @@
 
 #include <QTreeWidget>
 
+#include <functional>
+
+class QDialog;
+class QPushButton;
+
 // The changes a table tool would make, one a line with a box each: the row, its file and line, the key,
 // the value now and after. A change that cannot be made stands greyed with the reason, and has no
 // box. Space ticks the lines selected.
@@ -26,6 +31,9 @@ public:
     void setAllChecked(bool checked);
     // "12 changes in 5 files, 1 refused" and the like.
     QString summary() const;
+    // The dialog's button that makes the changes: it hands the ticked ones on and closes the dialog;
+    // with none ticked it does nothing.
+    void makeOnClick(QPushButton *button, QDialog *dialog, std::function<void(const QList<TableChange> &)> make) const;
 
 signals:
     void checkedChanged();

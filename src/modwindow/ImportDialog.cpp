@@ -52,12 +52,6 @@ ImportDialog::ImportDialog(const TableImport::Result &result, const QString &fil
     };
     connect(m_list, &ChangeList::checkedChanged, this, update);
     update();
-    connect(m_apply, &QPushButton::clicked, this, [this] {
-        const QList<TableChange> changes = m_list->checkedChanges();
-        if (changes.isEmpty())
-            return;
-        emit applyRequested(changes);
-        accept();
-    });
+    m_list->makeOnClick(m_apply, this, [this](const QList<TableChange> &changes) { emit applyRequested(changes); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }

@@ -79,13 +79,7 @@ KeyChangeDialog::KeyChangeDialog(Mode mode, const ModTable *table, const QList<i
         m_summary->setText(text);
         m_apply->setEnabled(m_list->checkedCount() > 0);
     });
-    connect(m_apply, &QPushButton::clicked, this, [this] {
-        const QList<TableChange> changes = m_list->checkedChanges();
-        if (changes.isEmpty())
-            return;
-        emit applyRequested(changes);
-        accept();
-    });
+    m_list->makeOnClick(m_apply, this, [this](const QList<TableChange> &changes) { emit applyRequested(changes); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     preview();
 }

@@ -72,13 +72,7 @@ ModReplaceDialog::ModReplaceDialog(Finder finder, bool hasSelection, QWidget *pa
     resize(760, 460);
 
     connect(m_preview, &QPushButton::clicked, this, &ModReplaceDialog::preview);
-    connect(m_apply, &QPushButton::clicked, this, [this] {
-        const QList<TableChange> changes = m_list->checkedChanges();
-        if (changes.isEmpty())
-            return;
-        emit applyRequested(changes);
-        accept();
-    });
+    m_list->makeOnClick(m_apply, this, [this](const QList<TableChange> &changes) { emit applyRequested(changes); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_list, &ChangeList::checkedChanged, this, [this] {
         m_summary->setText(m_list->summary());

@@ -13,6 +13,7 @@
 #include "modwindow/ModTableWindow.h"
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
+#include "support/UnitFiles.h"
 
 #include <QDir>
 #include <QListView>
@@ -29,7 +30,6 @@
 #endif
 
 namespace {
-using Rows = QList<std::pair<QString, QString>>;
 
 QByteArray unitText(const Rows &rows)
 {
@@ -51,23 +51,6 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Units made in memory, each named by its file; a null value leaves the key out.
-QList<UnitFile> unitFiles(const QList<Rows> &units)
-{
-    QList<UnitFile> files;
-    for (qsizetype index = 0; index < units.size(); ++index) {
-        UnitFile file;
-        file.relativePath = QStringLiteral("unit%1.fbi").arg(index);
-        file.path = QStringLiteral("/nowhere/") + file.relativePath;
-        for (const auto &[name, value] : units[index]) {
-            if (!value.isNull())
-                file.read.content.appendRow(name, value);
-        }
-        files.append(file);
-    }
-    return files;
 }
 
 int columnOf(const ModTable &table, const QString &key)

@@ -9,6 +9,7 @@
 #include "mod/ModTableSortFilter.h"
 #include "mod/RowComparison.h"
 #include "mod/TableImport.h"
+#include "support/UnitFiles.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -17,24 +18,6 @@
 #include <QUndoStack>
 
 namespace {
-using Rows = QList<std::pair<QString, QString>>;
-
-// Units made in memory, each named by its file; a null value leaves the key out.
-QList<ModFile> unitFiles(const QList<Rows> &units)
-{
-    QList<ModFile> files;
-    for (qsizetype index = 0; index < units.size(); ++index) {
-        ModFile file;
-        file.relativePath = QStringLiteral("unit%1.fbi").arg(index);
-        file.path = QStringLiteral("/nowhere/") + file.relativePath;
-        for (const auto &[name, value] : units[index]) {
-            if (!value.isNull())
-                file.read.content.appendRow(name, value);
-        }
-        files.append(file);
-    }
-    return files;
-}
 
 QString changeText(const TableChange &change)
 {

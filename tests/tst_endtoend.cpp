@@ -2,6 +2,7 @@
 // settings. Places to click are found on screenshots: the lists are the white areas of the window,
 // and a row's height is measured from its highlight.
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -198,6 +199,26 @@ class TestEndToEnd : public QObject
     {
         return poll([&] { return condition(m_shot = screenshot()); }, what);
     }
+    // Waits until the screen has stayed the same for a second: a window opened or a folder read in
+    // the background has drawn itself and taken the keyboard (a caret blinking where the keys would
+    // go keeps it waiting), however slow the machine.
+    bool settle(const QString &what)
+    {
+        QImage last = screenshot();
+        QElapsedTimer still;
+        still.start();
+        for (QDeadlineTimer deadline(TimeoutMs); !deadline.hasExpired();) {
+            QTest::qSleep(100);
+            const QImage shot = screenshot();
+            if (shot != last) {
+                last = shot;
+                still.restart();
+            } else if (still.elapsed() >= 1000) {
+                return true;
+            }
+        }
+        return fail(what);
+    }
 
     // Finds the lists (from the left, the document's two and the known variables') and clicks the first
     // known variable: the height of its highlight is that of every row.
@@ -277,7 +298,7 @@ class TestEndToEnd : public QObject
                 && poll([&] { return readAll(unit(argument)) != Units.value(argument); }, "Ctrl+S saved nothing");
         if (action == "open") // the new document's window covers the old one, a title bar lower
             return press(m_main, {"ctrl+o"}) && dialog("Open...", unit(argument), {"Return"})
-                && waitForScreen(changed(m_vars), argument + " did not show");
+                && waitForScreen(changed(m_vars), argument + " did not show") && settle(argument + " kept changing");
         if (action == "close" && !press(m_main, {"alt+f", "c"}))
             return false;
         if (action == "quit") { // the main window's close box, as a window manager sends it
@@ -440,7 +461,7 @@ private slots:
         DO(attach() && press(m_main, {"ctrl+shift+o"}) && dialog("Open Folder...", path("mod"), {"Return", "Return"}));
         // The table takes the keyboard: the first cell, the last column, a new value, Save All.
         const QString table = waitForWindow("Korvid Version 4.00");
-        QTest::qSleep(500);
+        DO(settle("the table kept changing"));
         DO(press(table, {"Down", "End", "F2", "ctrl+a", "type", "2500"}) && press(table, {"Return", "ctrl+shift+s"})
            && dialog("Save All", {}, {"Return"})
            && poll([&] { return readAll(path("mod/walls/wall.FBI")) != unit; }, "Save All wrote nothing"));

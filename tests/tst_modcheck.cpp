@@ -5,6 +5,7 @@
 #include "mod/ModProblemList.h"
 #include "mod/ModTable.h"
 #include "mod/WeaponFigures.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,13 +89,6 @@ int unitRow(const ModTable &table, const QString &name)
     return -1;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 }
 
 class TestModCheck : public QObject

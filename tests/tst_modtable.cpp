@@ -14,6 +14,7 @@
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UnitFiles.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QListView>
@@ -37,20 +38,6 @@ QByteArray unitText(const Rows &rows)
     for (const auto &[name, value] : rows)
         text += "\t" + name.toLatin1() + "=" + value.toLatin1() + ";\r\n";
     return text + "\t}\r\n";
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 int columnOf(const ModTable &table, const QString &key)

@@ -10,6 +10,7 @@
 #include "mod/RowComparison.h"
 #include "mod/TableImport.h"
 #include "support/UnitFiles.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -34,20 +35,6 @@ QStringList shape(const Document &document)
     for (const FbiRow &row : document.content().rows())
         rows.append(QString(row.depth, QLatin1Char('.')) + (row.section ? QLatin1Char('[') + row.name + QLatin1Char(']') : row.name + QLatin1Char('=') + row.value));
     return rows;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList column(const ModTable &table, const QString &key)

@@ -20,6 +20,7 @@
 #include "modwindow/SaveAllDialog.h"
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
+#include "support/Files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,12 +58,6 @@ bool copyMod(const QString &from, const QString &to)
             return false;
     }
     return true;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The lines of the two texts that differ, as "before | after".

@@ -13,6 +13,7 @@
 #include "modwindow/ModTableWindow.h"
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TableProgram.h"
 #include "support/UnitFiles.h"
 #include "support/Files.h"
 
@@ -84,34 +85,6 @@ bool waitLoaded(ModTable &table)
     return !table.isLoading() || loaded.wait(10000);
 }
 
-bool waitLoaded(Mod &mod)
-{
-    QSignalSpy loaded(&mod, &Mod::loaded);
-    return !mod.isLoading() || loaded.wait(10000);
-}
-
-// The program's windows over the test's documents: the main window with its commands, dialogs
-// answered from the script.
-struct Program
-{
-    explicit Program(DocumentSet &documents)
-        : commands(documents, dialogs, options)
-        , main(documents, commands, dialogs)
-    {
-        main.show();
-    }
-    // A mod's folder as a table, once read.
-    ModTableWindow *openTable(const QString &folder)
-    {
-        ModTableWindow *window = main.openFolder(folder);
-        return waitLoaded(*window->mod()) ? window : nullptr;
-    }
-
-    ScriptedDialogs dialogs;
-    Options options;
-    FileCommands commands;
-    MainWindow main;
-};
 }
 
 class TestModTable : public QObject
@@ -598,7 +571,7 @@ void TestModTable::progressBarGoesAway()
 void TestModTable::doubleClickOpensSharedDocument()
 {
     writeMod();
-    Program program(*m_documents);
+    TableProgram program(*m_documents);
     MainWindow &main = program.main;
     ModTableWindow *window = program.openTable(m_dir->path());
     QVERIFY(window);
@@ -645,7 +618,7 @@ void TestModTable::closeAsksOncePerFile()
     QFETCH(bool, saved);
     writeMod();
     const QByteArray original = readFile(m_dir->filePath("a.fbi"));
-    Program program(*m_documents);
+    TableProgram program(*m_documents);
     ScriptedDialogs &dialogs = program.dialogs;
     dialogs.buttons << answer;
     if (answer != QMessageBox::Cancel)
@@ -675,7 +648,7 @@ void TestModTable::closeAsksOncePerFile()
 void TestModTable::oneDocumentForTheTableAndAWindow()
 {
     writeMod();
-    Program program(*m_documents);
+    TableProgram program(*m_documents);
     ModTableWindow *window = program.openTable(m_dir->path());
     QVERIFY(window);
     ModTable *table = window->table();

@@ -20,6 +20,7 @@
 #include "modwindow/SaveAllDialog.h"
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TableProgram.h"
 #include "support/Files.h"
 
 #include <QAction>
@@ -89,26 +90,6 @@ ModTable::Kind kindNamed(const QString &name)
                                                 : ModTable::Kind::Units;
 }
 
-struct Program
-{
-    explicit Program(DocumentSet &documents)
-        : commands(documents, dialogs, options)
-        , main(documents, commands, dialogs)
-    {
-        main.show();
-    }
-    ModTableWindow *openTable(const QString &folder)
-    {
-        ModTableWindow *window = main.openFolder(folder);
-        QSignalSpy loaded(window->mod(), &Mod::loaded);
-        return !window->mod()->isLoading() || loaded.wait(10000) ? window : nullptr;
-    }
-
-    ScriptedDialogs dialogs;
-    Options options;
-    FileCommands commands;
-    MainWindow main;
-};
 }
 
 class TestTableWindow : public QObject
@@ -145,7 +126,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<DocumentSet> m_documents;
-    std::unique_ptr<Program> m_program;
+    std::unique_ptr<TableProgram> m_program;
 };
 
 void TestTableWindow::init()
@@ -153,7 +134,7 @@ void TestTableWindow::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(copyMod(Planted, m_dir->path()));
     m_documents = std::make_unique<DocumentSet>();
-    m_program = std::make_unique<Program>(*m_documents);
+    m_program = std::make_unique<TableProgram>(*m_documents);
 }
 
 void TestTableWindow::cleanup()

@@ -626,15 +626,6 @@ void ModTableWindow::replace()
     m_replaceDialog->show();
 }
 
-void ModTableWindow::showToolDialog(QDialog *dialog)
-{
-    if (m_toolDialog)
-        m_toolDialog->close();
-    m_toolDialog = dialog;
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->show();
-}
-
 void ModTableWindow::importTable()
 {
     const QString startFolder = m_commands ? m_commands->startFolder(FileCommands::FolderKind::Tables)
@@ -663,39 +654,34 @@ void ModTableWindow::importTable()
                           QStringLiteral("Import Table"), QMessageBox::Ok, QMessageBox::Warning);
         return;
     }
-    auto *dialog = new ImportDialog(result, chosen, this);
-    connect(dialog, &ImportDialog::applyRequested, this,
-            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Import Table")); });
-    showToolDialog(dialog);
+    showToolDialog(new ImportDialog(result, chosen, this), QStringLiteral("Import Table"));
 }
 
 void ModTableWindow::askToAddKey()
 {
-    const QList<int> rows = currentPage()->selectedRows();
-    if (rows.isEmpty()) {
-        emit statusMessage(QStringLiteral("Select the rows to add a key to."));
-        return;
-    }
-    auto *dialog = new KeyChangeDialog(KeyChangeDialog::Mode::Add, table(), rows, this);
-    connect(dialog, &KeyChangeDialog::applyRequested, this,
-            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Add Key")); });
-    showToolDialog(dialog);
+    askToChangeKey(KeyChangeDialog::Mode::Add);
 }
 
 void ModTableWindow::askToRemoveKey()
 {
+    askToChangeKey(KeyChangeDialog::Mode::Remove);
+}
+
+void ModTableWindow::askToChangeKey(KeyChangeDialog::Mode mode)
+{
+    const bool adding = mode == KeyChangeDialog::Mode::Add;
     const QList<int> rows = currentPage()->selectedRows();
     if (rows.isEmpty()) {
-        emit statusMessage(QStringLiteral("Select the rows to remove a key from."));
+        emit statusMessage(adding ? QStringLiteral("Select the rows to add a key to.")
+                                  : QStringLiteral("Select the rows to remove a key from."));
         return;
     }
-    auto *dialog = new KeyChangeDialog(KeyChangeDialog::Mode::Remove, table(), rows, this);
-    // The key of the column the keyboard is on is the one most likely meant.
-    if (const QModelIndex current = currentPage()->currentCell(); current.isValid() && table()->isKeyColumn(current.column()))
+    auto *dialog = new KeyChangeDialog(mode, table(), rows, this);
+    // The key of the column the keyboard is on is the one most likely meant for removal.
+    if (const QModelIndex current = currentPage()->currentCell();
+        !adding && current.isValid() && table()->isKeyColumn(current.column()))
         dialog->txtKey()->setText(table()->key(current.column()));
-    connect(dialog, &KeyChangeDialog::applyRequested, this,
-            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Remove Key")); });
-    showToolDialog(dialog);
+    showToolDialog(dialog, adding ? QStringLiteral("Add Key") : QStringLiteral("Remove Key"));
 }
 
 void ModTableWindow::compareSelectedRows()
@@ -705,10 +691,7 @@ void ModTableWindow::compareSelectedRows()
         emit statusMessage(QStringLiteral("Select two or more rows to compare them."));
         return;
     }
-    auto *dialog = new CompareDialog(table(), rows, this);
-    connect(dialog, &CompareDialog::applyRequested, this,
-            [this](const QList<TableChange> &changes) { applyChanges(changes, QStringLiteral("Copy Values")); });
-    showToolDialog(dialog);
+    showToolDialog(new CompareDialog(table(), rows, this), QStringLiteral("Copy Values"));
 }
 
 ModTable::EditResult ModTableWindow::applyChanges(const QList<TableChange> &changes, const QString &stepName)

@@ -3,6 +3,7 @@
 #include "commands/EditingView.h"
 #include "mod/ModTable.h"
 #include "mod/TableChange.h"
+#include "modwindow/KeyChangeDialog.h"
 #include "modwindow/ModReplaceDialog.h"
 
 #include <QMdiSubWindow>
@@ -147,8 +148,20 @@ private:
     // Says which cells an edit left as they were, and why.
     void tellRefused(const QString &title, const QStringList &refused);
     QString rowsWord(ModTable::Kind kind) const;
-    // Shows one of the table's tools in place of the one open before.
-    void showToolDialog(QDialog *dialog);
+    // Shows one of the table's tools in place of the one open before; the changes it asks for are
+    // made as one step named stepName.
+    template<typename ToolDialog>
+    void showToolDialog(ToolDialog *dialog, const QString &stepName)
+    {
+        connect(dialog, &ToolDialog::applyRequested, this,
+                [this, stepName](const QList<TableChange> &changes) { applyChanges(changes, stepName); });
+        if (m_toolDialog)
+            m_toolDialog->close();
+        m_toolDialog = dialog;
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+    }
+    void askToChangeKey(KeyChangeDialog::Mode mode);
 
     DocumentSet &m_documents;
     Dialogs &m_dialogs;
